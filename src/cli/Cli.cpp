@@ -63,10 +63,6 @@ struct Options {
     std::vector<std::string> operands;
 };
 
-struct UsageError {
-    std::string message;
-};
-
 struct Command {
     const char* help;
     bool takesMax;
@@ -213,8 +209,9 @@ const std::map<std::string, Command>& Commands()
     return commands;
 }
 
-Options ParseOptions(const std::string& name, const Command& command,
-                     const std::vector<std::string>& args)
+// The options of a command line, or nothing with the reason in error.
+std::optional<Options> ParseOptions(const std::string& name, const Command& command,
+                                    const std::vector<std::string>& args, std::string& error)
 {
     Options o;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -222,21 +219,26 @@ Options ParseOptions(const std::string& name, const Command& command,
         if (a == "--advanced") {
             o.advanced = true;
         } else if (a == "--max" && command.takesMax) {
-            if (i + 1 >= args.size() || (args[i + 1] != "10" && args[i + 1] != "13"))
-                throw UsageError{"--max takes 10 or 13"};
+            if (i + 1 >= args.size() || (args[i + 1] != "10" && args[i + 1] != "13")) {
+                error = "--max takes 10 or 13";
+                return std::nullopt;
+            }
             o.maximum = args[++i] == "10" ? 10 : 13;
         } else if ((a == "--all" || a == "--json") && command.takesAllAndJson) {
             (a == "--all" ? o.all : o.json) = true;
         } else if (a.starts_with("--")) {
-            throw UsageError{"unknown option '" + a + "' for " + name};
+            error = "unknown option '" + a + "' for " + name;
+            return std::nullopt;
         } else {
             o.operands.push_back(a);
         }
     }
     const std::size_t wanted = o.all ? 0 : name == "solve" ? 4 : 5;
-    if (o.operands.size() != wanted)
-        throw UsageError{name + " takes " + std::to_string(wanted) + " arguments, " +
-                         std::to_string(o.operands.size()) + " given"};
+    if (o.operands.size() != wanted) {
+        error = name + " takes " + std::to_string(wanted) + " arguments, " +
+                std::to_string(o.operands.size()) + " given";
+        return std::nullopt;
+    }
     return o;
 }
 
@@ -259,12 +261,13 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             out << command.help;
             return kOk;
         }
-    try {
-        return command.run(ParseOptions(args[0], command, args), out, err);
-    } catch (const UsageError& e) {
-        err << "tavlix-cli " << args[0] << ": " << e.message << "\n\n" << command.help;
+    std::string error;
+    const std::optional<Options> options = ParseOptions(args[0], command, args, error);
+    if (!options) {
+        err << "tavlix-cli " << args[0] << ": " << error << "\n\n" << command.help;
         return kUsage;
     }
+    return command.run(*options, out, err);
 }
 
 }  // namespace tavlix::cli
