@@ -112,7 +112,7 @@ void CBMUtilities::StripOperators(std::string& text)
     static constexpr std::string_view kOperators[] = {"+", "-", "*", "/", "(", ")", "^^", "^"};
     for (const std::string_view op : kOperators)
         for (std::size_t pos = text.find(op); pos != std::string::npos; pos = text.find(op, pos + 1))
-            text.replace(pos, op.size(), " ");
+            text.replace(pos, op.size(), 1, ' ');
 }
 
 bool CBMUtilities::IsTwentyFour(double value)

@@ -1,0 +1,126 @@
+// Feeds arbitrary typed text to every engine entry point that reads user input.
+//
+// Input layout: byte 0 picks the options (bits 0-1 the character set, 3 meaning
+// English again; bit 2 the Standard rule; bit 3 the maximum 13 instead of 10),
+// bytes 1-4 a question (each byte modulo the maximum, plus 1), the rest is the text.
+//
+// Any answer the engine accepts must also have a normal answer and evaluate to 24;
+// a violation traps so that the fuzzer keeps the input.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/CBMUtilities.h"
+
+using tavlix::CBMUtilities;
+using tavlix::CharacterSet;
+using tavlix::InputMode;
+using tavlix::NumberArray;
+using tavlix::StringArray;
+
+namespace {
+
+constexpr std::size_t kPrefixSize = 5;
+
+CharacterSet CharsetFrom(std::uint8_t options)
+{
+    switch (options & 3) {
+    case 1: return CharacterSet::SimplifiedChinese;
+    case 2: return CharacterSet::TraditionalChinese;
+    default: return CharacterSet::English;
+    }
+}
+
+// Loading a list costs more than most inputs, so each is built once.
+const StringArray& NoSolutionList(bool standardOnly, bool thirteen)
+{
+    static const std::array<StringArray, 4> lists = [] {
+        std::array<StringArray, 4> loaded;
+        for (int i = 0; i < 4; ++i)
+            CBMUtilities::LoadNoSolutionList((i & 1) != 0, (i & 2) != 0, loaded[std::size_t(i)]);
+        return loaded;
+    }();
+    return lists[(standardOnly ? 1 : 0) + (thirteen ? 2 : 0)];
+}
+
+void CheckAnswer(const NumberArray& question, const std::string& answer)
+{
+    if (!CBMUtilities::CheckValidSolution(question, answer))
+        return;
+    NumberArray numbers;
+    std::string sub;
+    if (CBMUtilities::GetNormalAnswer(numbers, sub, answer).empty() ||
+        !CBMUtilities::EqualsTwentyFour(answer))
+        __builtin_trap();
+}
+
+// The question formed by the numbers of an answer line, so that a correct answer is
+// accepted whatever the prefix says.
+bool QuestionOfAnswer(std::string answer, NumberArray& question)
+{
+    CBMUtilities::StripOperators(answer);
+    return CBMUtilities::GetQuestionFromString(answer, question, false);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < kPrefixSize)
+        return 0;
+    const CharacterSet charset = CharsetFrom(data[0]);
+    const bool standardOnly = (data[0] & 4) != 0;
+    const bool thirteen = (data[0] & 8) != 0;
+    const unsigned maximum = thirteen ? 13 : 10;
+    CBMUtilities::SetCurrentMaximum(maximum);
+
+    NumberArray fromBytes(4);
+    for (std::size_t i = 0; i < 4; ++i)
+        fromBytes[i] = 1 + data[1 + i] % maximum;
+    const std::string text(reinterpret_cast<const char*>(data + kPrefixSize), size - kPrefixSize);
+
+    // Question input.
+    NumberArray question;
+    CBMUtilities::GetQuestionFromString(text, question, true, charset);
+    StringArray solutions;
+    if (CBMUtilities::GetQuestionFromString(text, question, false, charset))
+        CBMUtilities::GetSolutions(question, solutions, standardOnly);
+    const std::string questionBox =
+        CBMUtilities::GetNormalizedUserInput(text, InputMode::QuestionNumber, charset);
+    const std::string questionLine =
+        CBMUtilities::GetNormalizedUserInput(text, InputMode::QuestionLine, charset);
+    const StringArray& list = NoSolutionList(standardOnly, thirteen);
+    CBMUtilities::IsQuestionInList(text, list);
+    CBMUtilities::IsQuestionInList(questionLine, list);
+    CBMUtilities::CompareQuestionText(text, questionLine);
+    CBMUtilities::CompareQuestionText(questionBox, text);
+
+    // The search sets the rule that every evaluation below follows.
+    CBMUtilities::GetSolutions(fromBytes, solutions, standardOnly);
+    for (const std::string& solution : solutions)
+        CheckAnswer(fromBytes, solution);
+
+    // Answer input.
+    const std::string answer =
+        CBMUtilities::GetNormalizedUserInput(text, InputMode::AnswerLine, charset);
+    CBMUtilities::EvaluateExpression(text);
+    if (CBMUtilities::EqualsTwentyFour(answer) !=
+        CBMUtilities::IsTwentyFour(CBMUtilities::EvaluateExpression(answer)))
+        __builtin_trap();
+    for (const bool powerAllowed : {true, false}) {
+        std::string converted = answer;
+        CBMUtilities::ConvertRootNotation(converted, powerAllowed);
+    }
+    {
+        NumberArray numbers;
+        std::string sub;
+        CBMUtilities::GetNormalAnswer(numbers, sub, text);
+    }
+    CheckAnswer(fromBytes, answer);
+    if (QuestionOfAnswer(answer, question))
+        CheckAnswer(question, answer);
+    return 0;
+}
