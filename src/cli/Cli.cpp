@@ -1,20 +1,24 @@
 #include "cli/Cli.h"
 
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
+#include "engine/AnswerChecker.h"
 #include "engine/CBMUtilities.h"
+#include "platform/InMemoryProfileStore.h"
+#include "shell/LanguageState.h"
+#include "shell/StringIds.h"
+#include "shell/TextUtilities.h"
 
 namespace tavlix::cli {
 
 namespace {
-
-constexpr const char* kInvalidQuestion =
-    "The question is not valid! A valid question is comprised of 4 positive integers "
-    "ranging between 1-%1.";
 
 constexpr const char* kMainHelp =
     "Usage: tavlix-cli COMMAND [OPTIONS] ...\n"
@@ -23,6 +27,8 @@ constexpr const char* kMainHelp =
     "  solve    list the solutions of a question, or of every question (--all)\n"
     "  valid    tell whether a line is a correct answer to a question\n"
     "  normal   print the normal and the sub-normal answer of a correct line\n"
+    "  check    judge typed answers the way the program does and print its comment\n"
+    "  solutions  print the list of all solutions as the program shows it\n"
     "\n"
     "Run 'tavlix-cli COMMAND --help' for the options of a command.\n";
 
@@ -55,20 +61,68 @@ constexpr const char* kNormalHelp =
     "\n"
     "  --advanced   allow power (^) and root (^^) as well as + - * /\n";
 
+constexpr const char* kCheckHelp =
+    "Usage: tavlix-cli check [--advanced] [--max 10|13] [--level 1-4]\n"
+    "                        [--mode free|training|training-game|world-cup]\n"
+    "                        [--status 0|1|2] [--no-solution] [--lang en|zh-CN|zh-TW]\n"
+    "                        A B C D [FILE]\n"
+    "\n"
+    "Reads the answers, one per line, from FILE or standard input and judges them as a\n"
+    "submission of one question would be judged. Prints the comment, then a last line\n"
+    "\"outcome: N status: S\" (outcome 0 nothing judged, 1 correct, 2 wrong, 3 rejected;\n"
+    "the question's status in the run: 0 not answered, 1 correct, 2 incorrect).\n"
+    "\n"
+    "  --advanced     allow power (^) and root (^^) as well as + - * /\n"
+    "  --max N        the largest number: 13 (default) or 10\n"
+    "  --level L      1 Beginner (default), 2 Intermediate, 3 Advanced, 4 Ultimate\n"
+    "  --mode M       free (default), training, training-game or world-cup\n"
+    "  --status S     the question's status before the submission (default 0)\n"
+    "  --no-solution  claim that the question has no solution\n"
+    "  --lang L       the interface language: en (default), zh-CN or zh-TW\n";
+
+constexpr const char* kSolutionsHelp =
+    "Usage: tavlix-cli solutions [--advanced] [--max 10|13] [--lang en|zh-CN|zh-TW] A B C D\n"
+    "\n"
+    "Prints the list of all solutions as the program shows it (\"A1: ...\").\n"
+    "\n"
+    "  --advanced   allow power (^) and root (^^) as well as + - * /\n"
+    "  --max N      the largest number: 13 (default) or 10\n"
+    "  --lang L     the interface language: en (default), zh-CN or zh-TW\n";
+
 struct Options {
     bool advanced = false;
     bool all = false;
     bool json = false;
     unsigned maximum = 13;
+    int level = 1;
+    RunMode mode = RunMode::Free;
+    unsigned status = 0;
+    bool noSolution = false;
+    std::uint32_t lcid = kLcidEnglish;
     std::vector<std::string> operands;
+};
+
+// Which options a command takes.
+enum OptionSet : unsigned {
+    kMax = 1, kAllAndJson = 2, kRun = 4, kLanguage = 8,
 };
 
 struct Command {
     const char* help;
-    bool takesMax;
-    bool takesAllAndJson;
-    std::function<int(const Options&, std::ostream&, std::ostream&)> run;
+    unsigned options;           // OptionSet bits
+    std::size_t minOperands;
+    std::size_t maxOperands;
+    std::function<int(const Options&, std::istream&, std::ostream&, std::ostream&)> run;
 };
+
+LanguageState LanguageFor(const Options& o)
+{
+    InMemoryProfileStore store;
+    store.WriteInt("Shell", "LCID", o.lcid);
+    LanguageState language;
+    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    return language;
+}
 
 std::string JsonString(const std::string& text)
 {
@@ -92,7 +146,7 @@ std::string JsonList(const StringArray& items)
 {
     std::string out = "[";
     for (std::size_t i = 0; i < items.size(); ++i)
-        out += (i ? "," : "") + JsonString(items[i]);
+        out.append(i ? "," : "").append(JsonString(items[i]));
     return out + "]";
 }
 
@@ -108,13 +162,13 @@ std::optional<NumberArray> ReadQuestion(const Options& o, std::ostream& err)
     CBMUtilities::SetCurrentMaximum(o.maximum);
     if (CBMUtilities::GetQuestionFromString(text, question, false))
         return question;
-    std::string message = kInvalidQuestion;
-    message.replace(message.find("%1"), 2, std::to_string(o.maximum));
-    err << message << '\n';
+    err << LookUpString(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION, kEnglish, std::to_string(o.maximum),
+                        {}, {}, GetStringCount())
+        << '\n';
     return std::nullopt;
 }
 
-int Solve(const Options& o, std::ostream& out, std::ostream& err)
+int Solve(const Options& o, std::istream&, std::ostream& out, std::ostream& err)
 {
     CBMUtilities::SetCurrentMaximum(o.maximum);
     if (!o.all) {
@@ -173,7 +227,7 @@ std::optional<std::pair<NumberArray, std::string>> ReadQuestionAndLine(const Opt
                                     o.operands[4], InputMode::AnswerLine, CharacterSet::English)};
 }
 
-int Valid(const Options& o, std::ostream& out, std::ostream& err)
+int Valid(const Options& o, std::istream&, std::ostream& out, std::ostream& err)
 {
     const auto input = ReadQuestionAndLine(o, err);
     if (!input)
@@ -183,7 +237,7 @@ int Valid(const Options& o, std::ostream& out, std::ostream& err)
     return kOk;
 }
 
-int Normal(const Options& o, std::ostream& out, std::ostream& err)
+int Normal(const Options& o, std::istream&, std::ostream& out, std::ostream& err)
 {
     const auto input = ReadQuestionAndLine(o, err);
     if (!input)
@@ -199,52 +253,137 @@ int Normal(const Options& o, std::ostream& out, std::ostream& err)
     return kOk;
 }
 
+AnswerInput InputFor(const Options& o)
+{
+    AnswerInput input;
+    for (std::size_t i = 0; i < 4; ++i)
+        input.questionBoxes[i] = o.operands[i];
+    input.standardRule = !o.advanced;
+    input.jqkEnabled = o.maximum == 13;
+    input.level = o.level;
+    input.mode = o.mode;
+    input.noSolutionChecked = o.noSolution;
+    return input;
+}
+
+int Check(const Options& o, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    std::string text;
+    if (o.operands.size() == 5) {
+        std::ifstream file(o.operands[4], std::ios::binary);
+        std::ostringstream content;
+        if (!file || !(content << file.rdbuf())) {
+            err << "tavlix-cli check: cannot read '" << o.operands[4] << "'\n";
+            return kUsage;
+        }
+        text = content.str();
+    } else {
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    AnswerInput input = InputFor(o);
+    input.answerText = ToCrLf(text);
+    const LanguageState language = LanguageFor(o);
+    AnswerChecker checker(language);
+    std::vector<unsigned> statuses = {o.status};
+    const std::string comment = checker.GetComments(input, true, RunStatus{&statuses, 0});
+    if (!comment.empty())
+        out << ToPlatformLineEnds(comment) << '\n';
+    out << "outcome: " << checker.LastOutcome() << " status: " << statuses[0] << '\n';
+    return kOk;
+}
+
+int Solutions(const Options& o, std::istream&, std::ostream& out, std::ostream&)
+{
+    const LanguageState language = LanguageFor(o);
+    out << ToPlatformLineEnds(AnswerChecker(language).GetAllSolutionsText(InputFor(o))) << '\n';
+    return kOk;
+}
+
 const std::map<std::string, Command>& Commands()
 {
     static const std::map<std::string, Command> commands = {
-        {"solve", {kSolveHelp, true, true, Solve}},
-        {"valid", {kValidHelp, true, false, Valid}},
-        {"normal", {kNormalHelp, false, false, Normal}},
+        {"solve", {kSolveHelp, kMax | kAllAndJson, 4, 4, Solve}},
+        {"valid", {kValidHelp, kMax, 5, 5, Valid}},
+        {"normal", {kNormalHelp, 0, 5, 5, Normal}},
+        {"check", {kCheckHelp, kMax | kRun | kLanguage, 4, 5, Check}},
+        {"solutions", {kSolutionsHelp, kMax | kLanguage, 4, 4, Solutions}},
     };
     return commands;
+}
+
+// The value after an option, when it is one of the allowed ones.
+template <typename T>
+bool ReadChoice(const std::vector<std::string>& args, std::size_t& i,
+                const std::map<std::string, T>& choices, T& value)
+{
+    if (i + 1 >= args.size() || !choices.count(args[i + 1]))
+        return false;
+    value = choices.at(args[++i]);
+    return true;
 }
 
 // The options of a command line, or nothing with the reason in error.
 std::optional<Options> ParseOptions(const std::string& name, const Command& command,
                                     const std::vector<std::string>& args, std::string& error)
 {
+    static const std::map<std::string, unsigned> kMaxima = {{"10", 10}, {"13", 13}};
+    static const std::map<std::string, int> kLevels = {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}};
+    static const std::map<std::string, RunMode> kModes = {
+        {"free", RunMode::Free}, {"training", RunMode::Training},
+        {"training-game", RunMode::TrainingGame}, {"world-cup", RunMode::WorldCup}};
+    static const std::map<std::string, unsigned> kStatuses = {{"0", 0}, {"1", 1}, {"2", 2}};
+    static const std::map<std::string, std::uint32_t> kLanguages = {
+        {"en", kLcidEnglish}, {"zh-CN", kLcidSimplifiedChinese}, {"zh-TW", kLcidTraditionalChinese}};
+
     Options o;
+    const auto bad = [&](const std::string& message) {
+        error = message;
+        return std::nullopt;
+    };
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
+        const auto takes = [&](unsigned set) { return (command.options & set) != 0; };
         if (a == "--advanced") {
             o.advanced = true;
-        } else if (a == "--max" && command.takesMax) {
-            if (i + 1 >= args.size() || (args[i + 1] != "10" && args[i + 1] != "13")) {
-                error = "--max takes 10 or 13";
-                return std::nullopt;
-            }
-            o.maximum = args[++i] == "10" ? 10 : 13;
-        } else if ((a == "--all" || a == "--json") && command.takesAllAndJson) {
+        } else if (a == "--max" && takes(kMax)) {
+            if (!ReadChoice(args, i, kMaxima, o.maximum))
+                return bad("--max takes 10 or 13");
+        } else if ((a == "--all" || a == "--json") && takes(kAllAndJson)) {
             (a == "--all" ? o.all : o.json) = true;
+        } else if (a == "--level" && takes(kRun)) {
+            if (!ReadChoice(args, i, kLevels, o.level))
+                return bad("--level takes 1, 2, 3 or 4");
+        } else if (a == "--mode" && takes(kRun)) {
+            if (!ReadChoice(args, i, kModes, o.mode))
+                return bad("--mode takes free, training, training-game or world-cup");
+        } else if (a == "--status" && takes(kRun)) {
+            if (!ReadChoice(args, i, kStatuses, o.status))
+                return bad("--status takes 0, 1 or 2");
+        } else if (a == "--no-solution" && takes(kRun)) {
+            o.noSolution = true;
+        } else if (a == "--lang" && takes(kLanguage)) {
+            if (!ReadChoice(args, i, kLanguages, o.lcid))
+                return bad("--lang takes en, zh-CN or zh-TW");
         } else if (a.starts_with("--")) {
-            error = "unknown option '" + a + "' for " + name;
-            return std::nullopt;
+            return bad("unknown option '" + a + "' for " + name);
         } else {
             o.operands.push_back(a);
         }
     }
-    const std::size_t wanted = o.all ? 0 : name == "solve" ? 4 : 5;
-    if (o.operands.size() != wanted) {
-        error = name + " takes " + std::to_string(wanted) + " arguments, " +
-                std::to_string(o.operands.size()) + " given";
-        return std::nullopt;
-    }
+    const std::size_t least = o.all ? 0 : command.minOperands;
+    const std::size_t most = o.all ? 0 : command.maxOperands;
+    if (o.operands.size() < least || o.operands.size() > most)
+        return bad(name + " takes " + std::to_string(least) +
+                   (most > least ? " or " + std::to_string(most) : std::string()) +
+                   " arguments, " + std::to_string(o.operands.size()) + " given");
     return o;
 }
 
 }  // namespace
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+        std::ostream& err)
 {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         (args.empty() ? err : out) << kMainHelp;
@@ -267,7 +406,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         err << "tavlix-cli " << args[0] << ": " << error << "\n\n" << command.help;
         return kUsage;
     }
-    return command.run(*options, out, err);
+    return command.run(*options, in, out, err);
 }
 
 }  // namespace tavlix::cli

@@ -4,5 +4,6 @@
 
 int main(int argc, char** argv)
 {
-    return tavlix::cli::Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    return tavlix::cli::Run(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout,
+                            std::cerr);
 }

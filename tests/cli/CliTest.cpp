@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 
 #include "cli/Cli.h"
@@ -13,10 +15,11 @@ struct Result {
     std::string err;
 };
 
-Result RunCli(std::vector<std::string> args)
+Result RunCli(std::vector<std::string> args, const std::string& input = {})
 {
     std::ostringstream out, err;
-    const int code = cli::Run(args, out, err);
+    std::istringstream in(input);
+    const int code = cli::Run(args, in, out, err);
     return {code, out.str(), err.str()};
 }
 
@@ -86,6 +89,48 @@ TEST(CliTest, NormalPrintsNormalAndSubNormalAnswers)
     EXPECT_EQ(wrong.out, "incorrect\n");
 }
 
+TEST(CliTest, CheckJudgesAnswersFromStandardInput)
+{
+    Result r = RunCli({"check", "1", "2", "3", "4"}, "(1+3)*(2+4)\n(4+2)*(3+1)\n");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "Good!\n\nThe following answer is correct:\n    1: (1+3)*(2+4)\n"
+                     "The following answer is repetitive:\n    2: (4+2)*(3+1) (same as 1)\n"
+                     "outcome: 1 status: 0\n");
+    r = RunCli({"check", "--lang", "zh-TW", "3", "3", "8", "8"}, "8/(3-8/3)\r\n");
+    EXPECT_EQ(r.out, "答對了！\noutcome: 1 status: 0\n");
+    r = RunCli({"check", "--mode", "world-cup", "--status", "0", "3", "3", "8", "8"}, "3*8+8-3");
+    EXPECT_EQ(r.out, "You lost!\noutcome: 2 status: 2\n");
+    r = RunCli({"check", "--mode", "world-cup", "--status", "1", "3", "3", "8", "8"}, "3*8+8-3");
+    EXPECT_EQ(r.out, "outcome: 0 status: 1\n") << "a recorded question is not judged again";
+    r = RunCli({"check", "--no-solution", "--advanced", "--max", "10", "1", "1", "1", "1"});
+    EXPECT_EQ(r.out, "Bingo! There is really no solution for this question!\noutcome: 1 status: 0\n");
+    r = RunCli({"check", "--level", "3", "--mode", "training", "1", "1", "2", "12"}, "1*1*2*12\n");
+    EXPECT_EQ(r.out.substr(0, 61), "You haven't provided enough number of solutions as required.\n");
+}
+
+TEST(CliTest, CheckReadsAFile)
+{
+    const std::string path = ::testing::TempDir() + "tavlix-cli-answers.txt";
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << "8/(3-8/3)\r\n";
+    }
+    EXPECT_EQ(RunCli({"check", "3", "3", "8", "8", path}).out, "Bingo!\noutcome: 1 status: 0\n");
+    std::remove(path.c_str());
+    const Result missing = RunCli({"check", "3", "3", "8", "8", path});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+}
+
+TEST(CliTest, SolutionsListsAsTheProgramShowsThem)
+{
+    EXPECT_EQ(RunCli({"solutions", "4", "3", "2", "1"}).out,
+              "A1: 4*(1+2+3)\nA2: (1+3)*(2+4)\nA3: 1*2*3*4\n");
+    EXPECT_EQ(RunCli({"solutions", "--lang", "zh-CN", "1", "1", "1", "1"}).out, "无解。\n");
+    EXPECT_EQ(RunCli({"solutions", "--lang", "zh-TW", "3", "3", "8", "8"}).out, "解1: 8/(3-8/3)\n");
+    EXPECT_EQ(RunCli({"solutions", "1", "1", "1", "1"}).out, "There is no solution.\n");
+}
+
 TEST(CliTest, BadArgumentsAreUsageErrors)
 {
     for (const std::vector<std::string>& args :
@@ -93,7 +138,10 @@ TEST(CliTest, BadArgumentsAreUsageErrors)
           {"solve", "--max", "12", "1", "2", "3", "4"}, {"solve", "--max"},
           {"solve", "--bogus", "1", "2", "3", "4"}, {"valid", "1", "2", "3", "4"},
           {"normal", "--max", "10", "1", "2", "3", "4", "1*2*3*4"},
-          {"valid", "--all", "1", "2", "3", "4", "x"}}) {
+          {"valid", "--all", "1", "2", "3", "4", "x"}, {"check", "--level", "5", "1", "2", "3", "4"},
+          {"check", "--mode", "tournament", "1", "2", "3", "4"}, {"check", "--status", "3", "1", "2", "3", "4"},
+          {"check", "--lang", "fr", "1", "2", "3", "4"}, {"solutions", "--mode", "free", "1", "2", "3", "4"},
+          {"check", "1", "2", "3", "4", "a", "b"}}) {
         const Result r = RunCli(args);
         EXPECT_EQ(r.code, 2) << ::testing::PrintToString(args);
         EXPECT_FALSE(r.err.empty());
@@ -102,7 +150,7 @@ TEST(CliTest, BadArgumentsAreUsageErrors)
 
 TEST(CliTest, EveryCommandHasHelp)
 {
-    for (const char* command : {"solve", "valid", "normal"}) {
+    for (const char* command : {"solve", "valid", "normal", "check", "solutions"}) {
         const Result r = RunCli({command, "--help"});
         EXPECT_EQ(r.code, 0);
         EXPECT_EQ(r.out.rfind("Usage: tavlix-cli " + std::string(command), 0), 0u) << command;

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "engine/CBMUtilities.h"
+
+namespace tavlix {
+
+class DebugLog;
+class LanguageState;
+
+enum class RunMode { Free, Training, TrainingGame, WorldCup };
+
+// What the main window holds at the moment an answer is judged.
+struct AnswerInput {
+    std::array<std::string, 4> questionBoxes;  // the four question boxes as typed
+    bool standardRule = true;
+    bool jqkEnabled = true;                    // the maximum is 13, else 10
+    int level = 1;                             // 1 Beginner .. 4 Ultimate; 1 outside a run
+    RunMode mode = RunMode::Free;
+    std::string answerText;                    // one answer per line, CR LF between lines
+    bool noSolutionChecked = false;
+};
+
+// The status list of the run and the question on screen (m_uaAStatus, m_nIndex):
+// 0 not answered, 1 correct, 2 and above incorrect.
+struct RunStatus {
+    std::vector<unsigned>* m_uaAStatus = nullptr;
+    std::size_t m_nIndex = 0;
+};
+
+// What the last GetComments call concluded; the main window picks a sound from it.
+enum CheckOutcome { kNothingJudged = 0, kCorrect = 1, kWrong = 2, kRejected = 3 };
+
+// Judges the typed answers to the question on screen and words the comment, in the
+// interface language.
+class AnswerChecker {
+public:
+    explicit AnswerChecker(const LanguageState& language, const DebugLog* log = nullptr);
+
+    // A valid question, and "No solution" checked or an answer of at least 7 characters.
+    bool CanCheckResult(const AnswerInput& input) const;
+    // The verdict and the comment; with bRecordResult, a run's status of the question.
+    std::string GetComments(const AnswerInput& input, bool bRecordResult, RunStatus run = {});
+    int LastOutcome() const { return m_nLastOutcome; }
+
+    static unsigned GetRequiredAnswerCount(int level, unsigned solutionCount);
+    // "A1: ..." lines, or the reason there are none.
+    std::string GetAllSolutionsText(const AnswerInput& input) const;
+    // "Please submit N different solutions..." for a run question below Ultimate.
+    std::string GetAnswerCountPrompt(const AnswerInput& input) const;
+
+    // The four numbers of the question boxes, sorted, when they form a valid question.
+    bool ReadQuestion(const AnswerInput& input, NumberArray& uaQ) const;
+
+private:
+    void Trace(const char* step) const;
+    std::string InvalidQuestionText(const AnswerInput& input) const;
+    std::string RuleName(const AnswerInput& input) const;
+
+    const LanguageState& m_language;
+    const DebugLog* m_log;
+    int m_nLastOutcome = kNothingJudged;
+};
+
+}  // namespace tavlix

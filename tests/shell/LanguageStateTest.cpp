@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "platform/InMemoryProfileStore.h"
+#include "shell/LanguageState.h"
+#include "shell/StringIds.h"
+
+namespace tavlix {
+namespace {
+
+TEST(LanguageStateTest, SimplifiedChineseEditionIgnoresTheStoreAndOffersNoLanguages)
+{
+    InMemoryProfileStore store;
+    store.WriteInt("Shell", "LCID", kLcidEnglish);
+    LanguageState language;
+    language.InitLanguage(Edition::SimplifiedChinese, store, kLcidEnglish);
+    EXPECT_EQ(language.Lcid(), kLcidSimplifiedChinese);
+    EXPECT_EQ(language.FontCharSet(), 134);
+    EXPECT_EQ(language.InputCharacterSet(), CharacterSet::SimplifiedChinese);
+    EXPECT_TRUE(language.LanguageNames().empty());
+    EXPECT_EQ(language.GetLocalizedString(IDS_DIALOG_OK), "确定");
+    EXPECT_EQ(language.GetLocalizedString(IDS_DIALOG_OK, {}, {}, {}, kEnglish), "OK");
+
+    language.SetLanguage("English", store);  // no list: nothing changes
+    EXPECT_EQ(language.Lcid(), kLcidSimplifiedChinese);
+}
+
+TEST(LanguageStateTest, StandardEditionStartsInTheStoredLanguage)
+{
+    struct Case {
+        std::optional<std::uint32_t> stored;
+        std::uint32_t userDefault;
+        std::uint32_t expected;
+    } cases[] = {
+        {std::nullopt, kLcidEnglish, kLcidEnglish},
+        {std::nullopt, kLcidTraditionalChinese, kLcidTraditionalChinese},
+        {kLcidSimplifiedChinese, kLcidEnglish, kLcidSimplifiedChinese},
+        {0x0411, kLcidSimplifiedChinese, kLcidEnglish},  // Japanese is not offered
+        {0xFFFFFFFF, kLcidEnglish, kLcidEnglish},
+    };
+    for (const Case& c : cases) {
+        InMemoryProfileStore store;
+        if (c.stored)
+            store.WriteInt("Shell", "LCID", *c.stored);
+        LanguageState language;
+        language.InitLanguage(Edition::Standard, store, c.userDefault);
+        EXPECT_EQ(language.Lcid(), c.expected);
+        EXPECT_EQ(language.FontCharSet(), GetFontCharSet(c.expected));
+        EXPECT_EQ(language.LanguageNames(),
+                  (std::vector<std::string>{"English", "Simplified Chinese (简体中文)",
+                                            "Traditional Chinese (繁體中文)"}));
+        EXPECT_EQ(language.LanguageIds(), (std::vector<std::string>{"0409", "0804", "0404"}));
+    }
+}
+
+TEST(LanguageStateTest, SetLanguageSwitchesAndRemembers)
+{
+    InMemoryProfileStore store;
+    LanguageState language;
+    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    EXPECT_EQ(language.ProductName(), "Tavlix");
+
+    language.SetLanguage("Traditional Chinese (繁體中文)", store);
+    EXPECT_EQ(language.Lcid(), kLcidTraditionalChinese);
+    EXPECT_EQ(language.InputCharacterSet(), CharacterSet::TraditionalChinese);
+    EXPECT_EQ(store.ReadInt("Shell", "LCID"), kLcidTraditionalChinese);
+    EXPECT_EQ(language.CompanyName(), language.GetLocalizedString(IDS_BMT_COMPANY));
+    EXPECT_EQ(language.GetLocalizedString(IDS_DIALOG_OK), "確定");
+
+    language.SetLanguage("traditional chinese (繁體中文)", store);  // names match exactly
+    language.SetLanguage("Klingon", store);
+    EXPECT_EQ(language.Lcid(), kLcidTraditionalChinese);
+
+    LanguageState restarted;
+    restarted.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    EXPECT_EQ(restarted.Lcid(), kLcidTraditionalChinese);
+}
+
+TEST(LanguageStateTest, CachedStringsFollowTheLanguage)
+{
+    InMemoryProfileStore store;
+    LanguageState language;
+    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    CachedStrings cache;
+    EXPECT_FALSE(cache.IsLoaded());
+    cache.Reload(language);
+    EXPECT_EQ(cache.Get(IDS_DIALOG_YES_Y), "&Yes");
+    EXPECT_EQ(cache.Get(IDS_TIP_HELP), "Help (F1)");
+    EXPECT_EQ(cache.Attribute(2), "Read-only");
+    EXPECT_EQ(cache.Attribute(9), "");
+    EXPECT_EQ(cache.Get(IDS_DIALOG_MAIN_PROMPT_GOOD), "") << "not a cached text";
+
+    language.SetLanguage("Simplified Chinese (简体中文)", store);
+    cache.Reload(language);
+    EXPECT_EQ(cache.Get(IDS_DIALOG_OK), "确定");
+}
+
+}  // namespace
+}  // namespace tavlix
