@@ -1,8 +1,10 @@
 // Feeds arbitrary typed text to every engine entry point that reads user input.
 //
 // Input layout: byte 0 picks the options (bits 0-1 the character set, 3 meaning
-// English again; bit 2 the Standard rule; bit 3 the maximum 13 instead of 10),
-// bytes 1-4 a question (each byte modulo the maximum, plus 1), the rest is the text.
+// English again; bit 2 the Standard rule; bit 3 the maximum 13 instead of 10; bits 4-5
+// the difficulty level; bits 6-7 the run mode), bytes 1-4 a question (each byte modulo
+// the maximum, plus 1), the rest is the text; the whole text is also judged as an
+// answer box.
 //
 // Any answer the engine accepts must also have a normal answer and evaluate to 24;
 // a violation traps so that the fuzzer keeps the input.
@@ -12,8 +14,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/AnswerChecker.h"
 #include "engine/CBMUtilities.h"
+#include "platform/InMemoryProfileStore.h"
+#include "shell/LanguageState.h"
 
 using tavlix::CBMUtilities;
 using tavlix::CharacterSet;
@@ -54,6 +60,48 @@ void CheckAnswer(const NumberArray& question, const std::string& answer)
     std::string sub;
     if (CBMUtilities::GetNormalAnswer(numbers, sub, answer).empty() ||
         !CBMUtilities::EqualsTwentyFour(answer))
+        __builtin_trap();
+}
+
+// One interface language per character set, set up once.
+const tavlix::LanguageState& LanguageOf(CharacterSet charset)
+{
+    static const std::array<tavlix::LanguageState, 3> languages = [] {
+        std::array<tavlix::LanguageState, 3> states;
+        const std::uint32_t lcids[] = {tavlix::kLcidEnglish, tavlix::kLcidSimplifiedChinese,
+                                       tavlix::kLcidTraditionalChinese};
+        for (std::size_t i = 0; i < 3; ++i) {
+            tavlix::InMemoryProfileStore store;
+            store.WriteInt("Shell", "LCID", lcids[i]);
+            states[i].InitLanguage(tavlix::Edition::Standard, store, tavlix::kLcidEnglish);
+        }
+        return states;
+    }();
+    switch (charset) {
+    case CharacterSet::SimplifiedChinese: return languages[1];
+    case CharacterSet::TraditionalChinese: return languages[2];
+    default: return languages[0];
+    }
+}
+
+// Judges the whole text as the answer box of a submission in the mode the options pick.
+void JudgeAnswerBox(std::uint8_t options, const NumberArray& question, const std::string& text)
+{
+    static constexpr tavlix::RunMode kModes[] = {tavlix::RunMode::Free, tavlix::RunMode::Training,
+                                                 tavlix::RunMode::TrainingGame,
+                                                 tavlix::RunMode::WorldCup};
+    tavlix::AnswerInput input;
+    for (std::size_t i = 0; i < 4; ++i)
+        input.questionBoxes[i] = std::to_string(question[i]);
+    input.standardRule = (options & 4) != 0;
+    input.jqkEnabled = (options & 8) != 0;
+    input.level = 1 + ((options >> 4) & 3);
+    input.mode = kModes[(options >> 6) & 3];
+    input.answerText = text;
+    tavlix::AnswerChecker checker(LanguageOf(CharsetFrom(options)));
+    std::vector<unsigned> statuses = {0};
+    checker.GetComments(input, true, tavlix::RunStatus{&statuses, 0});
+    if (statuses[0] > 2 || checker.LastOutcome() < 0 || checker.LastOutcome() > 3)
         __builtin_trap();
 }
 
@@ -122,5 +170,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckAnswer(fromBytes, answer);
     if (QuestionOfAnswer(answer, question))
         CheckAnswer(question, answer);
+    JudgeAnswerBox(data[0], fromBytes, text);
     return 0;
 }
