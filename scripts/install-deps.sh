@@ -7,6 +7,10 @@ packages=(
   cmake g++ ninja-build
   clang libclang-rt-14-dev       # libFuzzer target
   libgtest-dev libbenchmark-dev
+  qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev    # the desktop program
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  fonts-wqy-zenhei                                        # Chinese text
+  xvfb xauth xdotool xclip imagemagick                    # its tests on a virtual display
 )
 
 missing=()

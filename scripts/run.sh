@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build/release --target tavlix-cli
-exec build/release/src/cli/tavlix-cli solve 3 3 8 8
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DTAVLIX_BUILD_TESTS=OFF -DTAVLIX_BUILD_BENCHMARKS=OFF
+cmake --build build/release --target tavlix tavlix-cli
+exec build/release/program/tavlix

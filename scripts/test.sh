@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up everything on a fresh Debian 12 machine, builds, and runs every test: the
-# full suite, the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and a short run of the fuzz target. Benchmarks are built here, not timed.
+# full suite (widget tests without a display, the program itself under Xvfb), the core
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of
+# the fuzz target. Benchmarks are built here, not timed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -15,14 +16,14 @@ ctest --test-dir build/release --output-on-failure -j "$jobs"
 
 echo "== Core tests under AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DTAVLIX_SANITIZE=address,undefined -DTAVLIX_BUILD_BENCHMARKS=OFF
+  -DTAVLIX_SANITIZE=address,undefined -DTAVLIX_BUILD_BENCHMARKS=OFF -DTAVLIX_BUILD_GUI=OFF
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs" -L core
 
 echo "== Fuzz target, short run"
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DTAVLIX_BUILD_FUZZERS=ON \
+  -DCMAKE_CXX_COMPILER=clang++ -DTAVLIX_BUILD_FUZZERS=ON -DTAVLIX_BUILD_GUI=OFF \
   -DTAVLIX_BUILD_TESTS=OFF -DTAVLIX_BUILD_BENCHMARKS=OFF
 cmake --build build/fuzz -j "$jobs" --target tavlix-fuzz-engine
 corpus=$(mktemp -d)

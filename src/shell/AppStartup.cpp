@@ -1,0 +1,66 @@
+#include "shell/AppStartup.h"
+
+#include "diagnostics/DebugLog.h"
+#include "platform/ProfileStore.h"
+#include "shell/StringIds.h"
+#include "shell/TextUtilities.h"
+
+namespace tavlix {
+
+namespace {
+
+bool IsVersionCharacter(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+
+}  // namespace
+
+std::string EditionName(Edition edition)
+{
+    return edition == Edition::SimplifiedChinese ? "Tavlix Simplified Chinese Edition"
+                                                 : "Tavlix Standard Edition";
+}
+
+std::string VersionFromText(std::string_view text, std::string_view defaultText)
+{
+    text = TrimBlanksAndLineEnds(text);
+    if (text.empty())
+        return {};
+    while (!text.empty()) {
+        if (!IsVersionCharacter(text.front()))
+            text.remove_prefix(1);
+        else if (IsVersionCharacter(text.back()))
+            break;
+        else
+            text.remove_suffix(1);
+    }
+    return std::string(text.empty() ? defaultText : text);
+}
+
+FirstRunResult CheckFirstRun(ProfileStore& machine, bool isAdministrator, const DebugLog* log)
+{
+    const std::string checked = machine.ReadString("App", "First Run").value_or("");
+    if (log)
+        log->Write("APP-InitData: strFirstRunChecked=", checked);
+    if (checked == "1")
+        return {true, 0};
+    // No elevation step exists here: being an administrator is what counts.
+    if (!isAdministrator)
+        return {false, IDS_MESSAGE_PROMPT_ADMIN_REQUIRED_FOR_FIRST_RUN};
+    machine.WriteString("App", "First Run", "1");
+    return {true, 0};
+}
+
+bool EnsureMusicFile(const std::filesystem::path& defaultMusicFile,
+                     const std::filesystem::path& musicFile)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(defaultMusicFile, error))
+        return false;
+    if (!std::filesystem::exists(musicFile, error)) {
+        std::filesystem::create_directories(musicFile.parent_path(), error);
+        std::filesystem::copy_file(defaultMusicFile, musicFile,
+                                   std::filesystem::copy_options::skip_existing, error);
+    }
+    return true;
+}
+
+}  // namespace tavlix

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "shell/Edition.h"
+
+namespace tavlix {
+
+class DebugLog;
+class ProfileStore;
+
+// "Tavlix Simplified Chinese Edition" or "Tavlix Standard Edition".
+std::string EditionName(Edition edition);
+
+// The dotted number in a version text ("Tavlix 1.5" gives "1.5"); defaultText when
+// the text holds none, empty for an empty text.
+std::string VersionFromText(std::string_view text, std::string_view defaultText);
+
+// What the first-run check concluded: go on, or stop after showing the message.
+struct FirstRunResult {
+    bool proceed;
+    int messageId;  // 0 when there is nothing to show
+};
+
+// The first start on a machine needs an administrator, who marks it in the
+// machine-wide settings ("App" / "First Run" = "1"); later starts need nobody.
+FirstRunResult CheckFirstRun(ProfileStore& machine, bool isAdministrator, const DebugLog* log);
+
+// music.ini is made from the factory settings when it is missing; an existing one is
+// never overwritten. False when the factory file itself is missing.
+bool EnsureMusicFile(const std::filesystem::path& defaultMusicFile,
+                     const std::filesystem::path& musicFile);
+
+}  // namespace tavlix

@@ -1,0 +1,247 @@
+#include "shell/CBMMessageBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "shell/LanguageState.h"
+#include "shell/StringIds.h"
+
+namespace tavlix {
+
+namespace {
+
+MessageBoxContext& Context()
+{
+    static MessageBoxContext context;
+    return context;
+}
+
+constexpr int kMinTextHeight = 85;
+constexpr int kBaseTextHeight = 120;
+constexpr int kMaxGrowth = 444;
+constexpr int kMaxShrink = 200;
+constexpr int kDetailsHeight = 160;
+
+// Labels and codes of the left, middle and right buttons per button set; 0 hides one.
+struct ButtonSet {
+    int labels[3];
+    int codes[3];
+    bool escapeAllowed;
+    int escapeCode;
+};
+
+const ButtonSet& ButtonsOf(unsigned set)
+{
+    static const ButtonSet kSets[] = {
+        {{0, 0, IDS_DIALOG_OK}, {0, 0, IDOK}, true, IDOK},
+        {{0, IDS_DIALOG_OK, IDS_DIALOG_CANCEL}, {0, IDOK, IDCANCEL}, true, IDCANCEL},
+        {{IDS_DIALOG_ABORT_A, IDS_DIALOG_RETRY_R, IDS_DIALOG_IGNORE_I}, {IDABORT, IDRETRY, IDIGNORE}, false, 0},
+        {{IDS_DIALOG_YES_Y, IDS_DIALOG_NO_N, IDS_DIALOG_CANCEL}, {IDYES, IDNO, IDCANCEL}, true, IDCANCEL},
+        {{0, IDS_DIALOG_YES_Y, IDS_DIALOG_NO_N}, {0, IDYES, IDNO}, false, 0},
+        {{0, IDS_DIALOG_RETRY_R, IDS_DIALOG_CANCEL}, {0, IDRETRY, IDCANCEL}, true, IDCANCEL},
+    };
+    return kSets[set < std::size(kSets) ? set : 0];
+}
+
+}  // namespace
+
+void SetMessageBoxContext(MessageBoxContext context) { Context() = std::move(context); }
+
+const MessageBoxContext& GetMessageBoxContext() { return Context(); }
+
+CBMMessageBox::CBMMessageBox(QWidget* parent)
+    : QDialog(parent),
+      m_icon(new QLabel(this)),
+      m_text(new QPlainTextEdit(this)),
+      m_details(new QPlainTextEdit(this)),
+      m_checkBox(new QCheckBox(this)),
+      m_detailsButton(new QPushButton(this)),
+      m_buttons{new QPushButton(this), new QPushButton(this), new QPushButton(this)}
+{
+    setObjectName(QStringLiteral("messageBox"));
+    m_icon->setObjectName(QStringLiteral("icon"));
+    m_text->setObjectName(QStringLiteral("messageText"));
+    m_details->setObjectName(QStringLiteral("detailsText"));
+    m_checkBox->setObjectName(QStringLiteral("checkBox"));
+    m_detailsButton->setObjectName(QStringLiteral("detailsButton"));
+    const char* names[] = {"leftButton", "middleButton", "rightButton"};
+    for (int i = 0; i < 3; ++i) {
+        m_buttons[i]->setObjectName(QLatin1String(names[i]));
+        connect(m_buttons[i], &QPushButton::clicked, this, [this, i] { Finish(m_codes[i]); });
+    }
+    for (QPlainTextEdit* area : {m_text, m_details}) {
+        area->setReadOnly(true);
+        area->setFrameShape(QFrame::NoFrame);
+    }
+    m_details->setFrameShape(QFrame::StyledPanel);
+    connect(m_detailsButton, &QPushButton::clicked, this, &CBMMessageBox::ToggleDetails);
+    connect(m_checkBox, &QCheckBox::toggled, this, [this](bool on) { m_bCheckBoxChecked = on; });
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_icon, 0, Qt::AlignTop);
+    top->addWidget(m_text, 1);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_checkBox);
+    row->addStretch(1);
+    row->addWidget(m_detailsButton);
+    for (QPushButton* b : m_buttons)
+        row->addWidget(b);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(row);
+    layout->addWidget(m_details);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QString CBMMessageBox::Text(int id) const
+{
+    const MessageBoxContext& c = Context();
+    if (c.cache && c.cache->IsLoaded() && !c.cache->Get(id).empty())
+        return QString::fromStdString(c.cache->Get(id));
+    return c.language ? QString::fromStdString(c.language->GetLocalizedString(id)) : QString();
+}
+
+bool CBMMessageBox::EscapeAllowed() const { return ButtonsOf(m_nType & 0x0F).escapeAllowed; }
+
+void CBMMessageBox::SetUp()
+{
+    const MessageBoxContext& c = Context();
+    const QString product = c.language ? QString::fromStdString(c.language->ProductName()) : QString();
+    setWindowTitle(m_strCaption.isEmpty() ? product : m_strCaption);
+    // Esc and the close button are refused where the set has no cancelling answer.
+    setWindowFlag(Qt::WindowCloseButtonHint, EscapeAllowed());
+
+    const unsigned icon = m_nType & 0xF0;
+    QStyle::StandardPixmap pixmap = QStyle::SP_MessageBoxWarning;
+    if (icon == MB_ICONHAND)
+        pixmap = QStyle::SP_MessageBoxCritical;
+    else if (icon == MB_ICONQUESTION)
+        pixmap = QStyle::SP_MessageBoxQuestion;
+    else if (icon == MB_ICONASTERISK)
+        pixmap = QStyle::SP_MessageBoxInformation;
+    const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    m_icon->setPixmap(style()->standardIcon(pixmap, nullptr, this).pixmap(iconSize, iconSize));
+    m_icon->setVisible(icon != 0);
+
+    const ButtonSet& set = ButtonsOf(m_nType & 0x0F);
+    QPushButton* firstVisible = nullptr;
+    int visible = 0;
+    for (int i = 0; i < 3; ++i) {
+        m_codes[i] = set.codes[i];
+        m_buttons[i]->setVisible(set.labels[i] != 0);
+        m_buttons[i]->setAutoDefault(false);
+        if (set.labels[i] == 0)
+            continue;
+        m_buttons[i]->setText(Text(set.labels[i]));
+        ++visible;
+        if (!firstVisible)
+            firstVisible = m_buttons[i];
+    }
+    const unsigned defaultBits = m_nType & 0xF00;
+    m_nDefaultPosition = (m_nType & 0x0F) == MB_OK ? 2
+                         : defaultBits == MB_DEFBUTTON2 && visible >= 2 ? 3 - visible + 1
+                         : defaultBits == MB_DEFBUTTON3 && visible == 3 ? 2
+                                                                         : 3 - visible;
+
+    m_checkBox->setText(Text(IDS_DIALOG_BM_MESSAGE_BOX_SHOW_NEXT_TIME_S));
+    m_checkBox->setChecked(m_bCheckBoxChecked);
+    m_checkBox->setVisible(m_bShowCheckBox);
+
+    const bool helpKey = m_strDetails == QLatin1String(kIrrelevantHelpKey);
+    m_detailsButton->setText(Text(helpKey ? IDS_DIALOG_BM_MESSAGE_BOX_DETAILS_D
+                                          : IDS_DIALOG_BM_MESSAGE_BOX_SHOW_DETAILS_D));
+    m_detailsButton->setEnabled(m_bDetailsEnabled);
+    m_detailsButton->setAutoDefault(false);
+
+    m_text->setPlainText(m_strText);
+    m_details->setPlainText(helpKey ? QString() : m_strDetails);
+
+    // The message area is as tall as its text, within limits; the box follows it.
+    const QFontMetrics metrics(m_text->font());
+    const int width = 360;
+    m_text->setFixedWidth(width + 20);
+    const QRect needed = metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, m_strText);
+    const int growth = std::clamp(needed.height() + 16 - kBaseTextHeight, -kMaxShrink, kMaxGrowth);
+    m_text->setFixedHeight(std::max(kMinTextHeight, kBaseTextHeight + growth));
+    m_details->setFixedHeight(kDetailsHeight);
+    m_details->setVisible(false);
+    m_bExpanded = false;
+
+    if (firstVisible)
+        firstVisible->setFocus();
+}
+
+int CBMMessageBox::exec()
+{
+    SetUp();
+    adjustSize();
+    if (parentWidget())
+        move(parentWidget()->geometry().center() - rect().center());
+    QDialog::exec();
+    return m_nResult;
+}
+
+void CBMMessageBox::Finish(int result)
+{
+    m_bCheckBoxChecked = m_checkBox->isChecked();
+    m_nResult = result;
+    done(result);
+}
+
+void CBMMessageBox::ToggleDetails()
+{
+    if (m_strDetails == QLatin1String(kIrrelevantHelpKey)) {
+        if (Context().openHelpTopic)
+            Context().openHelpTopic(kIrrelevantHelpTopic);
+        return;
+    }
+    m_bExpanded = !m_bExpanded;
+    m_details->setVisible(m_bExpanded);
+    m_detailsButton->setText(Text(m_bExpanded ? IDS_DIALOG_BM_MESSAGE_BOX_HIDE_DETAILS_D
+                                              : IDS_DIALOG_BM_MESSAGE_BOX_SHOW_DETAILS_D));
+    adjustSize();
+    if (parentWidget())
+        move(parentWidget()->geometry().center() - rect().center());
+}
+
+void CBMMessageBox::reject()
+{
+    if (EscapeAllowed())
+        Finish(ButtonsOf(m_nType & 0x0F).escapeCode);
+}
+
+void CBMMessageBox::closeEvent(QCloseEvent* event)
+{
+    if (!EscapeAllowed() || isHidden()) {
+        event->ignore();
+        return;
+    }
+    event->ignore();
+    reject();
+}
+
+int BMMessageBox(const QString& text, const QString& caption, unsigned type, bool detailsEnabled,
+                 const QString& details, bool showCheckBox, bool checkBoxChecked, QWidget* parent)
+{
+    CBMMessageBox box(parent ? parent : QApplication::activeWindow());
+    box.m_strText = text;
+    box.m_strCaption = caption;
+    box.m_nType = type;
+    box.m_bDetailsEnabled = detailsEnabled;
+    box.m_strDetails = details;
+    box.m_bShowCheckBox = showCheckBox;
+    box.m_bCheckBoxChecked = checkBoxChecked;
+    return box.exec();
+}
+
+}  // namespace tavlix

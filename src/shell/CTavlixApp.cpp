@@ -1,0 +1,214 @@
+#include "shell/CTavlixApp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+#include "platform/Media.h"
+#include "platform/ProfileStore.h"
+#include "platform/System.h"
+#include "platform/qt/InstanceChannel.h"
+#include "platform/qt/QSettingsProfileStore.h"
+#include "platform/qt/QtShell.h"
+#include "settings/OptionsDlg.h"
+#include "settings/UserDataDirDlg.h"
+#include "settings/UserDataDirectory.h"
+#include "shell/AppStartup.h"
+#include "shell/CBMMessageBox.h"
+#include "shell/HelpOpener.h"
+#include "shell/MainWindow.h"
+#include "shell/Profile.h"
+#include "shell/StringIds.h"
+
+namespace tavlix {
+
+namespace {
+
+// The World Cup caption of every language, as another instance would show it.
+bool IsWorldCupTitle(const QString& title)
+{
+    const QString start = title.left(39);
+    return start.contains(QStringLiteral("World Cup")) || start.contains(QStringLiteral("世界杯")) ||
+           start.contains(QStringLiteral("世界盃"));
+}
+
+bool IsWritableFolder(const std::filesystem::path& folder)
+{
+    return ::access(folder.c_str(), W_OK) == 0;
+}
+
+std::string VersionOf(Edition)
+{
+    return VersionFromText(LookUpString(IDS_DIALOG_ABOUT_COMPANY_PRODUCT_VERSION, kEnglish, {}, {}, {},
+                                        GetStringCount()),
+                           "1");
+}
+
+}  // namespace
+
+CTavlixApp::CTavlixApp(AppEnvironment environment)
+    : m_env(std::move(environment)),
+      m_strEditionName(tavlix::EditionName(m_env.edition)),
+      m_strVersion(VersionOf(m_env.edition)),
+      m_profile(std::make_unique<Profile>(*m_env.userSettings)),
+      m_machineProfile(std::make_unique<Profile>(*m_env.machineSettings)),
+      m_log(std::make_unique<DebugLog>(m_env.temporaryDirectory / "c2debug.log",
+                                       DebugLog::IsDebugInfoEnabled(m_env.programDirectory), m_clock)),
+      m_help(std::make_unique<HelpOpener>(*m_env.shell, m_env.edition, m_env.programDirectory)),
+      m_instances(std::make_unique<InstanceChannel>(m_env.instanceName)),
+      m_userData(std::make_unique<UserDataDirectory>(*m_env.editionSettings, m_language,
+                                                     m_env.programDirectory, m_env.documentsDirectory,
+                                                     m_env.isAdministrator))
+{
+    SetMessageBoxContext({&m_language, &m_cache, [this](int topic) { OpenHelpTopic(topic); }});
+}
+
+CTavlixApp::~CTavlixApp()
+{
+    m_mainWindow.reset();
+    SetMessageBoxContext({});
+}
+
+std::string CTavlixApp::LanguageFolder() const
+{
+    switch (m_language.Lcid()) {
+    case kLcidSimplifiedChinese: return "gb2312";
+    case kLcidTraditionalChinese: return "big5";
+    default: return "english";
+    }
+}
+
+void CTavlixApp::OpenHelpTopic(int topic) { m_help->OpenHelpTopic(topic, LanguageFolder()); }
+
+bool CTavlixApp::ShowMessage(int id)
+{
+    BMMessageBox(QString::fromStdString(m_language.GetLocalizedString(id)), {}, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool CTavlixApp::CheckSingleInstance()
+{
+    if (m_instances->TryBecomePrimary())
+        return true;
+    m_instances->RequestFront();
+    return false;
+}
+
+bool CTavlixApp::SetUpConfiguration()
+{
+    if (!CheckSingleInstance())
+        return false;
+
+    m_configDirectory = m_env.programDirectory / "config";
+    m_defaultMusicFile = m_configDirectory / "defaultmusic.ini";
+    // A read-only installation keeps the files it would write in the user's folder.
+    const std::filesystem::path writableConfig =
+        IsWritableFolder(m_configDirectory) ? m_configDirectory : m_env.userDataFolder / "config";
+    m_musicFile = writableConfig / "music.ini";
+    if (!EnsureMusicFile(m_defaultMusicFile, m_musicFile))
+        return ShowMessage(IDS_ERROR_INSTALLATION_PACK_DESTROYED);
+
+    m_language.InitLanguage(m_env.edition, *m_env.userSettings, m_env.userDefaultLcid);
+    m_cache.Reload(m_language);
+
+    if (!m_userData->SetUpUserDataDirectory([this] {
+            UserDataDirDlg dialog(*m_userData, m_language, [this](int topic) { OpenHelpTopic(topic); });
+            dialog.exec();
+        }))
+        return false;
+
+    const FirstRunResult firstRun = CheckFirstRun(*m_env.machineSettings, m_env.isAdministrator, m_log.get());
+    if (!firstRun.proceed)
+        return ShowMessage(firstRun.messageId);
+    return true;
+}
+
+bool CTavlixApp::IsWorldCupRunningElsewhere()
+{
+    const auto title = m_instances->QueryTitle();
+    if (!title || !IsWorldCupTitle(*title))
+        return false;
+    BMMessageBox(QString::fromStdString(m_language.GetLocalizedString(
+                     IDS_DIALOG_MAIN_PROMPT_DENY_START_DURING_WORLD_CUP, m_language.ProductName())),
+                 QString::fromStdString(m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_DENY_NEW_CAPTION)),
+                 MB_OK | MB_ICONEXCLAMATION);
+    return true;
+}
+
+void CTavlixApp::ShowOptions()
+{
+    OptionsDlg dialog(*m_userData, m_language, [this](int topic) { OpenHelpTopic(topic); },
+                      m_mainWindow.get());
+    dialog.exec();
+}
+
+MainWindow& CTavlixApp::CreateMainWindow()
+{
+    MainWindowServices services{
+        .language = m_language,
+        .cache = m_cache,
+        .profile = *m_profile,
+        .settings = *m_env.userSettings,
+        .media = *m_env.media,
+        .edition = m_env.edition,
+        .versionText = m_strVersion,
+        .makerHomePage = m_help->GetMakerHomePage(),
+        .productHomePage = m_help->GetProductHomePage(),
+        .log = m_log.get(),
+        .openHelpTopic = [this](int topic) { OpenHelpTopic(topic); },
+        .openAddress = [this](const std::string& address) { m_help->OpenInBrowser(address); },
+        // The update check arrives with the download window.
+        .startUpdateCheck = [] {},
+        .showOptions = [this] { ShowOptions(); },
+    };
+    m_mainWindow = std::make_unique<MainWindow>(std::move(services));
+    QObject::connect(m_instances.get(), &InstanceChannel::frontRequested, m_mainWindow.get(), [this] {
+        m_mainWindow->showNormal();
+        m_mainWindow->raise();
+        m_mainWindow->activateWindow();
+    });
+    QObject::connect(m_instances.get(), &InstanceChannel::closeRequested, m_mainWindow.get(),
+                     [this](int w, int l) { m_mainWindow->OnCloseRequest(w, l); });
+    m_instances->SetTitleProvider([this] { return m_mainWindow->windowTitle(); });
+    return *m_mainWindow;
+}
+
+int CTavlixApp::InitApplication()
+{
+    m_log->Write("APP", "_PROGRAM_START");
+    if (!SetUpConfiguration() || IsWorldCupRunningElsewhere())
+        return 1;
+    MainWindow& window = CreateMainWindow();
+    window.exec();
+    m_log->Write("APP", "_PROGRAM_END");
+    return 0;
+}
+
+AppEnvironment DesktopEnvironment(Edition edition)
+{
+    AppEnvironment env;
+    env.edition = edition;
+    env.programDirectory = GetProgramPath(2);
+    env.documentsDirectory =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+    env.userDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+    env.temporaryDirectory = QDir::tempPath().toStdString();
+    env.isAdministrator = IsUserAdmin();
+    const QString editionKey = QString::fromStdString(tavlix::EditionName(edition));
+    const QString versionKey = editionKey + QLatin1Char('/') + QString::fromStdString(VersionOf(edition));
+    env.userSettings = std::make_unique<QSettingsProfileStore>(QSettings::UserScope, "Brelmor", versionKey);
+    env.machineSettings = std::make_unique<QSettingsProfileStore>(QSettings::SystemScope, "Brelmor", versionKey);
+    env.editionSettings = std::make_unique<QSettingsProfileStore>(QSettings::UserScope, "Brelmor", editionKey);
+    env.shell = std::make_unique<QtShell>();
+    env.media = std::make_unique<SilentMedia>();
+    const QString locale = QLocale::system().name();
+    env.userDefaultLcid = locale.startsWith(QStringLiteral("zh_CN")) || locale.startsWith(QStringLiteral("zh_SG"))
+                              ? kLcidSimplifiedChinese
+                          : locale.startsWith(QStringLiteral("zh")) ? kLcidTraditionalChinese
+                                                                    : kLcidEnglish;
+    return env;
+}
+
+}  // namespace tavlix

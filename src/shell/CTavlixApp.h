@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QString>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "diagnostics/DebugLog.h"
+#include "platform/Clock.h"
+#include "platform/Media.h"
+#include "platform/ProfileStore.h"
+#include "platform/Shell.h"
+#include "shell/Edition.h"
+#include "shell/LanguageState.h"
+
+namespace tavlix {
+
+class HelpOpener;
+class InstanceChannel;
+class MainWindow;
+class Profile;
+class UserDataDirectory;
+
+// Everything the application takes from the machine; tests pass temporary folders,
+// in-memory stores and fakes.
+struct AppEnvironment {
+    Edition edition = kBuildEdition;
+    std::filesystem::path programDirectory;    // holds config/, images/, doc/
+    std::filesystem::path documentsDirectory;
+    std::filesystem::path userDataFolder;      // per-user fallback for files we write
+    std::filesystem::path temporaryDirectory;
+    bool isAdministrator = false;
+    std::unique_ptr<ProfileStore> userSettings;     // "<edition>/<version>" of this user
+    std::unique_ptr<ProfileStore> machineSettings;  // the same path, machine-wide
+    std::unique_ptr<ProfileStore> editionSettings;  // "<edition>", shared by all versions
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<Media> media;
+    QString instanceName = QStringLiteral("Brelmor_Tavlix");
+    std::uint32_t userDefaultLcid = kLcidEnglish;
+};
+
+// The application object: settles edition, paths, the single instance, the first-run
+// check, the language and the user data directory, then runs the main window.
+class CTavlixApp {
+public:
+    explicit CTavlixApp(AppEnvironment environment);
+    ~CTavlixApp();
+
+    // The whole start-up and the main window's life; returns the process exit code.
+    int InitApplication();
+    // Start-up up to the main window; false when the program is to end.
+    bool SetUpConfiguration();
+    // Creates the main window (shown by InitApplication; tests drive it directly).
+    MainWindow& CreateMainWindow();
+    bool IsWorldCupRunningElsewhere();
+
+    const std::string& EditionName() const { return m_strEditionName; }
+    const std::string& VersionText() const { return m_strVersion; }
+    const std::filesystem::path& MusicFile() const { return m_musicFile; }
+    const std::filesystem::path& DefaultMusicFile() const { return m_defaultMusicFile; }
+    LanguageState& Language() { return m_language; }
+    CachedStrings& Cache() { return m_cache; }
+    UserDataDirectory& UserData() { return *m_userData; }
+    HelpOpener& Help() { return *m_help; }
+    InstanceChannel& Instances() { return *m_instances; }
+    const DebugLog& Log() const { return *m_log; }
+    std::string LanguageFolder() const;
+
+    static std::string BuildDateText() { return "2012-4-12"; }
+
+private:
+    bool CheckSingleInstance();
+    void OpenHelpTopic(int topic);
+    void ShowOptions();
+    bool ShowMessage(int id);
+
+    AppEnvironment m_env;
+    std::string m_strEditionName;
+    std::string m_strVersion;
+    std::unique_ptr<Profile> m_profile;
+    std::unique_ptr<Profile> m_machineProfile;
+    SystemClock m_clock;
+    std::unique_ptr<DebugLog> m_log;
+    LanguageState m_language;
+    CachedStrings m_cache;
+    std::unique_ptr<HelpOpener> m_help;
+    std::unique_ptr<InstanceChannel> m_instances;
+    std::unique_ptr<UserDataDirectory> m_userData;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::filesystem::path m_configDirectory;
+    std::filesystem::path m_defaultMusicFile;
+    std::filesystem::path m_musicFile;
+};
+
+// The environment of the installed or built program on this machine.
+AppEnvironment DesktopEnvironment(Edition edition);
+
+}  // namespace tavlix

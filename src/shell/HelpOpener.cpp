@@ -1,0 +1,83 @@
+#include "shell/HelpOpener.h"
+
+#include <map>
+
+#include "platform/Shell.h"
+
+namespace tavlix {
+
+HelpOpener::HelpOpener(Shell& shell, Edition edition, std::filesystem::path programDirectory)
+    : m_shell(shell), m_edition(edition), m_programDirectory(std::move(programDirectory))
+{
+}
+
+std::string HelpOpener::TopicPage(int topic)
+{
+    static const std::map<int, const char*> kPages = {
+        {0, "index.html"},
+        {1, "intro.htm"},
+        {3, "download.htm"},
+        {6, "support.htm"},
+        {7, "rel_notes.htm"},
+        {10, "userguide/0_contents.htm"},
+        {11, "userguide/1_introduction.htm"},
+        {12, "userguide/2_sysreq.htm"},
+        {13, "userguide/3_rules.htm"},
+        {14, "userguide/4_pis.htm"},
+        {15, "userguide/5_dl.htm"},
+        {16, "userguide/6_checksolutions.htm"},
+        {17, "userguide/7_games.htm"},
+        {18, "userguide/8_collections.htm"},
+        {19, "userguide/9_cards.htm"},
+        {20, "userguide/10_master.htm"},
+        {22, "userguide/a1_irrelevant.htm"},
+        {23, "userguide/a2_accelkey.htm"},
+    };
+    const auto it = kPages.find(topic);
+    return it != kPages.end() ? it->second : kPages.at(0);
+}
+
+std::filesystem::path HelpOpener::BundlePage(int topic, const std::string& languageFolder) const
+{
+    return m_programDirectory / "doc" / "help" / languageFolder / TopicPage(topic);
+}
+
+std::string HelpOpener::OnlinePage(int topic) const
+{
+    const char* folder = m_edition == Edition::SimplifiedChinese ? "cn/tavlix/help/gb2312"
+                                                                 : "tavlix/help/english";
+    return std::string(kSite) + folder + "/" + TopicPage(topic);
+}
+
+std::string HelpOpener::GetProductHomePage() const
+{
+    return std::string(kSite) +
+           (m_edition == Edition::SimplifiedChinese ? "cn/tavlix/index_chs.html" : "tavlix/index.html");
+}
+
+std::string HelpOpener::GetMakerHomePage() const
+{
+    return std::string(kSite) + (m_edition == Edition::SimplifiedChinese ? "cn/" : "");
+}
+
+bool HelpOpener::OpenInBrowser(const std::string& address)
+{
+    return m_shell.Open(address);
+}
+
+void HelpOpener::OpenHelpTopic(int topic, const std::string& languageFolder)
+{
+    if (topic == 7)
+        OpenInBrowser(GetMakerHomePage());
+    std::error_code error;
+    const std::filesystem::path page = BundlePage(topic, languageFolder);
+    if (std::filesystem::is_regular_file(page, error)) {
+        OpenInBrowser("file://" + page.string());
+        return;
+    }
+    // Without the bundle only the Simplified Chinese edition goes online.
+    if (m_edition == Edition::SimplifiedChinese)
+        OpenInBrowser(OnlinePage(topic));
+}
+
+}  // namespace tavlix

@@ -1,0 +1,592 @@
+#include "shell/MainWindow.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "diagnostics/DebugLog.h"
+#include "engine/CBMUtilities.h"
+#include "platform/Media.h"
+#include "shell/AboutDlg.h"
+#include "shell/CBMMessageBox.h"
+#include "shell/HyperlinkLabel.h"
+#include "shell/LanguageState.h"
+#include "shell/PictureButton.h"
+#include "shell/Profile.h"
+#include "shell/StringIds.h"
+#include "shell/TextUtilities.h"
+
+namespace tavlix {
+
+namespace {
+
+constexpr int kEnlargement = 100;
+
+// The toolbar, left to right: command, picture, tool tip.
+struct ToolbarButton {
+    int id;
+    const char* picture;
+    int tip;
+};
+constexpr ToolbarButton kToolbar[] = {
+    {ID_STANDARD_RULE, "standard-rule-on", IDS_TIP_STANDARD},
+    {ID_ADVANCED_RULE, "advanced-rule-off", IDS_TIP_ADVANCED},
+    {ID_ENABLE_JQK, "jqk-on", IDS_TIP_ENABLE_JQK},
+    {ID_TRAINING, "training", IDS_TIP_TRAINING},
+    {ID_TRAINING_GAME, "training-game", IDS_TIP_TRAINING_GAME},
+    {ID_WORLD_CUP, "world-cup", IDS_TIP_WORLD_CUP},
+    {ID_CHECK_SOLUTION, "check-solution", IDS_TIP_CHECK_SOLUTION_CTRL_S},
+    {ID_SAVE_TO_TROUBLE_MAKERS, "save-trouble-makers", IDS_TIP_SAVE_TO_TROUBLE_MAKERS},
+    {ID_SAVE_TO_MY_FAVORITES, "save-my-favorites", IDS_TIP_SAVE_TO_MY_FAVORITES},
+    {ID_TROUBLE_MAKERS, "trouble-makers", IDS_TIP_TROUBLE_MAKERS},
+    {ID_MY_FAVORITES, "my-favorites", IDS_TIP_MY_FAVORITES},
+    {ID_COMPLETE_LIST, "complete-list", IDS_TIP_COMPLETE_LIST},
+    {ID_HELP, "help", IDS_TIP_HELP},
+    {ID_ABOUT, "about", IDS_TIP_ABOUT},
+    {ID_EXIT, "exit", IDS_TIP_EXIT},
+};
+
+QString Q(const std::string& text) { return QString::fromStdString(ToPlatformLineEnds(text)); }
+
+std::string S(const QString& text) { return text.toStdString(); }
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
+    : QDialog(parent), m_services(std::move(services)), m_checker(m_services.language, m_services.log)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+
+    // Start-up: the stored rule and J/Q/K choice, then the controls and texts.
+    m_bStandardRule = m_services.profile.GetProfileInt("Game", "Standard", 1) != 0;
+    m_bJqk = m_services.profile.GetProfileInt("Game", "JQK", 1) != 0;
+    CBMUtilities::SetCurrentMaximum(m_bJqk ? 13 : 10);
+
+    m_bUiLock = true;
+    BuildUi();
+    ApplyLanguage();
+    m_timeField->clear();
+
+    m_nStandardAnswerHeight = m_answerBox->minimumHeight();
+    m_nStandardCommentsHeight = m_commentsPane->minimumHeight();
+    ApplyLayout(m_services.profile.GetProfileInt("UI", "Enlarged", 0) == 1);
+
+    m_firstTick = new QTimer(this);
+    m_firstTick->setSingleShot(true);
+    m_firstTick->setInterval(100);
+    connect(m_firstTick, &QTimer::timeout, this, &MainWindow::OnFirstTick);
+
+    m_bUiLock = false;
+    m_bInitialized = true;
+    UpdateToolbarImages();
+    UpdateControlStates();
+    m_services.media.StartMusicFor(Media::Mode::Free);
+}
+
+MainWindow::~MainWindow()
+{
+    // The rule and J/Q/K of the last game or plan are the next start's choice.
+    m_services.profile.WriteProfileInt("Game", "Standard", m_bStandardRule ? 1 : 0);
+    m_services.profile.WriteProfileInt("Game", "JQK", m_bJqk ? 1 : 0);
+}
+
+QString MainWindow::Text(int id, const std::string& first) const
+{
+    return Q(m_services.language.GetLocalizedString(id, first));
+}
+
+void MainWindow::BuildUi()
+{
+    auto* root = new QVBoxLayout(this);
+    root->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    root->setMenuBar(m_menuBar);
+    BuildMenuBar();
+
+    auto* toolbar = new QHBoxLayout;
+    toolbar->setSpacing(2);
+    for (const ToolbarButton& b : kToolbar) {
+        auto* button = new PictureButton(this);
+        button->setObjectName(QStringLiteral("toolbar%1").arg(b.id));
+        button->SetImages(QLatin1String(b.picture));
+        connect(button, &PictureButton::clicked, this, [this, id = b.id] { RunCommand(id); });
+        toolbar->addWidget(button);
+        m_toolbar[b.id] = button;
+        if (b.id == ID_WORLD_CUP || b.id == ID_SAVE_TO_MY_FAVORITES || b.id == ID_COMPLETE_LIST)
+            toolbar->addSpacing(10);
+    }
+    toolbar->addStretch(1);
+    root->addLayout(toolbar);
+
+    m_questionLabel = new QLabel(this);
+    m_questionLabel->setObjectName(QStringLiteral("questionLabel"));
+    root->addWidget(m_questionLabel);
+    auto* question = new QHBoxLayout;
+    for (std::size_t i = 0; i < 4; ++i) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("questionBox%1").arg(i));
+        box->setMaxLength(8);
+        box->setFixedWidth(64);
+        box->setAlignment(Qt::AlignCenter);
+        QFont big = box->font();
+        big.setPointSizeF(big.pointSizeF() * 1.6);
+        box->setFont(big);
+        connect(box, &QLineEdit::textChanged, this, [this] { UpdateControlStates(); });
+        auto* spin = new QVBoxLayout;
+        spin->setSpacing(0);
+        for (const int step : {1, -1}) {
+            auto* arrow = new QToolButton(this);
+            arrow->setObjectName(QStringLiteral("%1%2").arg(step > 0 ? "spinUp" : "spinDown").arg(i));
+            arrow->setArrowType(step > 0 ? Qt::UpArrow : Qt::DownArrow);
+            arrow->setFixedSize(18, 14);
+            arrow->setAutoRepeat(true);
+            arrow->setFocusPolicy(Qt::NoFocus);
+            connect(arrow, &QToolButton::clicked, this, [this, box, step] {
+                const unsigned maximum = m_bJqk ? 13 : 10;
+                bool ok = false;
+                const int value = box->text().trimmed().toInt(&ok);
+                const int next = ok ? std::clamp(value + step, 1, int(maximum)) : (step > 0 ? 1 : int(maximum));
+                box->setText(QString::number(next));
+            });
+            spin->addWidget(arrow);
+            (step > 0 ? m_spinUp : m_spinDown)[i] = arrow;
+        }
+        question->addWidget(box);
+        question->addLayout(spin);
+        question->addSpacing(8);
+        m_questionBoxes[i] = box;
+    }
+    question->addStretch(1);
+    m_resultPicture = new QLabel(this);
+    m_resultPicture->setObjectName(QStringLiteral("resultPicture"));
+    m_resultPicture->setFixedSize(48, 48);
+    m_resultPicture->hide();
+    question->addWidget(m_resultPicture);
+    root->addLayout(question);
+
+    m_answerLabel = new QLabel(this);
+    m_answerLabel->setObjectName(QStringLiteral("answerLabel"));
+    root->addWidget(m_answerLabel);
+    m_answerBox = new QPlainTextEdit(this);
+    m_answerBox->setObjectName(QStringLiteral("answerBox"));
+    m_answerBox->setTabChangesFocus(true);
+    m_answerBox->setMinimumSize(560, 150);
+    m_answerBox->setMaximumHeight(150);
+    connect(m_answerBox, &QPlainTextEdit::textChanged, this, [this] { UpdateControlStates(); });
+    root->addWidget(m_answerBox);
+
+    auto* buttons = new QHBoxLayout;
+    m_noSolution = new QCheckBox(this);
+    m_noSolution->setObjectName(QStringLiteral("noSolution"));
+    connect(m_noSolution, &QCheckBox::clicked, this, [this] {
+        UpdateControlStates();
+        m_answerBox->setFocus();
+    });
+    buttons->addWidget(m_noSolution);
+    buttons->addStretch(1);
+    const auto pushButton = [this](const char* name, int id) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, id] { RunCommand(id); });
+        return b;
+    };
+    m_previous = pushButton("previousButton", ID_PREVIOUS);
+    m_submit = pushButton("submitButton", ID_SUBMIT);
+    m_next = pushButton("nextButton", ID_NEXT);
+    m_done = pushButton("doneButton", ID_DONE);
+    m_checkSolution = pushButton("checkSolutionButton", ID_CHECK_SOLUTION_BUTTON);
+    for (QPushButton* b : {m_previous, m_submit, m_next, m_done})
+        buttons->addWidget(b);
+    buttons->addSpacing(24);
+    buttons->addWidget(m_checkSolution);
+    root->addLayout(buttons);
+
+    m_commentsLabel = new QLabel(this);
+    m_commentsLabel->setObjectName(QStringLiteral("commentsLabel"));
+    root->addWidget(m_commentsLabel);
+    m_commentsPane = new QPlainTextEdit(this);
+    m_commentsPane->setObjectName(QStringLiteral("commentsPane"));
+    m_commentsPane->setReadOnly(true);
+    m_commentsPane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_commentsPane->setMinimumSize(560, 170);
+    m_commentsPane->setMaximumHeight(170);
+    root->addWidget(m_commentsPane);
+
+    auto* status = new QHBoxLayout;
+    m_statusLine = new QLabel(this);
+    m_statusLine->setObjectName(QStringLiteral("statusLine"));
+    m_timeField = new QLabel(this);
+    m_timeField->setObjectName(QStringLiteral("timeField"));
+    m_hyperlink = new HyperlinkLabel(this);
+    m_hyperlink->setObjectName(QStringLiteral("hyperlink"));
+    m_hyperlink->SetAddress(QString::fromStdString(m_services.makerHomePage));
+    m_hyperlink->setText(QStringLiteral("www.brelmor.com"));
+    m_hyperlink->SetOpener([this](const QString& address) {
+        if (m_services.openAddress)
+            m_services.openAddress(S(address));
+    });
+    status->addWidget(m_statusLine, 1);
+    status->addWidget(m_timeField);
+    status->addWidget(m_hyperlink);
+    root->addLayout(status);
+
+    const auto shortcut = [this](const QKeySequence& keys, int id) {
+        auto* s = new QShortcut(keys, this);
+        connect(s, &QShortcut::activated, this, [this, id] {
+            if (IsCommandEnabled(id, Context()))
+                RunCommand(id);
+        });
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), ID_DONE);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), ID_CHECK_SOLUTION);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Left), ID_PREVIOUS);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Right), ID_NEXT);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), ID_SUBMIT);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Enter), ID_SUBMIT);
+    shortcut(QKeySequence(Qt::Key_F1), ID_HELP);
+}
+
+void MainWindow::BuildMenuBar()
+{
+    for (const Popup popup : {Popup::Game, Popup::UI, Popup::Music, Popup::Tools, Popup::Help}) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("popup%1").arg(int(popup)));
+        // Entries follow the language and the state of the moment they open.
+        connect(menu, &QMenu::aboutToShow, this, [this, menu, popup] { FillPopup(menu, popup); });
+        m_menuBar->addMenu(menu);
+        m_popups[popup] = menu;
+    }
+}
+
+void MainWindow::FillPopup(QMenu* menu, Popup popup)
+{
+    menu->clear();
+    const std::string title = m_services.language.ProductName();
+    for (const MenuEntry& e : PopupEntries(popup, Context(), m_services.language, title)) {
+        if (e.IsSeparator()) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(Q(e.text));
+        action->setData(e.id);
+        action->setEnabled(!e.grayed);
+        action->setCheckable(e.checked);
+        action->setChecked(e.checked);
+        connect(action, &QAction::triggered, this, [this, id = e.id] { RunCommand(id); });
+    }
+}
+
+void MainWindow::ApplyLanguage()
+{
+    for (const ToolbarButton& b : kToolbar)
+        m_toolbar[b.id]->setToolTip(Text(b.tip, m_services.language.ProductName()));
+    m_questionLabel->setText(Text(IDS_DIALOG_MAIN_QUESTION_Q));
+    m_answerLabel->setText(Text(IDS_DIALOG_MAIN_MY_SOLUTIONS_M));
+    m_commentsLabel->setText(Text(IDS_DIALOG_MAIN_COMMENTS_C));
+    m_noSolution->setText(Text(IDS_DIALOG_MAIN_NO_SOLUTION_N));
+    m_previous->setText(QStringLiteral("<<"));
+    m_next->setText(QStringLiteral(">>"));
+    m_previous->setToolTip(Text(IDS_TIP_PREVIOUS));
+    m_next->setToolTip(Text(IDS_TIP_NEXT));
+    m_submit->setText(Text(IDS_TIP_SUBMIT_MY_ANSWER));
+    m_submit->setToolTip(Text(IDS_TIP_SUBMIT_MY_ANSWER));
+    m_done->setText(Text(IDS_TIP_DONE));
+    m_checkSolution->setText(Text(IDS_TIP_CHECK_SOLUTION_CTRL_S));
+    m_answerLabel->setBuddy(m_answerBox);
+    m_questionLabel->setBuddy(m_questionBoxes[0]);
+    m_commentsLabel->setBuddy(m_commentsPane);
+    m_hyperlink->setToolTip(Text(IDS_BMT_COMPANY));
+    const auto bar = tavlix::MenuBar(m_services.language);
+    for (const auto& [popup, title] : bar)
+        m_popups[popup]->setTitle(Q(title));
+    SetCaption();
+    update();
+}
+
+void MainWindow::SetCaption()
+{
+    const QString title = QString::fromStdString(m_services.language.ProductName());
+    if (windowTitle() != title)
+        setWindowTitle(title);
+    if (!m_statusLine->text().isEmpty())
+        m_statusLine->clear();
+}
+
+CommandContext MainWindow::Context() const
+{
+    CommandContext c;
+    c.mode = m_mode;
+    c.standardRule = m_bStandardRule;
+    c.jqkEnabled = m_bJqk;
+    c.enlarged = m_bEnlarged;
+    c.musicOn = m_services.media.IsMusicOn();
+    c.edition = m_services.edition;
+    c.lcid = m_services.language.Lcid();
+    const AnswerInput input = ReadInput();
+    NumberArray question;
+    c.questionValid = m_checker.ReadQuestion(input, question);
+    c.canSubmit = m_checker.CanCheckResult(input);
+    // The collections come with their own windows; until then nothing is in them, and
+    // a question that cannot be read counts as present so that it cannot be saved.
+    c.inTroubleMakers = !c.questionValid;
+    c.inMyFavorites = !c.questionValid;
+    return c;
+}
+
+AnswerInput MainWindow::ReadInput() const
+{
+    AnswerInput input;
+    for (std::size_t i = 0; i < 4; ++i)
+        input.questionBoxes[i] = S(m_questionBoxes[i]->text());
+    input.standardRule = m_bStandardRule;
+    input.jqkEnabled = m_bJqk;
+    input.mode = m_mode;
+    input.answerText = ToCrLf(S(m_answerBox->toPlainText()));
+    input.noSolutionChecked = m_noSolution->isChecked();
+    return input;
+}
+
+void MainWindow::UpdateToolbarImages()
+{
+    m_toolbar[ID_STANDARD_RULE]->SetImages(m_bStandardRule ? "standard-rule-on" : "standard-rule-off");
+    m_toolbar[ID_ADVANCED_RULE]->SetImages(m_bStandardRule ? "advanced-rule-off" : "advanced-rule-on");
+    m_toolbar[ID_ENABLE_JQK]->SetImages(m_bJqk ? "jqk-on" : "jqk-off");
+}
+
+void MainWindow::UpdateControlStates()
+{
+    if (m_bUiLock || !m_bInitialized)
+        return;
+    m_bUiLock = true;
+    const CommandContext c = Context();
+    const bool game = IsGame(m_mode);
+
+    if (m_noSolution->isChecked() && !m_answerBox->toPlainText().isEmpty())
+        m_answerBox->clear();
+    m_answerBox->setReadOnly(m_noSolution->isChecked());
+    m_noSolution->setEnabled(true);
+    m_previous->setVisible(m_mode != RunMode::Free && c.canGoPrevious);
+    m_next->setVisible(m_mode != RunMode::Free && c.canGoNext);
+    m_done->setVisible(game);
+    for (std::size_t i = 0; i < 4; ++i) {
+        m_questionBoxes[i]->setReadOnly(game);
+        m_spinUp[i]->setEnabled(!game);
+        m_spinDown[i]->setEnabled(!game);
+    }
+    m_submit->setEnabled(IsCommandEnabled(ID_SUBMIT, c));
+    m_checkSolution->setEnabled(IsCommandEnabled(ID_CHECK_SOLUTION_BUTTON, c));
+    for (const auto& [id, button] : m_toolbar)
+        button->setEnabled(IsCommandEnabled(id, c));
+    m_bUiLock = false;
+}
+
+void MainWindow::RunCommand(int id)
+{
+    switch (id) {
+    case ID_STANDARD_RULE:
+    case ID_ADVANCED_RULE:
+        if ((id == ID_STANDARD_RULE) != m_bStandardRule)
+            ChangeKeepingPane([this, id] { SetRule(id == ID_STANDARD_RULE); });
+        break;
+    case ID_ENABLE_JQK: SetJQK(!m_bJqk); break;
+    case ID_CHECK_SOLUTION:
+    case ID_CHECK_SOLUTION_BUTTON: OnCheckSolution(); break;
+    case ID_SUBMIT: OnSubmit(); break;
+    case ID_ENLARGED_UI:
+        m_bEnlarged = !m_bEnlarged;
+        m_services.profile.WriteProfileInt("UI", "Enlarged", m_bEnlarged ? 1 : 0);
+        hide();
+        ApplyLayout(m_bEnlarged);
+        show();
+        break;
+    case ID_LANGUAGE_ENGLISH: SetLanguage(kEnglish); break;
+    case ID_LANGUAGE_SIMPLIFIED: SetLanguage(kSimplifiedChinese); break;
+    case ID_LANGUAGE_TRADITIONAL: SetLanguage(kTraditionalChinese); break;
+    case ID_MUSIC_ON: m_services.media.SetMusicOn(!m_services.media.IsMusicOn()); break;
+    case ID_OPTIONS:
+        if (m_services.showOptions)
+            m_services.showOptions();
+        break;
+    case ID_HELP:
+        if (m_services.openHelpTopic)
+            m_services.openHelpTopic(0);
+        break;
+    case ID_ABOUT: {
+        AboutDlg about(m_services.language, m_services.edition, m_services.productHomePage,
+                       m_services.openAddress, this);
+        about.exec();
+        break;
+    }
+    case ID_EXIT: OnMainExit(); break;
+    case ID_EXIT_MENU: reject(); break;
+    default:
+        // Runs, collections, the complete list, the background and the music settings
+        // arrive with their own windows.
+        break;
+    }
+    UpdateControlStates();
+}
+
+void MainWindow::ChangeKeepingPane(const std::function<void()>& change)
+{
+    enum class Kind { Other, Prompt, AllSolutions, Comment };
+    const QString pane = m_commentsPane->toPlainText();
+    Kind kind = Kind::Other;
+    if (!pane.isEmpty()) {
+        const AnswerInput before = ReadInput();
+        if (pane == Q(m_checker.GetAnswerCountPrompt(before)))
+            kind = Kind::Prompt;
+        else if (pane == Q(m_checker.GetAllSolutionsText(before)))
+            kind = Kind::AllSolutions;
+        else if (pane == Q(m_checker.GetComments(before, false)))
+            kind = Kind::Comment;
+    }
+    change();
+    const AnswerInput after = ReadInput();
+    switch (kind) {
+    case Kind::Prompt: m_commentsPane->setPlainText(Q(m_checker.GetAnswerCountPrompt(after))); break;
+    case Kind::AllSolutions: m_commentsPane->setPlainText(Q(m_checker.GetAllSolutionsText(after))); break;
+    case Kind::Comment: m_commentsPane->setPlainText(Q(m_checker.GetComments(after, false))); break;
+    case Kind::Other: break;
+    }
+}
+
+void MainWindow::SetRule(bool standard)
+{
+    m_bStandardRule = standard;
+    UpdateToolbarImages();
+}
+
+void MainWindow::SetJQK(bool enabled)
+{
+    m_bJqk = enabled;
+    const unsigned maximum = enabled ? 13 : 10;
+    CBMUtilities::SetCurrentMaximum(maximum);
+    std::array<std::string, 4> boxes;
+    for (std::size_t i = 0; i < 4; ++i)
+        boxes[i] = S(m_questionBoxes[i]->text());
+    if (ClampQuestionBoxes(boxes, maximum, m_services.language.InputCharacterSet()))
+        for (std::size_t i = 0; i < 4; ++i)
+            if (m_questionBoxes[i]->text() != QString::fromStdString(boxes[i]))
+                m_questionBoxes[i]->setText(QString::fromStdString(boxes[i]));
+    UpdateToolbarImages();
+}
+
+void MainWindow::SetLanguage(int column)
+{
+    const auto& names = m_services.language.LanguageNames();
+    if (std::size_t(column - kEnglish) >= names.size())
+        return;
+    const std::string name = names[std::size_t(column - kEnglish)];
+    ChangeKeepingPane([this, &name] {
+        m_services.language.SetLanguage(name, m_services.settings);
+        m_services.cache.Reload(m_services.language);
+        ApplyLanguage();
+    });
+}
+
+void MainWindow::ApplyLayout(bool enlarged)
+{
+    m_bEnlarged = enlarged;
+    const int extra = enlarged ? kEnlargement : 0;
+    for (auto [pane, height] : {std::pair{m_answerBox, m_nStandardAnswerHeight},
+                                std::pair{m_commentsPane, m_nStandardCommentsHeight}}) {
+        pane->setMinimumHeight(height + extra);
+        pane->setMaximumHeight(height + extra);
+    }
+    adjustSize();
+}
+
+void MainWindow::OnSubmit()
+{
+    const DebugLog* log = m_services.log;
+    const auto trace = [log](const char* step) {
+        if (log)
+            log->Write("OnMainSubmit", step);
+    };
+    trace("start");
+    const AnswerInput input = ReadInput();
+    if (!m_checker.CanCheckResult(input))
+        return;
+    trace("bool bLoop");
+    trace("bool bRepeat = false;");
+    trace("SetComments(GetComments(true))");
+    m_commentsPane->setPlainText(Q(m_checker.GetComments(input, true)));
+    trace("SetComments(GetComments(true))1");
+    switch (m_checker.LastOutcome()) {
+    case kCorrect: m_services.media.PlaySound(Media::Sound::Correct); break;
+    case kWrong: m_services.media.PlaySound(Media::Sound::Wrong); break;
+    case kRejected: m_services.media.PlaySound(Media::Sound::Rejected); break;
+    default: break;
+    }
+}
+
+void MainWindow::OnCheckSolution()
+{
+    m_commentsPane->setPlainText(Q(m_checker.GetAllSolutionsText(ReadInput())));
+}
+
+void MainWindow::OnMainExit()
+{
+    if (m_services.log)
+        m_services.log->Write("OnMainExit", "0");
+    if (BMMessageBox(Text(IDS_DIALOG_MAIN_PROMPT_EXIT), {}, MB_YESNO | MB_ICONQUESTION, false, {},
+                     false, false, this) != IDYES)
+        return;
+    if (m_services.log)
+        m_services.log->Write("OnMainExit", "before OnCancel");
+    QDialog::done(QDialog::Rejected);
+    if (m_services.log)
+        m_services.log->Write("OnMainExit", "After OnCancel");
+}
+
+void MainWindow::reject()
+{
+    // Esc and the window's close button: leaving free mode is asked first.
+    OnMainExit();
+}
+
+void MainWindow::OnCloseRequest(int w, int l)
+{
+    if (w == 1 && l == 2)
+        QDialog::done(QDialog::Rejected);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_firstTick->property("started").toBool()) {
+        m_firstTick->setProperty("started", true);
+        m_firstTick->start();
+    }
+}
+
+void MainWindow::OnFirstTick()
+{
+    // The release notes open once per version.
+    const std::string key = "Release Note " + m_services.versionText;
+    if (m_services.profile.GetProfileString("App", key, "") != "1") {
+        if (m_services.openHelpTopic)
+            m_services.openHelpTopic(7);
+        m_services.profile.WriteProfileString("App", key, "1");
+    }
+    if (m_services.startUpdateCheck)
+        m_services.startUpdateCheck();
+}
+
+}  // namespace tavlix

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "engine/AnswerChecker.h"
+#include "shell/CommandTable.h"
+#include "shell/Edition.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QToolButton;
+
+namespace tavlix {
+
+class CachedStrings;
+class DebugLog;
+class HyperlinkLabel;
+class LanguageState;
+class Media;
+class PictureButton;
+class Profile;
+class ProfileStore;
+
+// What the main window uses of the application and the platform.
+struct MainWindowServices {
+    LanguageState& language;
+    CachedStrings& cache;
+    Profile& profile;            // per-user settings
+    ProfileStore& settings;      // the same store, for the language choice
+    Media& media;
+    Edition edition = Edition::SimplifiedChinese;
+    std::string versionText;
+    std::string makerHomePage;
+    std::string productHomePage;
+    const DebugLog* log = nullptr;
+    std::function<void(int topic)> openHelpTopic;
+    std::function<void(const std::string& address)> openAddress;
+    std::function<void()> startUpdateCheck;  // the automatic check once start-up is done
+    std::function<void()> showOptions;
+};
+
+// The program's one window: question boxes, the answer box, the comments pane, the
+// toolbar of picture buttons and the menus built from the string table.
+class MainWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs a command as its menu entry, toolbar button or key would.
+    void RunCommand(int id);
+    // Availability and checks of every command, as the menus show them.
+    CommandContext Context() const;
+    // The close request of an update installer (1, 2): ends without a prompt.
+    void OnCloseRequest(int w, int l);
+
+    bool IsStandardRule() const { return m_bStandardRule; }
+    bool IsJqkEnabled() const { return m_bJqk; }
+    bool IsEnlarged() const { return m_bEnlarged; }
+    QMenuBar* MenuBar() const { return m_menuBar; }
+
+protected:
+    void reject() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildUi();
+    void BuildMenuBar();
+    void FillPopup(QMenu* menu, Popup popup);
+    void ApplyLanguage();
+    void UpdateControlStates();
+    void UpdateToolbarImages();
+    void SetCaption();
+    void SetRule(bool standard);
+    void SetJQK(bool enabled);
+    void SetLanguage(int column);
+    void ApplyLayout(bool enlarged);
+    void OnSubmit();
+    void OnCheckSolution();
+    void OnMainExit();
+    void OnFirstTick();
+    void ChangeKeepingPane(const std::function<void()>& change);
+    AnswerInput ReadInput() const;
+    QString Text(int id, const std::string& first = {}) const;
+
+    MainWindowServices m_services;
+    AnswerChecker m_checker;
+
+    bool m_bStandardRule = true;
+    bool m_bJqk = true;
+    bool m_bEnlarged = false;
+    bool m_bUiLock = false;
+    bool m_bInitialized = false;
+    RunMode m_mode = RunMode::Free;
+
+    QMenuBar* m_menuBar = nullptr;
+    std::map<Popup, QMenu*> m_popups;
+    std::map<int, PictureButton*> m_toolbar;
+    std::array<QLineEdit*, 4> m_questionBoxes {};
+    std::array<QToolButton*, 4> m_spinUp {};
+    std::array<QToolButton*, 4> m_spinDown {};
+    QLabel* m_questionLabel = nullptr;
+    QLabel* m_answerLabel = nullptr;
+    QLabel* m_commentsLabel = nullptr;
+    QPlainTextEdit* m_answerBox = nullptr;
+    QCheckBox* m_noSolution = nullptr;
+    QPushButton* m_previous = nullptr;
+    QPushButton* m_submit = nullptr;
+    QPushButton* m_next = nullptr;
+    QPushButton* m_checkSolution = nullptr;
+    QPushButton* m_done = nullptr;
+    QPlainTextEdit* m_commentsPane = nullptr;
+    QLabel* m_resultPicture = nullptr;
+    QLabel* m_statusLine = nullptr;
+    QLabel* m_timeField = nullptr;
+    HyperlinkLabel* m_hyperlink = nullptr;
+    QTimer* m_firstTick = nullptr;
+
+    int m_nStandardAnswerHeight = 0;
+    int m_nStandardCommentsHeight = 0;
+};
+
+}  // namespace tavlix

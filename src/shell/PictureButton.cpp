@@ -1,0 +1,63 @@
+#include "shell/PictureButton.h"
+
+#include <QFile>
+#include <QPainter>
+
+namespace tavlix {
+
+namespace {
+
+constexpr int kPictureSize = 32;
+
+QIcon Picture(const QString& name)
+{
+    const QString path = QStringLiteral(":/icons/%1.svg").arg(name);
+    return QFile::exists(path) ? QIcon(path) : QIcon();
+}
+
+}  // namespace
+
+PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureButton::SetImages(const QString& name)
+{
+    if (name == m_name)
+        return;
+    m_name = name;
+    m_normal = Picture(name);
+    m_hot = Picture(name + QStringLiteral("-hot"));
+    if (m_hot.isNull())
+        m_hot = m_normal;
+    update();
+}
+
+QSize PictureButton::sizeHint() const { return {kPictureSize + 8, kPictureSize + 8}; }
+
+void PictureButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const bool hot = isEnabled() && (m_bHover || isDown());
+    const QIcon& icon = hot ? m_hot : m_normal;
+    const QRect area = rect().adjusted(4, 4, -4, -4);
+    icon.paint(&painter, area, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+}
+
+void PictureButton::enterEvent(QEnterEvent* event)
+{
+    m_bHover = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void PictureButton::leaveEvent(QEvent* event)
+{
+    m_bHover = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+}  // namespace tavlix
