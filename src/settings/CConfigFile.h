@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tavlix {
@@ -57,6 +58,9 @@ public:
     static bool EnsureWritable(const std::filesystem::path& path);
 
     const std::vector<std::string>& Lines() const { return m_lines; }
+    // Replaces the list by lines a caller built whole (a collection of many entries, where
+    // entry-by-entry writes would search the list each time); Save normalises them.
+    void SetLines(std::vector<std::string> lines) { m_lines = std::move(lines); }
 
     // Larger files are not settings files of this program; they load as an empty list
     // rather than exhaust the memory.

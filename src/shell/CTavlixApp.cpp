@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -113,16 +114,22 @@ bool CTavlixApp::SetUpConfiguration()
     m_language.InitLanguage(m_env.edition, *m_env.userSettings, m_env.userDefaultLcid);
     m_cache.Reload(m_language);
 
-    if (!m_userData->SetUpUserDataDirectory([this] {
-            UserDataDirDlg dialog(*m_userData, m_language, [this](int topic) { OpenHelpTopic(topic); });
-            dialog.exec();
-        }))
+    if (!SetUpUserData())
         return false;
 
     const FirstRunResult firstRun = CheckFirstRun(*m_env.machineSettings, m_env.isAdministrator, m_log.get());
     if (!firstRun.proceed)
         return ShowMessage(firstRun.messageId);
     return true;
+}
+
+bool CTavlixApp::SetUpUserData()
+{
+    return m_userData->SetUpUserDataDirectory([this] {
+        UserDataDirDlg dialog(*m_userData, m_language, [this](int topic) { OpenHelpTopic(topic); },
+                              m_mainWindow.get());
+        dialog.exec();
+    });
 }
 
 bool CTavlixApp::IsWorldCupRunningElsewhere()
@@ -162,6 +169,11 @@ MainWindow& CTavlixApp::CreateMainWindow()
         // The update check arrives with the download window.
         .startUpdateCheck = [] {},
         .showOptions = [this] { ShowOptions(); },
+        .userData = m_userData.get(),
+        .setUpUserDataDirectory = [this] { return SetUpUserData(); },
+        .pickSaveFile = [](QWidget* parent, const QString& start, const QString& title, const QString& filter) {
+            return QFileDialog::getSaveFileName(parent, title, start, filter);
+        },
     };
     m_mainWindow = std::make_unique<MainWindow>(std::move(services));
     QObject::connect(m_instances.get(), &InstanceChannel::frontRequested, m_mainWindow.get(), [this] {

@@ -71,6 +71,7 @@ public:
 
 private:
     bool CheckSingleInstance();
+    bool SetUpUserData();
     void OpenHelpTopic(int topic);
     void ShowOptions();
     bool ShowMessage(int id);

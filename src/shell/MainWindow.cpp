@@ -17,6 +17,8 @@
 #include "diagnostics/DebugLog.h"
 #include "engine/CBMUtilities.h"
 #include "platform/Media.h"
+#include "collections/CollectionDlgs.h"
+#include "settings/UserDataDirectory.h"
 #include "shell/AboutDlg.h"
 #include "shell/CBMMessageBox.h"
 #include "shell/HyperlinkLabel.h"
@@ -73,6 +75,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_bStandardRule = m_services.profile.GetProfileInt("Game", "Standard", 1) != 0;
     m_bJqk = m_services.profile.GetProfileInt("Game", "JQK", 1) != 0;
     CBMUtilities::SetCurrentMaximum(m_bJqk ? 13 : 10);
+    if (m_services.userData) {
+        m_myFavorites.Load(m_services.userData->MyFavoritesFile());
+        m_troubleMakers.Load(m_services.userData->TroubleMakersFile());
+    }
 
     m_bUiLock = true;
     BuildUi();
@@ -341,10 +347,13 @@ CommandContext MainWindow::Context() const
     NumberArray question;
     c.questionValid = m_checker.ReadQuestion(input, question);
     c.canSubmit = m_checker.CanCheckResult(input);
-    // The collections come with their own windows; until then nothing is in them, and
-    // a question that cannot be read counts as present so that it cannot be saved.
-    c.inTroubleMakers = !c.questionValid;
-    c.inMyFavorites = !c.questionValid;
+    // A question that cannot be read counts as present, so that it cannot be saved.
+    std::array<std::string, 4> boxes;
+    for (std::size_t i = 0; i < 4; ++i)
+        boxes[i] = input.questionBoxes[i];
+    const std::string typed = QuestionTextOfBoxes(boxes, m_services.language.InputCharacterSet());
+    c.inTroubleMakers = CBMUtilities::IsQuestionInList(typed, m_troubleMakers.Questions()) != 0;
+    c.inMyFavorites = CBMUtilities::IsQuestionInList(typed, m_myFavorites.Questions()) != 0;
     return c;
 }
 
@@ -432,11 +441,16 @@ void MainWindow::RunCommand(int id)
         about.exec();
         break;
     }
+    case ID_SAVE_TO_TROUBLE_MAKERS: OnSaveTo(m_troubleMakers); break;
+    case ID_SAVE_TO_MY_FAVORITES: OnSaveTo(m_myFavorites); break;
+    case ID_TROUBLE_MAKERS: OnCollection(m_troubleMakers); break;
+    case ID_MY_FAVORITES: OnCollection(m_myFavorites); break;
+    case ID_INSTANT_SOLUTIONS: OnInstantSolutions(); break;
     case ID_EXIT: OnMainExit(); break;
     case ID_EXIT_MENU: reject(); break;
     default:
-        // Runs, collections, the complete list, the background and the music settings
-        // arrive with their own windows.
+        // Runs, the complete list, the background and the music settings arrive with
+        // their own windows.
         break;
     }
     UpdateControlStates();
@@ -574,6 +588,58 @@ void MainWindow::showEvent(QShowEvent* event)
         m_firstTick->setProperty("started", true);
         m_firstTick->start();
     }
+}
+
+CollectionContext MainWindow::CollectionServices()
+{
+    return {m_services.language, m_services.profile, *m_services.userData, m_services.openHelpTopic,
+            m_services.pickSaveFile};
+}
+
+void MainWindow::OnSaveTo(Collection& collection)
+{
+    if (!m_services.userData || !m_services.setUpUserDataDirectory || !m_services.setUpUserDataDirectory())
+        return;
+    NumberArray q;
+    if (!m_checker.ReadQuestion(ReadInput(), q)) {
+        BMMessageBox(Text(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION, m_bJqk ? "13" : "10"), {},
+                     MB_OK | MB_ICONEXCLAMATION, false, {}, false, false, this);
+        return;
+    }
+    const CollectionContext context = CollectionServices();
+    SaveToDlg dialog(collection, context, QString::fromStdString(CBMUtilities::FormatQuestion(q[0], q[1], q[2], q[3])),
+                     {}, this);
+    dialog.exec();
+}
+
+void MainWindow::WithThirteen(const std::function<void()>& run)
+{
+    const bool jqk = m_bJqk;
+    m_bJqk = true;
+    CBMUtilities::SetCurrentMaximum(13);
+    run();
+    m_bJqk = jqk;
+    CBMUtilities::SetCurrentMaximum(jqk ? 13 : 10);
+}
+
+void MainWindow::OnCollection(Collection& collection)
+{
+    if (!m_services.userData || !m_services.setUpUserDataDirectory || !m_services.setUpUserDataDirectory())
+        return;
+    WithThirteen([&] {
+        const CollectionContext context = CollectionServices();
+        CollectionDlg dialog(collection, context, this);
+        dialog.exec();
+    });
+}
+
+void MainWindow::OnInstantSolutions()
+{
+    WithThirteen([&] {
+        const CollectionContext context = CollectionServices();
+        CollectionItemDlg dialog(nullptr, std::string::npos, context, !m_bStandardRule, this);
+        dialog.exec();
+    });
 }
 
 void MainWindow::OnFirstTick()

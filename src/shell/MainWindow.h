@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "collections/Collection.h"
 #include "engine/AnswerChecker.h"
 #include "shell/CommandTable.h"
 #include "shell/Edition.h"
@@ -31,6 +32,8 @@ class Media;
 class PictureButton;
 class Profile;
 class ProfileStore;
+class UserDataDirectory;
+struct CollectionContext;
 
 // What the main window uses of the application and the platform.
 struct MainWindowServices {
@@ -48,6 +51,10 @@ struct MainWindowServices {
     std::function<void(const std::string& address)> openAddress;
     std::function<void()> startUpdateCheck;  // the automatic check once start-up is done
     std::function<void()> showOptions;
+    // The collections live in the user data directory, which must be set up first.
+    UserDataDirectory* userData = nullptr;
+    std::function<bool()> setUpUserDataDirectory;
+    std::function<QString(QWidget*, const QString&, const QString&, const QString&)> pickSaveFile;
 };
 
 // The program's one window: question boxes, the answer box, the comments pane, the
@@ -69,6 +76,8 @@ public:
     bool IsStandardRule() const { return m_bStandardRule; }
     bool IsJqkEnabled() const { return m_bJqk; }
     bool IsEnlarged() const { return m_bEnlarged; }
+    const Collection& MyFavorites() const { return m_myFavorites; }
+    const Collection& TroubleMakers() const { return m_troubleMakers; }
     QMenuBar* MenuBar() const { return m_menuBar; }
 
 protected:
@@ -91,6 +100,12 @@ private:
     void OnCheckSolution();
     void OnMainExit();
     void OnFirstTick();
+    void OnSaveTo(Collection& collection);
+    void OnCollection(Collection& collection);
+    void OnInstantSolutions();
+    // Runs a collection window with J, Q and K enabled, restoring the choice after.
+    void WithThirteen(const std::function<void()>& run);
+    CollectionContext CollectionServices();
     void ChangeKeepingPane(const std::function<void()>& change);
     AnswerInput ReadInput() const;
     QString Text(int id, const std::string& first = {}) const;
@@ -104,6 +119,8 @@ private:
     bool m_bUiLock = false;
     bool m_bInitialized = false;
     RunMode m_mode = RunMode::Free;
+    Collection m_myFavorites{true};
+    Collection m_troubleMakers{false};
 
     QMenuBar* m_menuBar = nullptr;
     std::map<Popup, QMenu*> m_popups;

@@ -4,11 +4,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include "GuiTestSupport.h"
 #include "shell/CommandTable.h"
 #include "shell/MainWindow.h"
 #include "shell/PictureButton.h"
+#include "settings/UserDataDirectory.h"
 #include "shell/Profile.h"
 #include "shell/StringIds.h"
 
@@ -25,6 +27,9 @@ class MainWindowTest : public QObject {
     FakeMedia m_media;
     std::vector<int> m_helpTopics;
     std::vector<std::string> m_addresses;
+    QTemporaryDir m_dir;
+    InMemoryProfileStore m_editionStore;
+    std::unique_ptr<UserDataDirectory> m_userData;
     std::unique_ptr<MainWindow> m_window;
 
     std::unique_ptr<MainWindow> MakeWindow(Edition edition = Edition::Standard)
@@ -44,6 +49,9 @@ class MainWindowTest : public QObject {
             .openAddress = [this](const std::string& a) { m_addresses.push_back(a); },
             .startUpdateCheck = [] {},
             .showOptions = [] {},
+            .userData = m_userData.get(),
+            .setUpUserDataDirectory = [] { return true; },
+            .pickSaveFile = {},
         };
         auto window = std::make_unique<MainWindow>(std::move(services));
         window->show();
@@ -103,6 +111,10 @@ private slots:
         SetMessageBoxContext({&m_language, &m_cache, {}});
         m_media = FakeMedia();
         m_helpTopics.clear();
+        m_userData = std::make_unique<UserDataDirectory>(m_editionStore, m_language, "/nonexistent-program",
+                                                         m_dir.path().toStdString(), true);
+        std::string error;
+        QVERIFY(m_userData->SetUserDataDirectory((m_dir.path() + QStringLiteral("/data")).toStdString(), true, error));
         m_window = MakeWindow();
     }
 
@@ -296,6 +308,54 @@ private slots:
         m_window = MakeWindow();
         QVERIFY(!m_window->IsStandardRule());
         QVERIFY(!m_window->IsJqkEnabled());
+    }
+
+    void saveToFollowsMembership()
+    {
+        TypeQuestion({"8", "3", "8", "3"});
+        QVERIFY(IsCommandEnabled(ID_SAVE_TO_MY_FAVORITES, m_window->Context()));
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Save to \"My Favorites\""));
+            QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("questionEdit"))->text(), QStringLiteral("3 3 8 8"));
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("noteEdit")), QStringLiteral("classic"));
+            dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        });
+        m_window->RunCommand(ID_SAVE_TO_MY_FAVORITES);
+        QCOMPARE(m_window->MyFavorites().Items().size(), std::size_t(1));
+        QCOMPARE(m_window->MyFavorites().Items()[0].note, std::string("classic"));
+        QVERIFY(!IsCommandEnabled(ID_SAVE_TO_MY_FAVORITES, m_window->Context()));
+        QVERIFY(!Find<PictureButton>("toolbar32778")->isEnabled());
+        QVERIFY(IsCommandEnabled(ID_SAVE_TO_TROUBLE_MAKERS, m_window->Context()));
+
+        // Saved at once: a new window finds it in the file.
+        m_window = MakeWindow();
+        QCOMPARE(m_window->MyFavorites().Items().size(), std::size_t(1));
+        TypeQuestion({"3", "8", "3", "8"});
+        QVERIFY(!IsCommandEnabled(ID_SAVE_TO_MY_FAVORITES, m_window->Context()));
+
+        TypeQuestion({"3", "8", "3", "x"});
+        SeenBox seen;
+        AnswerNextBox(seen, QStringLiteral("rightButton"));
+        m_window->RunCommand(ID_SAVE_TO_TROUBLE_MAKERS);
+        QVERIFY(seen.text.startsWith(QStringLiteral("The question is not valid!")));
+    }
+
+    void instantSolutionsEnableCourtCardsWhileOpen()
+    {
+        m_window->RunCommand(ID_ENABLE_JQK);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Instant Solutions"));
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("questionEdit")), QStringLiteral("13 13 13 12"));
+            QVERIFY(dialog->findChild<QPlainTextEdit*>(QStringLiteral("solutionsPane"))->toPlainText().startsWith(QStringLiteral("A1: ")));
+            dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        });
+        m_window->RunCommand(ID_INSTANT_SOLUTIONS);
+        QVERIFY(!m_window->IsJqkEnabled());
+        QCOMPARE(CBMUtilities::GetCurrentMaximum(), 10u);
     }
 
     void aboutShowsTheEditionAndVersion()

@@ -49,7 +49,9 @@ protected:
 TEST_F(UserDataDirectoryTest, CheckGivesTheReasonAndLeavesNothingBehind)
 {
     WriteBytes(m_root / "file", "x");
-    const std::string nul("a\0b", 3), tooLong = "/" + std::string(5000, 'a');
+    std::string nul("a\0b", 3), tooLong = "/";
+    for (int i = 0; i < 50'000; ++i)
+        tooLong += "a/";
     const struct {
         std::string path;
         std::string error;
@@ -186,10 +188,10 @@ TEST_F(UserDataDirectoryTest, SuggestionTakesTheFirstFreeOrFolderCandidate)
         fs::create_directories(m_documents / base);
         for (int i = 0; i < c.productsTaken; ++i)
             WriteBytes(m_documents / base / (i ? "Tavlix (" + std::to_string(i) + ")" : "Tavlix"), "x");
-        for (int i = 0; i < c.basesTaken; ++i) {
+        if (c.basesTaken > 0)
             fs::remove_all(m_documents / base);
+        for (int i = 0; i < c.basesTaken; ++i)
             WriteBytes(m_documents / (i ? base + " (" + std::to_string(i) + ")" : base), "x");
-        }
         EXPECT_EQ(Make(c.administrator).SuggestUserDataDirectory(),
                   c.expected.empty() ? "" : (m_documents / c.expected).string());
     }
@@ -201,7 +203,6 @@ TEST_F(UserDataDirectoryTest, ChangingDirectoryRefusesAsksToCopyAndStores)
     UserDataDirectory udd = Make();
     std::string error;
     ASSERT_TRUE(udd.SetUserDataDirectory(Under("old"), true, error));
-    WriteBytes(m_root / "old" / "sub" / "cmf.ini", "[MF]\r\n");
     std::vector<std::string> questions;
     bool copy = false;
     const auto ask = [&](const std::string& question) {
@@ -217,6 +218,7 @@ TEST_F(UserDataDirectoryTest, ChangingDirectoryRefusesAsksToCopyAndStores)
     for (const char* fresh : {"no", "yes"}) {
         copy = *fresh == 'y';
         questions.clear();
+        WriteBytes(fs::path(udd.Current()) / "sub" / "cmf.ini", "[MF]\r\n");
         EXPECT_TRUE(udd.ChangeUserDataDirectory(Under(fresh), ask, error));
         EXPECT_EQ(questions.size(), 1u);
         EXPECT_EQ(udd.Current(), Under(fresh));
@@ -282,8 +284,9 @@ TEST_F(UserDataDirectoryTest, WriteTextFileResults)
         {Under("file/x.txt"), 0, NotValid(Under("file/x.txt"))},
     };
     UserDataDirectory udd = Make();
+    std::string error;
     for (const auto& c : cases) {
-        std::string error = "stale";
+        error = "stale";
         EXPECT_EQ(udd.WriteTextFile(c.path, "1 2 3 4\r\n", error), c.result) << c.path;
         EXPECT_EQ(error, c.error);
     }

@@ -1,0 +1,217 @@
+#include "collections/Collection.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "settings/CConfigFile.h"
+#include "shell/LanguageState.h"
+#include "shell/StringIds.h"
+#include "shell/TextUtilities.h"
+
+namespace tavlix {
+
+namespace {
+
+constexpr std::size_t kShortTyping = 6;  // shorter typing gets no "invalid" reproach
+
+bool ReadsAsQuestion(std::string_view text, NumberArray& numbers)
+{
+    return CBMUtilities::GetQuestionFromString(text, numbers, true);
+}
+
+bool ReadsAsQuestion(std::string_view text)
+{
+    NumberArray numbers;
+    return ReadsAsQuestion(text, numbers);
+}
+
+std::string InvalidQuestion(const LanguageState& language)
+{
+    return language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION, "13");
+}
+
+// The solutions of a question that reads with numbers up to 13, whatever the J/Q/K
+// setting; the engine's maximum is restored afterwards.
+StringArray SolutionsOf(const NumberArray& question, bool advanced)
+{
+    const unsigned maximum = CBMUtilities::GetCurrentMaximum();
+    CBMUtilities::SetCurrentMaximum(13);
+    StringArray solutions;
+    CBMUtilities::GetSolutions(question, solutions, !advanced);
+    CBMUtilities::SetCurrentMaximum(maximum);
+    return solutions;
+}
+
+std::string SolutionLines(const StringArray& solutions, const LanguageState& language)
+{
+    if (solutions.empty())
+        return language.GetLocalizedString(IDS_BMT_NO_SOLUTION);
+    const std::string prefix = language.GetLocalizedString(IDS_BMT_A);
+    std::string text;
+    for (std::size_t k = 0; k < solutions.size(); ++k)
+        text += prefix + std::to_string(k + 1) + ": " + solutions[k] + "\r\n";
+    return TrimTrailingLineEnds(text);
+}
+
+}  // namespace
+
+std::string_view Collection::Name() const { return m_bMyFavorites ? "My Favorites" : "Trouble Makers"; }
+
+std::string_view Collection::FileName() const { return m_bMyFavorites ? "cmf.ini" : "ctm.ini"; }
+
+std::string Collection::Key(std::size_t n) const
+{
+    return (m_bMyFavorites ? "fmf " : "fmt ") + std::to_string(n);
+}
+
+void Collection::Load(const std::filesystem::path& file)
+{
+    m_items.clear();
+    CConfigFile config;
+    config.Load(file);
+
+    // The section's entries at once: a large collection loads in linear time.
+    int count = 0;
+    const int header = config.FindSection(Name(), count);
+    if (header < 0)
+        return;
+    std::unordered_map<std::string, std::string> values;
+    const auto& lines = config.Lines();
+    for (std::size_t i = std::size_t(header) + 1; i < lines.size() && !lines[i].starts_with('['); ++i) {
+        const std::size_t equals = lines[i].find(" = ");
+        if (equals != std::string::npos)
+            values.emplace(lines[i].substr(0, equals), lines[i].substr(equals + 3));
+    }
+
+    std::unordered_map<std::string, bool> seen;
+    for (std::size_t n = 1;; ++n) {
+        const auto value = values.find(Key(n));
+        if (value == values.end())
+            break;
+        const std::string_view entry = TrimBlanksAndLineEnds(value->second);
+        const std::size_t comma = entry.find(',');
+        if (comma == std::string_view::npos)
+            break;
+        CollectionItem item{std::string(TrimBlanksAndLineEnds(entry.substr(0, comma))), {},
+                            std::string(TrimBlanksAndLineEnds(entry.substr(comma + 1)))};
+        if (ReadsAsQuestion(item.question) && seen.emplace(item.question, true).second)
+            m_items.push_back(std::move(item));
+    }
+    Normalize();
+}
+
+void Collection::Normalize()
+{
+    if (m_items.size() < 2)
+        return;
+    std::unordered_map<std::string, bool> seen;
+    std::erase_if(m_items, [&](const CollectionItem& item) {
+        return !ReadsAsQuestion(item.question) || !seen.emplace(item.question, true).second;
+    });
+    // The order of CompareQuestionText; a stable sort gives what the exchange sort
+    // gives, as no two questions are equal any more.
+    std::stable_sort(m_items.begin(), m_items.end(), [](const CollectionItem& a, const CollectionItem& b) {
+        return CBMUtilities::CompareQuestionText(b.question, a.question);
+    });
+}
+
+bool Collection::Save(const std::filesystem::path& file, const LanguageState& language,
+                      std::string& errorText)
+{
+    Normalize();
+    std::vector<std::string> lines;
+    lines.reserve(m_items.size() + 1);
+    lines.push_back("[" + std::string(Name()) + "]");
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        lines.push_back(Key(i + 1) + " = " + m_items[i].question + "," + m_items[i].note);
+    CConfigFile config;
+    config.SetLines(std::move(lines));
+    return config.Save(file, language, &errorText);
+}
+
+std::size_t Collection::Find(std::string_view question) const
+{
+    const auto it = std::find_if(m_items.begin(), m_items.end(),
+                                 [&](const CollectionItem& item) { return item.question == question; });
+    return it == m_items.end() ? std::string::npos : std::size_t(it - m_items.begin());
+}
+
+bool Collection::Contains(std::string_view question) const { return Find(question) != std::string::npos; }
+
+StringArray Collection::Questions() const
+{
+    StringArray questions;
+    questions.reserve(m_items.size());
+    for (const CollectionItem& item : m_items)
+        questions.push_back(item.question);
+    return questions;
+}
+
+SaveToState CheckSaveToQuestion(std::string_view typed, const Collection& target,
+                                const LanguageState& language)
+{
+    const std::string_view question = TrimBlanksAndLineEnds(typed);
+    NumberArray numbers;
+    const bool valid = CBMUtilities::GetQuestionFromString(question, numbers, false) &&
+                       CBMUtilities::IsValidQuestion(numbers);
+    if (!valid)
+        return {typed.size() > kShortTyping
+                    ? language.GetLocalizedString(IDS_DIALOG_MAIN_ERROR_INVALID_QUESTION_SHORT)
+                    : std::string(),
+                false};
+    if (CBMUtilities::IsQuestionInList(question, target.Questions()) == 1)
+        return {language.GetLocalizedString(IDS_DIALOG_MAIN_ALREADY_EXIST_IN_SET,
+                                            language.GetLocalizedString(target.IsMyFavorites()
+                                                                            ? IDS_DIALOG_SF_PROMPT_TITLE_MY_FAVORITES
+                                                                            : IDS_DIALOG_SF_PROMPT_TITLE_TROUBLE_MAKERS)),
+                false};
+    return {{}, true};
+}
+
+ItemCheck CheckItem(std::string_view typed, const Collection& collection, std::size_t editedIndex,
+                    const LanguageState& language)
+{
+    NumberArray q;
+    if (!CBMUtilities::GetQuestionFromString(typed, q, false))
+        return {ItemCheck::Invalid, {}, InvalidQuestion(language)};
+    CBMUtilities::SortNumbers(q[0], q[1], q[2], q[3], 4, true);
+    const std::string stored = CBMUtilities::FormatQuestion(q[0], q[1], q[2], q[3]);
+    const std::size_t existing = collection.Find(stored);
+    if (existing != std::string::npos && existing != editedIndex)
+        return {ItemCheck::Duplicate, stored, language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_Q_ALREADY_EXISTS)};
+    std::string notice;
+    if (stored != typed)
+        notice = language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_Q_WAS_REORDERED, stored);
+    return {ItemCheck::Accepted, stored, notice};
+}
+
+std::string SolutionsText(std::string_view question, bool advanced, const LanguageState& language,
+                          bool instructWhenShort)
+{
+    NumberArray numbers;
+    if (ReadsAsQuestion(question, numbers))
+        return SolutionLines(SolutionsOf(numbers, advanced), language);
+    if (instructWhenShort && question.size() <= kShortTyping)
+        return language.GetLocalizedString(IDS_DIALOG_FMI_INSTANT_SOLUTIONS_INSTRUCTION);
+    return InvalidQuestion(language);
+}
+
+std::string ExportText(const Collection& collection, const ExportOptions& options,
+                       const LanguageState& language)
+{
+    std::string text = "\t\t" + options.title + "\r\n\r\n";
+    const std::string q = language.GetLocalizedString(IDS_BMT_Q);
+    const std::string note = language.GetLocalizedString(IDS_BMT_NOTE);
+    const std::string none = language.GetLocalizedString(IDS_BMT_NONE);
+    for (std::size_t i = 0; i < collection.Items().size(); ++i) {
+        const CollectionItem& item = collection.Items()[i];
+        text += q + std::to_string(i + 1) + ": " + item.question + "\r\n";
+        if (options.notes)
+            text += note + ": \r\n" + (item.note.empty() ? "(" + none + ")" : item.note) + "\r\n";
+        if (options.answers)
+            text += SolutionsText(item.question, false, language, false) + "\r\n\r\n";
+    }
+    return TrimTrailingLineEnds(text);
+}
+
+}  // namespace tavlix
