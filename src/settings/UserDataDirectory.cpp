@@ -232,7 +232,7 @@ bool UserDataDirectory::IsValidDirectoryPath(std::string_view path)
     const std::string text = NormalizeTypedPath(path);
     // A relative path would depend on the working folder; one longer than the system
     // takes, or with a NUL inside, names nothing.
-    if (text.empty() ||  text.find('\0') != std::string::npos ||
+    if (text.empty() || text.size() >= PATH_MAX || text.find('\0') != std::string::npos ||
         text.front() != '/')
         return false;
 

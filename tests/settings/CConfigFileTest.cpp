@@ -113,6 +113,9 @@ TEST_F(CConfigFileTest, WritingPlacesEntriesInTheirSection)
     CConfigFile empty;
     EXPECT_TRUE(empty.SetString("S", "k", "v"));
     EXPECT_EQ(empty.Lines(), (Lines {"[S]", "k = v"}));
+    CConfigFile built;
+    built.SetLines({" [A] ", "x = 1", "", "y = a\r\nb"});
+    EXPECT_EQ(SaveText(built), "[A]\r\nx = 1\r\ny = {{Block}}\r\n<B Start>\r\na\r\nb\r\n<B End>\r\n");
 }
 
 TEST_F(CConfigFileTest, ValuesSurviveASaveExactly)
