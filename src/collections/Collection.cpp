@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "engine/AnswerChecker.h"
 #include "settings/CConfigFile.h"
 #include "shell/LanguageState.h"
 #include "shell/StringIds.h"
@@ -40,17 +41,6 @@ StringArray SolutionsOf(const NumberArray& question, bool advanced)
     CBMUtilities::GetSolutions(question, solutions, !advanced);
     CBMUtilities::SetCurrentMaximum(maximum);
     return solutions;
-}
-
-std::string SolutionLines(const StringArray& solutions, const LanguageState& language)
-{
-    if (solutions.empty())
-        return language.GetLocalizedString(IDS_BMT_NO_SOLUTION);
-    const std::string prefix = language.GetLocalizedString(IDS_BMT_A);
-    std::string text;
-    for (std::size_t k = 0; k < solutions.size(); ++k)
-        text += prefix + std::to_string(k + 1) + ": " + solutions[k] + "\r\n";
-    return TrimTrailingLineEnds(text);
 }
 
 }  // namespace
@@ -190,7 +180,7 @@ std::string SolutionsText(std::string_view question, bool advanced, const Langua
 {
     NumberArray numbers;
     if (ReadsAsQuestion(question, numbers))
-        return SolutionLines(SolutionsOf(numbers, advanced), language);
+        return AnswerChecker::FormatSolutionList(SolutionsOf(numbers, advanced), language);
     if (instructWhenShort && question.size() <= kShortTyping)
         return language.GetLocalizedString(IDS_DIALOG_FMI_INSTANT_SOLUTIONS_INSTRUCTION);
     return InvalidQuestion(language);

@@ -19,7 +19,6 @@
 #include <filesystem>
 
 #include "collections/Collection.h"
-#include "settings/PathText.h"
 #include "settings/UserDataDirectory.h"
 #include "shell/CBMMessageBox.h"
 #include "shell/LanguageState.h"

@@ -305,9 +305,14 @@ std::string AnswerChecker::GetAllSolutionsText(const AnswerInput& input) const
         return InvalidQuestionText(input);
     StringArray solutions;
     CBMUtilities::GetSolutions(uaQ, solutions, input.standardRule);
+    return FormatSolutionList(solutions, m_language);
+}
+
+std::string AnswerChecker::FormatSolutionList(const StringArray& solutions, const LanguageState& language)
+{
     if (solutions.empty())
-        return m_language.GetLocalizedString(IDS_BMT_NO_SOLUTION);
-    const std::string prefix = m_language.GetLocalizedString(IDS_BMT_A);
+        return language.GetLocalizedString(IDS_BMT_NO_SOLUTION);
+    const std::string prefix = language.GetLocalizedString(IDS_BMT_A);
     std::string text;
     for (std::size_t k = 0; k < solutions.size(); ++k)
         text += prefix + std::to_string(k + 1) + ": " + solutions[k] + "\r\n";

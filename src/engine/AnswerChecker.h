@@ -50,6 +50,8 @@ public:
     static unsigned GetRequiredAnswerCount(int level, unsigned solutionCount);
     // "A1: ..." lines, or the reason there are none.
     std::string GetAllSolutionsText(const AnswerInput& input) const;
+    // The "A1: ..." lines of a list of solutions, or "There is no solution.".
+    static std::string FormatSolutionList(const StringArray& solutions, const LanguageState& language);
     // "Please submit N different solutions..." for a run question below Ultimate.
     std::string GetAnswerCountPrompt(const AnswerInput& input) const;
 

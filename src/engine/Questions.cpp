@@ -3,6 +3,7 @@
 
 #include "engine/CBMUtilities.h"
 #include "engine/NoSolutionLists.h"
+#include "shell/TextUtilities.h"
 
 namespace tavlix {
 
@@ -39,13 +40,6 @@ void CompareExchange(unsigned& x, unsigned& y, bool ascending)
 {
     if (ascending ? x > y : x < y)
         std::swap(x, y);
-}
-
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to)
-{
-    for (std::size_t pos = text.find(from); pos != std::string::npos;
-         pos = text.find(from, pos + to.size()))
-        text.replace(pos, from.size(), to);
 }
 
 }  // namespace

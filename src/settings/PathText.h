@@ -10,9 +10,6 @@ namespace tavlix {
 // trailing separators dropped (a lone "/" stays).
 std::string NormalizeTypedPath(std::string_view text);
 
-// Every occurrence of `from` in `text` replaced by `to`; `from` must not be empty.
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to);
-
 // Comparisons that ignore the case of ASCII letters, the way the program compares
 // directory names that a user may have typed in another case.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);

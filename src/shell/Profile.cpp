@@ -7,14 +7,7 @@ namespace tavlix {
 
 namespace {
 
-std::string_view TrimSection(std::string_view section)
-{
-    constexpr std::string_view kTrimmed = " \t\r\n\\";
-    const std::size_t first = section.find_first_not_of(kTrimmed);
-    if (first == std::string_view::npos)
-        return {};
-    return section.substr(first, section.find_last_not_of(kTrimmed) - first + 1);
-}
+std::string_view TrimSection(std::string_view section) { return TrimCharacters(section, " \t\r\n\\"); }
 
 // Characters as the settings count them: one per UTF-8 character.
 std::size_t CharacterCount(std::string_view text)

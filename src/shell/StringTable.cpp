@@ -18,17 +18,6 @@ const char* TextOf(const LocalizedStringRecord& row, int column)
     }
 }
 
-// Replaces every occurrence; false when there was none.
-bool ReplaceAll(std::string& text, std::string_view placeholder, std::string_view value)
-{
-    std::size_t pos = text.find(placeholder);
-    if (pos == std::string::npos)
-        return false;
-    for (; pos != std::string::npos; pos = text.find(placeholder, pos + value.size()))
-        text.replace(pos, placeholder.size(), value);
-    return true;
-}
-
 }  // namespace
 
 int GetStringCount()
@@ -50,7 +39,7 @@ std::string LookUpString(int id, int column, std::string_view first, std::string
         return {};
 
     std::string text = TextOf(*row, column);
-    if (ReplaceAll(text, "%1", first) && ReplaceAll(text, "%2", second))
+    if (ReplaceAll(text, "%1", first) > 0 && ReplaceAll(text, "%2", second) > 0)
         ReplaceAll(text, "%3", third);
     return text;
 }

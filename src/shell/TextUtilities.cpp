@@ -8,13 +8,24 @@ bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 
 }  // namespace
 
-std::string_view TrimBlanksAndLineEnds(std::string_view text)
+std::string_view TrimCharacters(std::string_view text, std::string_view characters)
 {
-    constexpr std::string_view kSpace = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(kSpace);
+    const std::size_t first = text.find_first_not_of(characters);
     if (first == std::string_view::npos)
         return {};
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+    return text.substr(first, text.find_last_not_of(characters) - first + 1);
+}
+
+std::string_view TrimBlanksAndLineEnds(std::string_view text) { return TrimCharacters(text, " \t\r\n"); }
+
+std::size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+        ++count;
+    }
+    return count;
 }
 
 std::vector<std::string> GetSAFromMLString(std::string_view text)

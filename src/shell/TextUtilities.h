@@ -6,8 +6,13 @@
 
 namespace tavlix {
 
+// The text without any of the characters at either end.
+std::string_view TrimCharacters(std::string_view text, std::string_view characters);
 // The text without blanks, tabs, CR and LF at either end.
 std::string_view TrimBlanksAndLineEnds(std::string_view text);
+
+// Replaces every occurrence of from (not empty) by to; returns how many there were.
+std::size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to);
 
 // The lines of a multi-line text split at CR LF: an empty text has no lines, and a
 // final CR LF adds no empty last line.
