@@ -56,7 +56,13 @@ INSTANTIATE_TEST_SUITE_P(
         Repeat("^^", 10000),
         std::string("1*2*3\0*4", 9),
         std::string("\xFF\xFE\xC3\x28\xE2\x82", 6),
-        std::string(1000, '\0')));
+        std::string(1000, '\0')),
+    [](const ::testing::TestParamInfo<std::string>& info) {
+        static const char* const kNames[] = {"LongDigitRun", "LongSum", "DeepParentheses",
+                                             "ManyUnaryMinus", "ManyRoots", "NestedRoots",
+                                             "RootSignsOnly", "NulInside", "InvalidUtf8", "AllNul"};
+        return std::string(kNames[info.index]);
+    });
 
 TEST(RobustnessLimitsTest, LongButHarmlessLinesStillWork)
 {
