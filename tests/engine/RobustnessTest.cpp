@@ -44,6 +44,15 @@ std::string Repeat(const std::string& piece, int times)
     return out;
 }
 
+std::string HostileLineName(const ::testing::TestParamInfo<std::string>& param)
+{
+    static const char* const kNames[] = {"LongDigitRun", "LongSum",       "DeepParentheses",
+                                         "ManyUnaryMinus", "ManyRoots",   "NestedRoots",
+                                         "RootSignsOnly", "NulInside",    "InvalidUtf8",
+                                         "AllNul"};
+    return kNames[param.index];
+}
+
 INSTANTIATE_TEST_SUITE_P(
     HostileLines, RobustnessTest,
     ::testing::Values(
@@ -57,12 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         std::string("1*2*3\0*4", 9),
         std::string("\xFF\xFE\xC3\x28\xE2\x82", 6),
         std::string(1000, '\0')),
-    [](const ::testing::TestParamInfo<std::string>& info) {
-        static const char* const kNames[] = {"LongDigitRun", "LongSum", "DeepParentheses",
-                                             "ManyUnaryMinus", "ManyRoots", "NestedRoots",
-                                             "RootSignsOnly", "NulInside", "InvalidUtf8", "AllNul"};
-        return std::string(kNames[info.index]);
-    });
+    HostileLineName);
 
 TEST(RobustnessLimitsTest, LongButHarmlessLinesStillWork)
 {
