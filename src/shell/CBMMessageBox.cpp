@@ -134,7 +134,7 @@ void CBMMessageBox::SetUp()
     m_icon->setVisible(icon != 0);
 
     const ButtonSet& set = ButtonsOf(m_nType & 0x0F);
-    QPushButton* firstVisible = nullptr;
+    QPushButton* firstShown = nullptr;
     int visible = 0;
     for (int i = 0; i < 3; ++i) {
         m_codes[i] = set.codes[i];
@@ -144,14 +144,19 @@ void CBMMessageBox::SetUp()
             continue;
         m_buttons[i]->setText(Text(set.labels[i]));
         ++visible;
-        if (!firstVisible)
-            firstVisible = m_buttons[i];
+        if (!firstShown)
+            firstShown = m_buttons[i];
     }
+    // The visible buttons are the rightmost ones; the default bits count among them.
     const unsigned defaultBits = m_nType & 0xF00;
-    m_nDefaultPosition = (m_nType & 0x0F) == MB_OK ? 2
-                         : defaultBits == MB_DEFBUTTON2 && visible >= 2 ? 3 - visible + 1
-                         : defaultBits == MB_DEFBUTTON3 && visible == 3 ? 2
-                                                                         : 3 - visible;
+    const int firstVisible = 3 - visible;
+    m_nDefaultPosition = firstVisible;
+    if ((m_nType & 0x0F) == MB_OK)
+        m_nDefaultPosition = 2;
+    else if (defaultBits == MB_DEFBUTTON2 && visible >= 2)
+        m_nDefaultPosition = firstVisible + 1;
+    else if (defaultBits == MB_DEFBUTTON3 && visible == 3)
+        m_nDefaultPosition = 2;
 
     m_checkBox->setText(Text(IDS_DIALOG_BM_MESSAGE_BOX_SHOW_NEXT_TIME_S));
     m_checkBox->setChecked(m_bCheckBoxChecked);
@@ -177,8 +182,8 @@ void CBMMessageBox::SetUp()
     m_details->setVisible(false);
     m_bExpanded = false;
 
-    if (firstVisible)
-        firstVisible->setFocus();
+    if (firstShown)
+        firstShown->setFocus();
 }
 
 int CBMMessageBox::exec()

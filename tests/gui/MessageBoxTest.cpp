@@ -102,6 +102,20 @@ private slots:
         QCOMPARE(Run(MB_ABORTRETRYIGNORE, "key:Escape"), -99);
     }
 
+    void defaultButtonBits()
+    {
+        const std::pair<unsigned, int> cases[] = {
+            {MB_OK | MB_DEFBUTTON2, 2},        {MB_YESNOCANCEL, 0},
+            {MB_YESNOCANCEL | MB_DEFBUTTON2, 1}, {MB_YESNOCANCEL | MB_DEFBUTTON3, 2},
+            {MB_YESNO | MB_DEFBUTTON2, 2},     {MB_OKCANCEL | MB_DEFBUTTON3, 1},
+        };
+        for (const auto& [type, position] : cases) {
+            Run(type, MB_OK == (type & 0x0F) ? "rightButton" : "middleButton", [position](CBMMessageBox& box) {
+                QCOMPARE(box.DefaultButtonPosition(), position);
+            });
+        }
+    }
+
     void captionIconAndCheckBox()
     {
         CBMMessageBox box;
