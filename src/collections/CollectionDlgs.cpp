@@ -207,7 +207,9 @@ CollectionItemDlg::CollectionItemDlg(const Collection* collection, std::size_t e
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_advanced);
-    layout->addWidget(new QLabel(Text(language, IDS_DIALOG_MAIN_ALL_SOLUTIONS_A), this));
+    auto* solutionsLabel = new QLabel(Text(language, IDS_DIALOG_MAIN_ALL_SOLUTIONS_A), this);
+    solutionsLabel->setBuddy(m_solutions);
+    layout->addWidget(solutionsLabel);
     layout->addWidget(m_solutions, 1);
     layout->addWidget(buttons);
 
