@@ -58,16 +58,13 @@ public:
     const std::string& EditionName() const { return m_strEditionName; }
     const std::string& VersionText() const { return m_strVersion; }
     const std::filesystem::path& MusicFile() const { return m_musicFile; }
-    const std::filesystem::path& DefaultMusicFile() const { return m_defaultMusicFile; }
     LanguageState& Language() { return m_language; }
     CachedStrings& Cache() { return m_cache; }
     UserDataDirectory& UserData() { return *m_userData; }
-    HelpOpener& Help() { return *m_help; }
-    InstanceChannel& Instances() { return *m_instances; }
-    const DebugLog& Log() const { return *m_log; }
     std::string LanguageFolder() const;
 
-    static std::string BuildDateText() { return "2012-4-12"; }
+    // The date this version was built, as the update check compares it.
+    static constexpr int kBuildYear = 2012, kBuildMonth = 4, kBuildDay = 12;
 
 private:
     bool CheckSingleInstance();

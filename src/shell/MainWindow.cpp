@@ -1,7 +1,6 @@
 #include "shell/MainWindow.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
