@@ -41,7 +41,7 @@ bool IsWritableFolder(const std::filesystem::path& folder)
 }
 
 // The version text of the product row, the same in every language.
-std::string VersionText()
+std::string ProductVersionText()
 {
     return VersionFromText(LookUpString(IDS_DIALOG_ABOUT_COMPANY_PRODUCT_VERSION, kEnglish, {}, {}, {},
                                         GetStringCount()),
@@ -53,7 +53,7 @@ std::string VersionText()
 CTavlixApp::CTavlixApp(AppEnvironment environment)
     : m_env(std::move(environment)),
       m_strEditionName(tavlix::EditionName(m_env.edition)),
-      m_strVersion(VersionText()),
+      m_strVersion(ProductVersionText()),
       m_profile(std::make_unique<Profile>(*m_env.userSettings)),
       m_machineProfile(std::make_unique<Profile>(*m_env.machineSettings)),
       m_log(std::make_unique<DebugLog>(m_env.temporaryDirectory / "c2debug.log",
@@ -210,7 +210,7 @@ AppEnvironment DesktopEnvironment(Edition edition)
     env.temporaryDirectory = QDir::tempPath().toStdString();
     env.isAdministrator = IsUserAdmin();
     const QString editionKey = QString::fromStdString(tavlix::EditionName(edition));
-    const QString versionKey = editionKey + QLatin1Char('/') + QString::fromStdString(VersionText());
+    const QString versionKey = editionKey + QLatin1Char('/') + QString::fromStdString(ProductVersionText());
     env.userSettings = std::make_unique<QSettingsProfileStore>(QSettings::UserScope, "Brelmor", versionKey);
     env.machineSettings = std::make_unique<QSettingsProfileStore>(QSettings::SystemScope, "Brelmor", versionKey);
     env.editionSettings = std::make_unique<QSettingsProfileStore>(QSettings::UserScope, "Brelmor", editionKey);
