@@ -18,7 +18,7 @@
 #include "collections/Collection.h"
 #include "engine/CBMUtilities.h"
 #include "platform/InMemoryProfileStore.h"
-#include "shell/LanguageState.h"
+#include "i18n/LanguageState.h"
 
 using tavlix::CBMUtilities;
 using tavlix::NumberArray;

@@ -19,7 +19,7 @@
 #include "engine/AnswerChecker.h"
 #include "engine/CBMUtilities.h"
 #include "platform/InMemoryProfileStore.h"
-#include "shell/LanguageState.h"
+#include "i18n/LanguageState.h"
 
 using tavlix::CBMUtilities;
 using tavlix::CharacterSet;

@@ -12,9 +12,9 @@
 #include "engine/AnswerChecker.h"
 #include "engine/CBMUtilities.h"
 #include "platform/InMemoryProfileStore.h"
-#include "shell/LanguageState.h"
-#include "shell/StringIds.h"
-#include "shell/TextUtilities.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix::cli {
 

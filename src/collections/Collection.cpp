@@ -5,9 +5,9 @@
 
 #include "engine/AnswerChecker.h"
 #include "settings/CConfigFile.h"
-#include "shell/LanguageState.h"
-#include "shell/StringIds.h"
-#include "shell/TextUtilities.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

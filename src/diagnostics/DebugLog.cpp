@@ -9,7 +9,7 @@
 #include <ctime>
 #include <string>
 
-#include "shell/TextUtilities.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "diagnostics/DebugLog.h"
-#include "shell/LanguageState.h"
-#include "shell/StringIds.h"
-#include "shell/TextUtilities.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

@@ -6,9 +6,16 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/CharacterSet.h"
+#include "i18n/CharacterSet.h"
 
 namespace tavlix {
+
+// What a typed text is about to be read as.
+enum class InputMode : int {
+    QuestionNumber = 0,  // one question box: blanks are dropped
+    QuestionLine = 1,    // a whole question: commas and semicolons separate numbers
+    AnswerLine = 2,      // an answer: look-alike operators and parentheses become ASCII
+};
 
 using NumberArray = std::vector<unsigned>;
 using StringArray = std::vector<std::string>;

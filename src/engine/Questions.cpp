@@ -3,7 +3,7 @@
 
 #include "engine/CBMUtilities.h"
 #include "engine/NoSolutionLists.h"
-#include "shell/TextUtilities.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/TextUtilities.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

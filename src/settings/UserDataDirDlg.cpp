@@ -10,11 +10,11 @@
 #include <filesystem>
 
 #include "settings/UserDataDirectory.h"
-#include "shell/CBMMessageBox.h"
-#include "shell/LanguageState.h"
-#include "shell/PictureButton.h"
-#include "shell/StringIds.h"
-#include "shell/TextUtilities.h"
+#include "controls/CBMMessageBox.h"
+#include "i18n/LanguageState.h"
+#include "controls/PictureButton.h"
+#include "i18n/StringIds.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

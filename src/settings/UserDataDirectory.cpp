@@ -12,9 +12,9 @@
 #include "platform/ProfileStore.h"
 #include "settings/AtomicFile.h"
 #include "settings/PathText.h"
-#include "shell/LanguageState.h"
-#include "shell/StringIds.h"
-#include "shell/TextUtilities.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/HyperlinkLabel.h"
-#include "shell/LanguageState.h"
-#include "shell/StringIds.h"
-#include "shell/TextUtilities.h"
+#include "controls/HyperlinkLabel.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

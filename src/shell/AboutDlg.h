@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/Edition.h"
+#include "i18n/Edition.h"
 
 namespace tavlix {
 

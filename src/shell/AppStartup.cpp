@@ -2,8 +2,8 @@
 
 #include "diagnostics/DebugLog.h"
 #include "platform/ProfileStore.h"
-#include "shell/StringIds.h"
-#include "shell/TextUtilities.h"
+#include "i18n/StringIds.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/Edition.h"
+#include "i18n/Edition.h"
 
 namespace tavlix {
 

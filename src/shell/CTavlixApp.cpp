@@ -17,11 +17,11 @@
 #include "settings/UserDataDirDlg.h"
 #include "settings/UserDataDirectory.h"
 #include "shell/AppStartup.h"
-#include "shell/CBMMessageBox.h"
+#include "controls/CBMMessageBox.h"
 #include "shell/HelpOpener.h"
 #include "shell/MainWindow.h"
-#include "shell/Profile.h"
-#include "shell/StringIds.h"
+#include "settings/Profile.h"
+#include "i18n/StringIds.h"
 
 namespace tavlix {
 

@@ -11,8 +11,8 @@
 #include "platform/Media.h"
 #include "platform/ProfileStore.h"
 #include "platform/Shell.h"
-#include "shell/Edition.h"
-#include "shell/LanguageState.h"
+#include "i18n/Edition.h"
+#include "i18n/LanguageState.h"
 
 namespace tavlix {
 

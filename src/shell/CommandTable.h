@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/AnswerChecker.h"
-#include "engine/CharacterSet.h"
-#include "shell/Edition.h"
+#include "i18n/CharacterSet.h"
+#include "i18n/Edition.h"
 
 namespace tavlix {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/Edition.h"
+#include "i18n/Edition.h"
 
 namespace tavlix {
 

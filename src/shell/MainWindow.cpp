@@ -19,13 +19,13 @@
 #include "collections/CollectionDlgs.h"
 #include "settings/UserDataDirectory.h"
 #include "shell/AboutDlg.h"
-#include "shell/CBMMessageBox.h"
-#include "shell/HyperlinkLabel.h"
-#include "shell/LanguageState.h"
-#include "shell/PictureButton.h"
-#include "shell/Profile.h"
-#include "shell/StringIds.h"
-#include "shell/TextUtilities.h"
+#include "controls/CBMMessageBox.h"
+#include "controls/HyperlinkLabel.h"
+#include "i18n/LanguageState.h"
+#include "controls/PictureButton.h"
+#include "settings/Profile.h"
+#include "i18n/StringIds.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

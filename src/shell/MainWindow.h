@@ -10,7 +10,7 @@
 #include "collections/Collection.h"
 #include "engine/AnswerChecker.h"
 #include "shell/CommandTable.h"
-#include "shell/Edition.h"
+#include "i18n/Edition.h"
 
 class QCheckBox;
 class QLabel;

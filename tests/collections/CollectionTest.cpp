@@ -8,8 +8,8 @@
 
 #include "collections/Collection.h"
 #include "platform/InMemoryProfileStore.h"
-#include "shell/LanguageState.h"
-#include "shell/TextUtilities.h"
+#include "i18n/LanguageState.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 namespace {

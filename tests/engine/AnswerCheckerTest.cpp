@@ -2,8 +2,8 @@
 
 #include "engine/AnswerChecker.h"
 #include "platform/InMemoryProfileStore.h"
-#include "shell/LanguageState.h"
-#include "shell/StringIds.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
 
 namespace tavlix {
 namespace {

@@ -11,7 +11,7 @@
 #include "collections/Collection.h"
 #include "collections/CollectionDlgs.h"
 #include "settings/UserDataDirectory.h"
-#include "shell/Profile.h"
+#include "settings/Profile.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;

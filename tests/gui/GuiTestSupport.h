@@ -13,8 +13,8 @@
 #include "platform/InMemoryProfileStore.h"
 #include "platform/Media.h"
 #include "platform/Shell.h"
-#include "shell/CBMMessageBox.h"
-#include "shell/LanguageState.h"
+#include "controls/CBMMessageBox.h"
+#include "i18n/LanguageState.h"
 
 // Widget tests run without a display unless one is asked for.
 #define TAVLIX_QTEST_MAIN(TestClass)                                   \

@@ -9,10 +9,10 @@
 #include "GuiTestSupport.h"
 #include "shell/CommandTable.h"
 #include "shell/MainWindow.h"
-#include "shell/PictureButton.h"
+#include "controls/PictureButton.h"
 #include "settings/UserDataDirectory.h"
-#include "shell/Profile.h"
-#include "shell/StringIds.h"
+#include "settings/Profile.h"
+#include "i18n/StringIds.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;

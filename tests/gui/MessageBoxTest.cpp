@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "GuiTestSupport.h"
-#include "shell/StringIds.h"
+#include "i18n/StringIds.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;

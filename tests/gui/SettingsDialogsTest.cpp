@@ -7,7 +7,7 @@
 #include "settings/OptionsDlg.h"
 #include "settings/UserDataDirDlg.h"
 #include "settings/UserDataDirectory.h"
-#include "shell/PictureButton.h"
+#include "controls/PictureButton.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;

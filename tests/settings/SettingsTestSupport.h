@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/InMemoryProfileStore.h"
-#include "shell/LanguageState.h"
+#include "i18n/LanguageState.h"
 
 namespace tavlix::testing {
 

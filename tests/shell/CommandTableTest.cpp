@@ -2,7 +2,7 @@
 
 #include "platform/InMemoryProfileStore.h"
 #include "shell/CommandTable.h"
-#include "shell/LanguageState.h"
+#include "i18n/LanguageState.h"
 
 namespace tavlix {
 namespace {

@@ -1,10 +1,10 @@
-#include "shell/LanguageState.h"
+#include "i18n/LanguageState.h"
 
 #include <algorithm>
 
 #include "platform/ProfileStore.h"
-#include "shell/StringIds.h"
-#include "shell/TextUtilities.h"
+#include "i18n/StringIds.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/InMemoryProfileStore.h"
-#include "shell/LanguageState.h"
-#include "shell/StringIds.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
 
 namespace tavlix {
 namespace {

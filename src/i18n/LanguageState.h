@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/CharacterSet.h"
-#include "shell/Edition.h"
-#include "shell/StringTable.h"
+#include "i18n/CharacterSet.h"
+#include "i18n/Edition.h"
+#include "i18n/StringTable.h"
 
 namespace tavlix {
 

@@ -1,4 +1,4 @@
-#include "shell/StringTable.h"
+#include "i18n/StringTable.h"
 
 namespace tavlix {
 

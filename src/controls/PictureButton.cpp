@@ -1,4 +1,4 @@
-#include "shell/PictureButton.h"
+#include "controls/PictureButton.h"
 
 #include <QFile>
 #include <QPainter>

@@ -11,11 +11,4 @@ enum class CharacterSet : int {
     TraditionalChinese = 136,  // Big5 rules
 };
 
-// What a typed text is about to be read as.
-enum class InputMode : int {
-    QuestionNumber = 0,  // one question box: blanks are dropped
-    QuestionLine = 1,    // a whole question: commas and semicolons separate numbers
-    AnswerLine = 2,      // an answer: look-alike operators and parentheses become ASCII
-};
-
 }  // namespace tavlix

@@ -1,9 +1,9 @@
-#include "shell/StringTable.h"
+#include "i18n/StringTable.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "shell/TextUtilities.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

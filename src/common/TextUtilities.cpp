@@ -1,4 +1,4 @@
-#include "shell/TextUtilities.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

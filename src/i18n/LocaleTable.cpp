@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "shell/StringTable.h"
+#include "i18n/StringTable.h"
 
 namespace tavlix {
 

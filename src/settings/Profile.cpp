@@ -1,7 +1,7 @@
-#include "shell/Profile.h"
+#include "settings/Profile.h"
 
 #include "platform/ProfileStore.h"
-#include "shell/TextUtilities.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 

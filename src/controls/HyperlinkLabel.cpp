@@ -1,4 +1,4 @@
-#include "shell/HyperlinkLabel.h"
+#include "controls/HyperlinkLabel.h"
 
 #include <QMouseEvent>
 

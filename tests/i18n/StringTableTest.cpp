@@ -4,8 +4,8 @@
 #include <regex>
 #include <set>
 
-#include "shell/StringIds.h"
-#include "shell/StringTable.h"
+#include "i18n/StringIds.h"
+#include "i18n/StringTable.h"
 
 namespace tavlix {
 namespace {

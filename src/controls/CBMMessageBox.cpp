@@ -1,4 +1,4 @@
-#include "shell/CBMMessageBox.h"
+#include "controls/CBMMessageBox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,8 +13,8 @@
 
 #include <algorithm>
 
-#include "shell/LanguageState.h"
-#include "shell/StringIds.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
 
 namespace tavlix {
 
