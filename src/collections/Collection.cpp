@@ -45,13 +45,13 @@ StringArray SolutionsOf(const NumberArray& question, bool advanced)
 
 }  // namespace
 
-std::string_view Collection::Name() const { return m_bMyFavorites ? "My Favorites" : "Trouble Makers"; }
+std::string_view Collection::Name() const { return m_isMyFavorites ? "My Favorites" : "Trouble Makers"; }
 
-std::string_view Collection::FileName() const { return m_bMyFavorites ? "cmf.ini" : "ctm.ini"; }
+std::string_view Collection::FileName() const { return m_isMyFavorites ? "cmf.ini" : "ctm.ini"; }
 
 std::string Collection::Key(std::size_t n) const
 {
-    return (m_bMyFavorites ? "fmf " : "fmt ") + std::to_string(n);
+    return (m_isMyFavorites ? "fmf " : "fmt ") + std::to_string(n);
 }
 
 void Collection::Load(const std::filesystem::path& file)

@@ -22,9 +22,9 @@ struct CollectionItem {
 // settings file of the user data directory and saved after every change.
 class Collection {
 public:
-    explicit Collection(bool isMyFavorites) : m_bMyFavorites(isMyFavorites) {}
+    explicit Collection(bool isMyFavorites) : m_isMyFavorites(isMyFavorites) {}
 
-    bool IsMyFavorites() const { return m_bMyFavorites; }
+    bool IsMyFavorites() const { return m_isMyFavorites; }
     // "My Favorites" or "Trouble Makers": the section of the file and the English name.
     std::string_view Name() const;
     std::string_view FileName() const;
@@ -49,7 +49,7 @@ public:
     StringArray Questions() const;
 
 private:
-    bool m_bMyFavorites;
+    bool m_isMyFavorites;
     std::vector<CollectionItem> m_items;
 };
 

@@ -62,16 +62,16 @@ const MessageBoxContext& GetMessageBoxContext() { return Context(); }
 CBMMessageBox::CBMMessageBox(QWidget* parent)
     : QDialog(parent),
       m_icon(new QLabel(this)),
-      m_text(new QPlainTextEdit(this)),
-      m_details(new QPlainTextEdit(this)),
+      m_messageView(new QPlainTextEdit(this)),
+      m_detailsView(new QPlainTextEdit(this)),
       m_checkBox(new QCheckBox(this)),
       m_detailsButton(new QPushButton(this)),
       m_buttons{new QPushButton(this), new QPushButton(this), new QPushButton(this)}
 {
     setObjectName(QStringLiteral("messageBox"));
     m_icon->setObjectName(QStringLiteral("icon"));
-    m_text->setObjectName(QStringLiteral("messageText"));
-    m_details->setObjectName(QStringLiteral("detailsText"));
+    m_messageView->setObjectName(QStringLiteral("messageText"));
+    m_detailsView->setObjectName(QStringLiteral("detailsText"));
     m_checkBox->setObjectName(QStringLiteral("checkBox"));
     m_detailsButton->setObjectName(QStringLiteral("detailsButton"));
     const char* names[] = {"leftButton", "middleButton", "rightButton"};
@@ -79,17 +79,17 @@ CBMMessageBox::CBMMessageBox(QWidget* parent)
         m_buttons[i]->setObjectName(QLatin1String(names[i]));
         connect(m_buttons[i], &QPushButton::clicked, this, [this, i] { Finish(m_codes[i]); });
     }
-    for (QPlainTextEdit* area : {m_text, m_details}) {
+    for (QPlainTextEdit* area : {m_messageView, m_detailsView}) {
         area->setReadOnly(true);
         area->setFrameShape(QFrame::NoFrame);
     }
-    m_details->setFrameShape(QFrame::StyledPanel);
+    m_detailsView->setFrameShape(QFrame::StyledPanel);
     connect(m_detailsButton, &QPushButton::clicked, this, &CBMMessageBox::ToggleDetails);
-    connect(m_checkBox, &QCheckBox::toggled, this, [this](bool on) { m_bCheckBoxChecked = on; });
+    connect(m_checkBox, &QCheckBox::toggled, this, [this](bool on) { m_checkBoxChecked = on; });
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_icon, 0, Qt::AlignTop);
-    top->addWidget(m_text, 1);
+    top->addWidget(m_messageView, 1);
     auto* row = new QHBoxLayout;
     row->addWidget(m_checkBox);
     row->addStretch(1);
@@ -99,7 +99,7 @@ CBMMessageBox::CBMMessageBox(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(row);
-    layout->addWidget(m_details);
+    layout->addWidget(m_detailsView);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -111,17 +111,17 @@ QString CBMMessageBox::Text(int id) const
     return c.language ? QString::fromStdString(c.language->GetLocalizedString(id)) : QString();
 }
 
-bool CBMMessageBox::EscapeAllowed() const { return ButtonsOf(m_nType & 0x0F).escapeAllowed; }
+bool CBMMessageBox::EscapeAllowed() const { return ButtonsOf(m_style & 0x0F).escapeAllowed; }
 
 void CBMMessageBox::SetUp()
 {
     const MessageBoxContext& c = Context();
     const QString product = c.language ? QString::fromStdString(c.language->ProductName()) : QString();
-    setWindowTitle(m_strCaption.isEmpty() ? product : m_strCaption);
+    setWindowTitle(m_caption.isEmpty() ? product : m_caption);
     // Esc and the close button are refused where the set has no cancelling answer.
     setWindowFlag(Qt::WindowCloseButtonHint, EscapeAllowed());
 
-    const unsigned icon = m_nType & 0xF0;
+    const unsigned icon = m_style & 0xF0;
     QStyle::StandardPixmap pixmap = QStyle::SP_MessageBoxWarning;
     if (icon == MB_ICONHAND)
         pixmap = QStyle::SP_MessageBoxCritical;
@@ -133,7 +133,7 @@ void CBMMessageBox::SetUp()
     m_icon->setPixmap(style()->standardIcon(pixmap, nullptr, this).pixmap(iconSize, iconSize));
     m_icon->setVisible(icon != 0);
 
-    const ButtonSet& set = ButtonsOf(m_nType & 0x0F);
+    const ButtonSet& set = ButtonsOf(m_style & 0x0F);
     QPushButton* firstShown = nullptr;
     int visible = 0;
     for (int i = 0; i < 3; ++i) {
@@ -148,39 +148,39 @@ void CBMMessageBox::SetUp()
             firstShown = m_buttons[i];
     }
     // The visible buttons are the rightmost ones; the default bits count among them.
-    const unsigned defaultBits = m_nType & 0xF00;
+    const unsigned defaultBits = m_style & 0xF00;
     const int firstVisible = 3 - visible;
-    m_nDefaultPosition = firstVisible;
-    if ((m_nType & 0x0F) == MB_OK)
-        m_nDefaultPosition = 2;
+    m_defaultPosition = firstVisible;
+    if ((m_style & 0x0F) == MB_OK)
+        m_defaultPosition = 2;
     else if (defaultBits == MB_DEFBUTTON2 && visible >= 2)
-        m_nDefaultPosition = firstVisible + 1;
+        m_defaultPosition = firstVisible + 1;
     else if (defaultBits == MB_DEFBUTTON3 && visible == 3)
-        m_nDefaultPosition = 2;
+        m_defaultPosition = 2;
 
     m_checkBox->setText(Text(IDS_DIALOG_BM_MESSAGE_BOX_SHOW_NEXT_TIME_S));
-    m_checkBox->setChecked(m_bCheckBoxChecked);
-    m_checkBox->setVisible(m_bShowCheckBox);
+    m_checkBox->setChecked(m_checkBoxChecked);
+    m_checkBox->setVisible(m_showCheckBox);
 
-    const bool helpKey = m_strDetails == QLatin1String(kIrrelevantHelpKey);
+    const bool helpKey = m_detailsText == QLatin1String(kIrrelevantHelpKey);
     m_detailsButton->setText(Text(helpKey ? IDS_DIALOG_BM_MESSAGE_BOX_DETAILS_D
                                           : IDS_DIALOG_BM_MESSAGE_BOX_SHOW_DETAILS_D));
-    m_detailsButton->setEnabled(m_bDetailsEnabled);
+    m_detailsButton->setEnabled(m_detailsEnabled);
     m_detailsButton->setAutoDefault(false);
 
-    m_text->setPlainText(m_strText);
-    m_details->setPlainText(helpKey ? QString() : m_strDetails);
+    m_messageView->setPlainText(m_message);
+    m_detailsView->setPlainText(helpKey ? QString() : m_detailsText);
 
     // The message area is as tall as its text, within limits; the box follows it.
-    const QFontMetrics metrics(m_text->font());
+    const QFontMetrics metrics(m_messageView->font());
     const int width = 360;
-    m_text->setFixedWidth(width + 20);
-    const QRect needed = metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, m_strText);
+    m_messageView->setFixedWidth(width + 20);
+    const QRect needed = metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, m_message);
     const int growth = std::clamp(needed.height() + 16 - kBaseTextHeight, -kMaxShrink, kMaxGrowth);
-    m_text->setFixedHeight(std::max(kMinTextHeight, kBaseTextHeight + growth));
-    m_details->setFixedHeight(kDetailsHeight);
-    m_details->setVisible(false);
-    m_bExpanded = false;
+    m_messageView->setFixedHeight(std::max(kMinTextHeight, kBaseTextHeight + growth));
+    m_detailsView->setFixedHeight(kDetailsHeight);
+    m_detailsView->setVisible(false);
+    m_expanded = false;
 
     if (firstShown)
         firstShown->setFocus();
@@ -193,26 +193,26 @@ int CBMMessageBox::exec()
     if (parentWidget())
         move(parentWidget()->geometry().center() - rect().center());
     QDialog::exec();
-    return m_nResult;
+    return m_result;
 }
 
 void CBMMessageBox::Finish(int result)
 {
-    m_bCheckBoxChecked = m_checkBox->isChecked();
-    m_nResult = result;
+    m_checkBoxChecked = m_checkBox->isChecked();
+    m_result = result;
     done(result);
 }
 
 void CBMMessageBox::ToggleDetails()
 {
-    if (m_strDetails == QLatin1String(kIrrelevantHelpKey)) {
+    if (m_detailsText == QLatin1String(kIrrelevantHelpKey)) {
         if (Context().openHelpTopic)
             Context().openHelpTopic(kIrrelevantHelpTopic);
         return;
     }
-    m_bExpanded = !m_bExpanded;
-    m_details->setVisible(m_bExpanded);
-    m_detailsButton->setText(Text(m_bExpanded ? IDS_DIALOG_BM_MESSAGE_BOX_HIDE_DETAILS_D
+    m_expanded = !m_expanded;
+    m_detailsView->setVisible(m_expanded);
+    m_detailsButton->setText(Text(m_expanded ? IDS_DIALOG_BM_MESSAGE_BOX_HIDE_DETAILS_D
                                               : IDS_DIALOG_BM_MESSAGE_BOX_SHOW_DETAILS_D));
     adjustSize();
     if (parentWidget())
@@ -222,7 +222,7 @@ void CBMMessageBox::ToggleDetails()
 void CBMMessageBox::reject()
 {
     if (EscapeAllowed())
-        Finish(ButtonsOf(m_nType & 0x0F).escapeCode);
+        Finish(ButtonsOf(m_style & 0x0F).escapeCode);
 }
 
 void CBMMessageBox::closeEvent(QCloseEvent* event)
@@ -239,14 +239,24 @@ int BMMessageBox(const QString& text, const QString& caption, unsigned type, boo
                  const QString& details, bool showCheckBox, bool checkBoxChecked, QWidget* parent)
 {
     CBMMessageBox box(parent ? parent : QApplication::activeWindow());
-    box.m_strText = text;
-    box.m_strCaption = caption;
-    box.m_nType = type;
-    box.m_bDetailsEnabled = detailsEnabled;
-    box.m_strDetails = details;
-    box.m_bShowCheckBox = showCheckBox;
-    box.m_bCheckBoxChecked = checkBoxChecked;
+    box.m_message = text;
+    box.m_caption = caption;
+    box.m_style = type;
+    box.m_detailsEnabled = detailsEnabled;
+    box.m_detailsText = details;
+    box.m_showCheckBox = showCheckBox;
+    box.m_checkBoxChecked = checkBoxChecked;
     return box.exec();
+}
+
+void ShowNotice(const QString& text, QWidget* parent, unsigned icon)
+{
+    BMMessageBox(text, {}, MB_OK | icon, false, {}, false, false, parent);
+}
+
+bool AskYesNo(const QString& text, QWidget* parent)
+{
+    return BMMessageBox(text, {}, MB_YESNO | MB_ICONQUESTION, false, {}, false, false, parent) == IDYES;
 }
 
 }  // namespace tavlix

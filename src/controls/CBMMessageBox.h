@@ -46,21 +46,21 @@ public:
     explicit CBMMessageBox(QWidget* parent = nullptr);
 
     // Set before exec().
-    QString m_strText;
-    QString m_strCaption;  // empty: the product name
-    unsigned m_nType = MB_OK;
-    bool m_bDetailsEnabled = false;
-    QString m_strDetails;  // or the help key kIrrelevantHelpKey
-    bool m_bShowCheckBox = false;
-    bool m_bCheckBoxChecked = false;
+    QString m_message;
+    QString m_caption;  // empty: the product name
+    unsigned m_style = MB_OK;
+    bool m_detailsEnabled = false;
+    QString m_detailsText;  // or the help key kIrrelevantHelpKey
+    bool m_showCheckBox = false;
+    bool m_checkBoxChecked = false;
 
     // Read after exec().
-    int m_nResult = IDCANCEL;
+    int m_result = IDCANCEL;
 
     int exec() override;
-    bool IsExpanded() const { return m_bExpanded; }
+    bool IsExpanded() const { return m_expanded; }
     // The button the style's default bits point at (it is not marked as default).
-    int DefaultButtonPosition() const { return m_nDefaultPosition; }
+    int DefaultButtonPosition() const { return m_defaultPosition; }
 
 protected:
     void reject() override;
@@ -74,19 +74,25 @@ private:
     bool EscapeAllowed() const;
 
     QLabel* m_icon;
-    QPlainTextEdit* m_text;
-    QPlainTextEdit* m_details;
+    QPlainTextEdit* m_messageView;
+    QPlainTextEdit* m_detailsView;
     QCheckBox* m_checkBox;
     QPushButton* m_detailsButton;
     QPushButton* m_buttons[3];
     int m_codes[3] = {0, 0, 0};
-    bool m_bExpanded = false;
-    int m_nDefaultPosition = 0;
+    bool m_expanded = false;
+    int m_defaultPosition = 0;
 };
 
 // Shows a message box and returns the code of the button that closed it.
 int BMMessageBox(const QString& text, const QString& caption, unsigned type,
                  bool detailsEnabled = false, const QString& details = {},
                  bool showCheckBox = false, bool checkBoxChecked = false, QWidget* parent = nullptr);
+
+// A notice with an OK button, with the exclamation icon unless told otherwise.
+void ShowNotice(const QString& text, QWidget* parent, unsigned icon = MB_ICONEXCLAMATION);
+
+// A question with Yes and No; true when the answer is Yes.
+bool AskYesNo(const QString& text, QWidget* parent);
 
 }  // namespace tavlix

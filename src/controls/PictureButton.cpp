@@ -40,7 +40,7 @@ QSize PictureButton::sizeHint() const { return {kPictureSize + 8, kPictureSize +
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const bool hot = isEnabled() && (m_bHover || isDown());
+    const bool hot = isEnabled() && (m_hover || isDown());
     const QIcon& icon = hot ? m_hot : m_normal;
     const QRect area = rect().adjusted(4, 4, -4, -4);
     icon.paint(&painter, area, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
@@ -48,14 +48,14 @@ void PictureButton::paintEvent(QPaintEvent*)
 
 void PictureButton::enterEvent(QEnterEvent* event)
 {
-    m_bHover = true;
+    m_hover = true;
     update();
     QAbstractButton::enterEvent(event);
 }
 
 void PictureButton::leaveEvent(QEvent* event)
 {
-    m_bHover = false;
+    m_hover = false;
     update();
     QAbstractButton::leaveEvent(event);
 }

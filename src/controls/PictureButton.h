@@ -28,7 +28,7 @@ private:
     QString m_name;
     QIcon m_normal;
     QIcon m_hot;
-    bool m_bHover = false;
+    bool m_hover = false;
 };
 
 }  // namespace tavlix

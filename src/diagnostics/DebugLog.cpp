@@ -63,13 +63,13 @@ bool WriteAll(int fd, std::string_view data)
 }  // namespace
 
 DebugLog::DebugLog(std::filesystem::path file, bool enabled, const Clock& clock)
-    : m_file(std::move(file)), m_bEnabled(enabled), m_clock(clock)
+    : m_file(std::move(file)), m_enabled(enabled), m_clock(clock)
 {
 }
 
 bool DebugLog::Write(std::string_view tag, std::string_view message) const
 {
-    if (!m_bEnabled)
+    if (!m_enabled)
         return false;
 
     tag = Utf8Prefix(tag, kMaxTag);

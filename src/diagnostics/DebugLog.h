@@ -21,7 +21,7 @@ public:
     // ("_PROGRAM_START", "_PROGRAM_END", "_DEBUG_BLANK", in any case). False when the
     // trace is off or the file cannot be written safely.
     bool Write(std::string_view tag, std::string_view message) const;
-    bool IsEnabled() const { return m_bEnabled; }
+    bool IsEnabled() const { return m_enabled; }
 
     // The switch: "config/tavlix_debug_info" under the program directory exists.
     static bool IsDebugInfoEnabled(const std::filesystem::path& programDirectory);
@@ -30,7 +30,7 @@ public:
 
 private:
     std::filesystem::path m_file;
-    bool m_bEnabled;
+    bool m_enabled;
     const Clock& m_clock;
 };
 

@@ -17,23 +17,23 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 int CExpression::SetExpression(std::string text)
 {
-    m_strExpression = std::move(text);
+    m_expression = std::move(text);
     m_nodes.clear();
-    m_nRoot = -1;
-    m_nPos = 0;
+    m_root = -1;
+    m_pos = 0;
 
     int node = -1;
-    if (ParseSum(node, 0) && m_nPos == m_strExpression.size()) {
-        m_nRoot = node;
+    if (ParseSum(node, 0) && m_pos == m_expression.size()) {
+        m_root = node;
         return -1;
     }
     m_nodes.clear();
-    return static_cast<int>(m_nPos);
+    return static_cast<int>(m_pos);
 }
 
 int CExpression::GetValue(double& out) const
 {
-    if (m_nRoot < 0)
+    if (m_root < 0)
         return -1;
 
     int error = NoError;
@@ -63,13 +63,13 @@ int CExpression::GetValue(double& out) const
         case Kind::Number: break;
         }
     }
-    out = values[static_cast<std::size_t>(m_nRoot)];
+    out = values[static_cast<std::size_t>(m_root)];
     return error;
 }
 
 void CExpression::Store(std::ostream& out) const
 {
-    out << m_strExpression.size() << '\n' << m_strExpression;
+    out << m_expression.size() << '\n' << m_expression;
 }
 
 bool CExpression::Load(std::istream& in)
@@ -92,8 +92,8 @@ int CExpression::AddNode(Kind kind, double value, int left, int right)
 
 void CExpression::SkipBlanks()
 {
-    while (m_nPos < m_strExpression.size() && m_strExpression[m_nPos] == ' ')
-        ++m_nPos;
+    while (m_pos < m_expression.size() && m_expression[m_pos] == ' ')
+        ++m_pos;
 }
 
 bool CExpression::ParseSum(int& node, int depth)
@@ -102,11 +102,11 @@ bool CExpression::ParseSum(int& node, int depth)
         return false;
     if (!ParseProduct(node, depth))
         return false;
-    while (m_nPos < m_strExpression.size()) {
-        const char op = m_strExpression[m_nPos];
+    while (m_pos < m_expression.size()) {
+        const char op = m_expression[m_pos];
         if (op != '+' && op != '-')
             break;
-        ++m_nPos;
+        ++m_pos;
         int right = -1;
         if (!ParseProduct(right, depth))
             return false;
@@ -119,11 +119,11 @@ bool CExpression::ParseProduct(int& node, int depth)
 {
     if (!ParsePower(node, depth))
         return false;
-    while (m_nPos < m_strExpression.size()) {
-        const char op = m_strExpression[m_nPos];
+    while (m_pos < m_expression.size()) {
+        const char op = m_expression[m_pos];
         if (op != '*' && op != '/')
             break;
-        ++m_nPos;
+        ++m_pos;
         int right = -1;
         if (!ParsePower(right, depth))
             return false;
@@ -136,8 +136,8 @@ bool CExpression::ParsePower(int& node, int depth)
 {
     if (!ParsePrimary(node, depth))
         return false;
-    while (m_nPos < m_strExpression.size() && m_strExpression[m_nPos] == '^') {
-        ++m_nPos;
+    while (m_pos < m_expression.size() && m_expression[m_pos] == '^') {
+        ++m_pos;
         int right = -1;
         if (!ParsePrimary(right, depth))
             return false;
@@ -149,13 +149,13 @@ bool CExpression::ParsePower(int& node, int depth)
 bool CExpression::ParsePrimary(int& node, int depth)
 {
     SkipBlanks();
-    if (m_nPos >= m_strExpression.size())
+    if (m_pos >= m_expression.size())
         return false;
 
-    const char c = m_strExpression[m_nPos];
+    const char c = m_expression[m_pos];
     if (c == '-') {
         // The minus covers a whole sum: -3+4 is -(3+4).
-        ++m_nPos;
+        ++m_pos;
         int operand = -1;
         if (!ParseSum(operand, depth + 1))
             return false;
@@ -164,12 +164,12 @@ bool CExpression::ParsePrimary(int& node, int depth)
         return true;
     }
     if (c == '(') {
-        ++m_nPos;
+        ++m_pos;
         if (!ParseSum(node, depth + 1))
             return false;
-        if (m_nPos >= m_strExpression.size() || m_strExpression[m_nPos] != ')')
+        if (m_pos >= m_expression.size() || m_expression[m_pos] != ')')
             return false;
-        ++m_nPos;
+        ++m_pos;
         return true;
     }
     if (IsDigit(c))
@@ -179,15 +179,15 @@ bool CExpression::ParsePrimary(int& node, int depth)
 
 bool CExpression::ParseNumber(int& node)
 {
-    const std::size_t start = m_nPos;
-    while (m_nPos < m_strExpression.size() &&
-           (IsDigit(m_strExpression[m_nPos]) || m_strExpression[m_nPos] == '.'))
-        ++m_nPos;
+    const std::size_t start = m_pos;
+    while (m_pos < m_expression.size() &&
+           (IsDigit(m_expression[m_pos]) || m_expression[m_pos] == '.'))
+        ++m_pos;
 
     // The run is read as far as it is a decimal number ("1.2.3" reads 1.2), in the
     // C locale whatever the process locale is.
-    const char* first = m_strExpression.data() + start;
-    const char* last = m_strExpression.data() + m_nPos;
+    const char* first = m_expression.data() + start;
+    const char* last = m_expression.data() + m_pos;
     double value = 0.0;
     const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::fixed);
     if (ec == std::errc::result_out_of_range) {

@@ -35,9 +35,9 @@ public:
     // Returns -1 without a tree, else the error code of the evaluation.
     int GetValue(double& out) const;
 
-    const std::string& GetExpression() const { return m_strExpression; }
+    const std::string& GetExpression() const { return m_expression; }
     const std::vector<Node>& nodes() const { return m_nodes; }
-    int root() const { return m_nRoot; }
+    int root() const { return m_root; }
 
     // Stored form: the text's length, a newline, then the text. Loading parses again.
     void Store(std::ostream& out) const;
@@ -52,10 +52,10 @@ private:
     void SkipBlanks();
     int AddNode(Kind kind, double value, int left, int right);
 
-    std::string m_strExpression;
-    std::size_t m_nPos = 0;
+    std::string m_expression;
+    std::size_t m_pos = 0;
     std::vector<Node> m_nodes;
-    int m_nRoot = -1;
+    int m_root = -1;
 };
 
 }  // namespace tavlix

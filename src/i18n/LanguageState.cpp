@@ -39,14 +39,14 @@ constexpr LanguageEntry kLanguages[] = {
 
 }  // namespace
 
-LanguageState::LanguageState(int stringCount) : m_nStringCount(stringCount)
+LanguageState::LanguageState(int stringCount) : m_stringCount(stringCount)
 {
     UseLcid(kLcidEnglish);
 }
 
 CharacterSet LanguageState::InputCharacterSet() const
 {
-    switch (m_nFontCharSet) {
+    switch (m_fontCharSet) {
     case int(CharacterSet::SimplifiedChinese): return CharacterSet::SimplifiedChinese;
     case int(CharacterSet::TraditionalChinese): return CharacterSet::TraditionalChinese;
     default: return CharacterSet::English;
@@ -55,8 +55,8 @@ CharacterSet LanguageState::InputCharacterSet() const
 
 void LanguageState::UseLcid(std::uint32_t lcid)
 {
-    m_nLcid = lcid;
-    m_nFontCharSet = GetFontCharSet(lcid);
+    m_lcid = lcid;
+    m_fontCharSet = GetFontCharSet(lcid);
     m_productName = GetLocalizedString(IDS_BMT_PRODUCT);
     m_companyName = GetLocalizedString(IDS_BMT_COMPANY);
 }
@@ -86,7 +86,7 @@ void LanguageState::SetLanguage(std::string_view languageName, ProfileStore& sto
         return;
     const std::uint32_t lcid =
         ParseHexNumber(m_languageIds[std::size_t(it - m_languageNames.begin())]);
-    if (lcid == m_nLcid)
+    if (lcid == m_lcid)
         return;
     UseLcid(lcid);
     store.WriteInt(kShellSection, kLcidValue, lcid);
@@ -97,13 +97,13 @@ std::string LanguageState::GetLocalizedString(int id, std::string_view first,
                                               int column) const
 {
     if (column == kCurrentLanguage) {
-        switch (m_nLcid) {
+        switch (m_lcid) {
         case kLcidEnglish: column = kEnglish; break;
         case kLcidSimplifiedChinese: column = kSimplifiedChinese; break;
         default: column = kTraditionalChinese; break;
         }
     }
-    return LookUpString(id, column, first, second, third, m_nStringCount);
+    return LookUpString(id, column, first, second, third, m_stringCount);
 }
 
 void CachedStrings::Reload(const LanguageState& language)

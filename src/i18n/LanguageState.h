@@ -36,22 +36,22 @@ public:
                                    std::string_view second = {}, std::string_view third = {},
                                    int column = kCurrentLanguage) const;
 
-    std::uint32_t Lcid() const { return m_nLcid; }
-    int FontCharSet() const { return m_nFontCharSet; }
+    std::uint32_t Lcid() const { return m_lcid; }
+    int FontCharSet() const { return m_fontCharSet; }
     // The input rules that go with the font character set.
     CharacterSet InputCharacterSet() const;
     const std::vector<std::string>& LanguageNames() const { return m_languageNames; }
     const std::vector<std::string>& LanguageIds() const { return m_languageIds; }
     const std::string& ProductName() const { return m_productName; }
     const std::string& CompanyName() const { return m_companyName; }
-    int StringCount() const { return m_nStringCount; }
+    int StringCount() const { return m_stringCount; }
 
 private:
     void UseLcid(std::uint32_t lcid);
 
-    int m_nStringCount;
-    std::uint32_t m_nLcid = kLcidEnglish;
-    int m_nFontCharSet = 0;
+    int m_stringCount;
+    std::uint32_t m_lcid = kLcidEnglish;
+    int m_fontCharSet = 0;
     std::vector<std::string> m_languageNames;
     std::vector<std::string> m_languageIds;
     std::string m_productName;

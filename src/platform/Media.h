@@ -20,11 +20,11 @@ class SilentMedia : public Media {
 public:
     void PlaySound(Sound) override {}
     void StartMusicFor(Mode) override {}
-    bool IsMusicOn() const override { return m_bOn; }
-    void SetMusicOn(bool on) override { m_bOn = on; }
+    bool IsMusicOn() const override { return m_on; }
+    void SetMusicOn(bool on) override { m_on = on; }
 
 private:
-    bool m_bOn = false;
+    bool m_on = false;
 };
 
 }  // namespace tavlix

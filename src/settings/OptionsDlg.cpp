@@ -8,7 +8,7 @@
 #include "i18n/LanguageState.h"
 #include "controls/PictureButton.h"
 #include "i18n/StringIds.h"
-#include "common/TextUtilities.h"
+#include "controls/DialogSupport.h"
 
 namespace tavlix {
 
@@ -23,16 +23,13 @@ OptionsDlg::OptionsDlg(UserDataDirectory& userData, const LanguageState& languag
         UserDataDirDlg dialog(m_userData, m_language, openHelpTopic, this);
         dialog.exec();
     });
-    m_edit->setText(QString::fromStdString(m_userData.Current()));
+    m_edit->setText(ToQString(m_userData.Current()));
     m_edit->setCursorPosition(int(m_edit->text().size()));
 }
 
 void OptionsDlg::OnOk()
 {
-    const auto askCopy = [this](const std::string& question) {
-        return BMMessageBox(QString::fromStdString(ToPlatformLineEnds(question)), {},
-                            MB_YESNO | MB_ICONQUESTION, false, {}, false, false, this) == IDYES;
-    };
+    const auto askCopy = [this](const std::string& question) { return AskYesNo(ToQString(question), this); };
     std::string error;
     if (!m_userData.ChangeUserDataDirectory(DirectoryText().toStdString(), askCopy, error)) {
         ShowError(error);

@@ -14,13 +14,14 @@
 #include "i18n/LanguageState.h"
 #include "controls/PictureButton.h"
 #include "i18n/StringIds.h"
-#include "common/TextUtilities.h"
+#include "controls/DialogSupport.h"
 
 namespace tavlix {
 
 namespace {
 
 constexpr int kShortestDirectory = 5;  // more than a root such as "C:\"
+constexpr int kUserDataDirectoryHelpTopic = 0;
 
 // The nearest folder that exists along a typed path, to start browsing from.
 QString NearestExistingFolder(const QString& typed)
@@ -55,7 +56,6 @@ DirectoryChooser::DirectoryChooser(UserDataDirectory& userData, const LanguageSt
       m_browse(new PictureButton(this)),
       m_ok(new PictureButton(this)),
       m_cancel(new PictureButton(this)),
-      m_openHelpTopic(std::move(openHelpTopic)),
       m_picker(SystemFolderPicker())
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -92,19 +92,19 @@ DirectoryChooser::DirectoryChooser(UserDataDirectory& userData, const LanguageSt
     connect(m_ok, &PictureButton::clicked, this, [this] { OnOk(); });
     connect(m_cancel, &PictureButton::clicked, this, &QDialog::reject);
     m_ok->setEnabled(false);
+    InstallHelpKey(this, std::move(openHelpTopic), kUserDataDirectoryHelpTopic);
 }
 
 QString DirectoryChooser::Text(int id, const std::string& first) const
 {
-    return QString::fromStdString(ToPlatformLineEnds(m_language.GetLocalizedString(id, first)));
+    return LocalizedText(m_language, id, first);
 }
 
 QString DirectoryChooser::DirectoryText() const { return m_edit->text().trimmed(); }
 
 void DirectoryChooser::ShowError(const std::string& text)
 {
-    BMMessageBox(QString::fromStdString(ToPlatformLineEnds(text)), {}, MB_OK | MB_ICONEXCLAMATION,
-                 false, {}, false, false, this);
+    ShowNotice(ToQString(text), this);
 }
 
 void DirectoryChooser::Browse()
@@ -117,11 +117,6 @@ void DirectoryChooser::Browse()
 
 void DirectoryChooser::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_F1) {
-        if (m_openHelpTopic)
-            m_openHelpTopic(0);
-        return;
-    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_ok->isEnabled()) {
         OnOk();
         return;

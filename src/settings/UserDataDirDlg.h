@@ -45,7 +45,6 @@ protected:
 private:
     void Browse();
 
-    std::function<void(int)> m_openHelpTopic;
     FolderPicker m_picker;
 };
 

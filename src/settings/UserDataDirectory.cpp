@@ -58,7 +58,7 @@ UserDataDirectory::UserDataDirectory(ProfileStore& store, const LanguageState& l
       m_language(language),
       m_dataDirectory(NormalizeTypedPath(dataDirectory.string())),
       m_documentsDirectory(NormalizeTypedPath(documentsDirectory.string())),
-      m_bAdministrator(isAdministrator)
+      m_administrator(isAdministrator)
 {
 }
 
@@ -167,7 +167,7 @@ std::string UserDataDirectory::SuggestUserDataDirectory() const
         return {};
     // Only an administrator's base is chosen among candidates; a user's is fixed.
     const std::optional<fs::path> base =
-        m_bAdministrator ? FirstUsableFolder(m_documentsDirectory, kBaseFolder, kNumberedVariants)
+        m_administrator ? FirstUsableFolder(m_documentsDirectory, kBaseFolder, kNumberedVariants)
                          : m_documentsDirectory / kBaseFolder;
     if (!base)
         return {};

@@ -75,14 +75,14 @@ public:
     const std::filesystem::path& TroubleMakersFile() const { return m_troubleMakersFile; }
     const std::filesystem::path& DataDirectory() const { return m_dataDirectory; }
     const std::filesystem::path& DocumentsDirectory() const { return m_documentsDirectory; }
-    bool IsAdministrator() const { return m_bAdministrator; }
+    bool IsAdministrator() const { return m_administrator; }
 
 private:
     ProfileStore& m_store;
     const LanguageState& m_language;
     std::filesystem::path m_dataDirectory;
     std::filesystem::path m_documentsDirectory;
-    bool m_bAdministrator;
+    bool m_administrator;
     std::string m_current;
     std::filesystem::path m_myFavoritesFile;
     std::filesystem::path m_troubleMakersFile;

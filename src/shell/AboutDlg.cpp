@@ -4,13 +4,12 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "controls/HyperlinkLabel.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
-#include "common/TextUtilities.h"
+#include "controls/DialogSupport.h"
 
 namespace tavlix {
 
@@ -20,9 +19,7 @@ AboutDlg::AboutDlg(const LanguageState& language, Edition edition, const std::st
 {
     setObjectName(QStringLiteral("aboutDlg"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    const auto text = [&](int id, const std::string& first = {}) {
-        return QString::fromStdString(ToPlatformLineEnds(language.GetLocalizedString(id, first)));
-    };
+    const auto text = [&](int id, const std::string& first = {}) { return LocalizedText(language, id, first); };
     setWindowTitle(text(IDS_DIALOG_ABOUT_TITLE, language.ProductName()));
 
     auto* icon = new QLabel(this);
@@ -47,8 +44,7 @@ AboutDlg::AboutDlg(const LanguageState& language, Edition edition, const std::st
         if (openAddress)
             openAddress(address.toStdString());
     });
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(text(IDS_DIALOG_OK));
+    auto* buttons = MakeButtonBox(this, language, QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* texts = new QVBoxLayout;

@@ -18,6 +18,7 @@
 #include "settings/UserDataDirectory.h"
 #include "shell/AppStartup.h"
 #include "controls/CBMMessageBox.h"
+#include "controls/DialogSupport.h"
 #include "shell/HelpOpener.h"
 #include "shell/MainWindow.h"
 #include "settings/Profile.h"
@@ -52,8 +53,8 @@ std::string ProductVersionText()
 
 CTavlixApp::CTavlixApp(AppEnvironment environment)
     : m_env(std::move(environment)),
-      m_strEditionName(tavlix::EditionName(m_env.edition)),
-      m_strVersion(ProductVersionText()),
+      m_editionName(tavlix::EditionName(m_env.edition)),
+      m_version(ProductVersionText()),
       m_profile(std::make_unique<Profile>(*m_env.userSettings)),
       m_machineProfile(std::make_unique<Profile>(*m_env.machineSettings)),
       m_log(std::make_unique<DebugLog>(m_env.temporaryDirectory / "c2debug.log",
@@ -86,7 +87,7 @@ void CTavlixApp::OpenHelpTopic(int topic) { m_help->OpenHelpTopic(topic, Languag
 
 bool CTavlixApp::ShowMessage(int id)
 {
-    BMMessageBox(QString::fromStdString(m_language.GetLocalizedString(id)), {}, MB_OK | MB_ICONEXCLAMATION);
+    ShowNotice(LocalizedText(m_language, id), nullptr);
     return false;
 }
 
@@ -138,10 +139,9 @@ bool CTavlixApp::IsWorldCupRunningElsewhere()
     const auto title = m_instances->QueryTitle();
     if (!title || !IsWorldCupTitle(*title))
         return false;
-    BMMessageBox(QString::fromStdString(m_language.GetLocalizedString(
-                     IDS_DIALOG_MAIN_PROMPT_DENY_START_DURING_WORLD_CUP, m_language.ProductName())),
-                 QString::fromStdString(m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_DENY_NEW_CAPTION)),
-                 MB_OK | MB_ICONEXCLAMATION);
+    BMMessageBox(LocalizedText(m_language, IDS_DIALOG_MAIN_PROMPT_DENY_START_DURING_WORLD_CUP,
+                               m_language.ProductName()),
+                 LocalizedText(m_language, IDS_DIALOG_MAIN_PROMPT_DENY_NEW_CAPTION), MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
 
@@ -161,7 +161,7 @@ MainWindow& CTavlixApp::CreateMainWindow()
         .settings = *m_env.userSettings,
         .media = *m_env.media,
         .edition = m_env.edition,
-        .versionText = m_strVersion,
+        .versionText = m_version,
         .makerHomePage = m_help->GetMakerHomePage(),
         .productHomePage = m_help->GetProductHomePage(),
         .log = m_log.get(),

@@ -55,8 +55,8 @@ public:
     MainWindow& CreateMainWindow();
     bool IsWorldCupRunningElsewhere();
 
-    const std::string& EditionName() const { return m_strEditionName; }
-    const std::string& VersionText() const { return m_strVersion; }
+    const std::string& EditionName() const { return m_editionName; }
+    const std::string& VersionText() const { return m_version; }
     const std::filesystem::path& MusicFile() const { return m_musicFile; }
     LanguageState& Language() { return m_language; }
     CachedStrings& Cache() { return m_cache; }
@@ -74,8 +74,8 @@ private:
     bool ShowMessage(int id);
 
     AppEnvironment m_env;
-    std::string m_strEditionName;
-    std::string m_strVersion;
+    std::string m_editionName;
+    std::string m_version;
     std::unique_ptr<Profile> m_profile;
     std::unique_ptr<Profile> m_machineProfile;
     SystemClock m_clock;

@@ -16,10 +16,14 @@
 #include "diagnostics/DebugLog.h"
 #include "engine/CBMUtilities.h"
 #include "platform/Media.h"
-#include "collections/CollectionDlgs.h"
+#include "collections/CollectionContext.h"
+#include "collections/CollectionDlg.h"
+#include "collections/CollectionItemDlg.h"
+#include "collections/SaveToDlg.h"
 #include "settings/UserDataDirectory.h"
 #include "shell/AboutDlg.h"
 #include "controls/CBMMessageBox.h"
+#include "controls/DialogSupport.h"
 #include "controls/HyperlinkLabel.h"
 #include "i18n/LanguageState.h"
 #include "controls/PictureButton.h"
@@ -57,8 +61,6 @@ constexpr ToolbarButton kToolbar[] = {
     {ID_EXIT, "exit", IDS_TIP_EXIT},
 };
 
-QString Q(const std::string& text) { return QString::fromStdString(ToPlatformLineEnds(text)); }
-
 std::string S(const QString& text) { return text.toStdString(); }
 
 }  // namespace
@@ -71,21 +73,21 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
 
     // Start-up: the stored rule and J/Q/K choice, then the controls and texts.
-    m_bStandardRule = m_services.profile.GetProfileInt("Game", "Standard", 1) != 0;
-    m_bJqk = m_services.profile.GetProfileInt("Game", "JQK", 1) != 0;
-    CBMUtilities::SetCurrentMaximum(m_bJqk ? 13 : 10);
+    m_standardRule = m_services.profile.GetProfileInt("Game", "Standard", 1) != 0;
+    m_jqk = m_services.profile.GetProfileInt("Game", "JQK", 1) != 0;
+    CBMUtilities::SetCurrentMaximum(m_jqk ? 13 : 10);
     if (m_services.userData) {
         m_myFavorites.Load(m_services.userData->MyFavoritesFile());
         m_troubleMakers.Load(m_services.userData->TroubleMakersFile());
     }
 
-    m_bUiLock = true;
+    m_uiLock = true;
     BuildUi();
     ApplyLanguage();
     m_timeField->clear();
 
-    m_nStandardAnswerHeight = m_answerBox->minimumHeight();
-    m_nStandardCommentsHeight = m_commentsPane->minimumHeight();
+    m_standardAnswerHeight = m_answerBox->minimumHeight();
+    m_standardCommentsHeight = m_commentsPane->minimumHeight();
     ApplyLayout(m_services.profile.GetProfileInt("UI", "Enlarged", 0) == 1);
 
     m_firstTick = new QTimer(this);
@@ -93,8 +95,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_firstTick->setInterval(100);
     connect(m_firstTick, &QTimer::timeout, this, &MainWindow::OnFirstTick);
 
-    m_bUiLock = false;
-    m_bInitialized = true;
+    m_uiLock = false;
+    m_initialized = true;
     UpdateToolbarImages();
     UpdateControlStates();
     m_services.media.StartMusicFor(Media::Mode::Free);
@@ -103,13 +105,13 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 MainWindow::~MainWindow()
 {
     // The rule and J/Q/K of the last game or plan are the next start's choice.
-    m_services.profile.WriteProfileInt("Game", "Standard", m_bStandardRule ? 1 : 0);
-    m_services.profile.WriteProfileInt("Game", "JQK", m_bJqk ? 1 : 0);
+    m_services.profile.WriteProfileInt("Game", "Standard", m_standardRule ? 1 : 0);
+    m_services.profile.WriteProfileInt("Game", "JQK", m_jqk ? 1 : 0);
 }
 
 QString MainWindow::Text(int id, const std::string& first) const
 {
-    return Q(m_services.language.GetLocalizedString(id, first));
+    return LocalizedText(m_services.language, id, first);
 }
 
 void MainWindow::BuildUi()
@@ -161,7 +163,7 @@ void MainWindow::BuildUi()
             arrow->setAutoRepeat(true);
             arrow->setFocusPolicy(Qt::NoFocus);
             connect(arrow, &QToolButton::clicked, this, [this, box, step] {
-                const unsigned maximum = m_bJqk ? 13 : 10;
+                const unsigned maximum = m_jqk ? 13 : 10;
                 bool ok = false;
                 const int value = box->text().trimmed().toInt(&ok);
                 const int next = ok ? std::clamp(value + step, 1, int(maximum)) : (step > 0 ? 1 : int(maximum));
@@ -287,7 +289,7 @@ void MainWindow::FillPopup(QMenu* menu, Popup popup)
             menu->addSeparator();
             continue;
         }
-        QAction* action = menu->addAction(Q(e.text));
+        QAction* action = menu->addAction(ToQString(e.text));
         action->setData(e.id);
         action->setEnabled(!e.grayed);
         action->setCheckable(e.checked);
@@ -318,7 +320,7 @@ void MainWindow::ApplyLanguage()
     m_hyperlink->setToolTip(Text(IDS_BMT_COMPANY));
     const auto bar = tavlix::MenuBar(m_services.language);
     for (const auto& [popup, title] : bar)
-        m_popups[popup]->setTitle(Q(title));
+        m_popups[popup]->setTitle(ToQString(title));
     SetCaption();
     update();
 }
@@ -336,9 +338,9 @@ CommandContext MainWindow::Context() const
 {
     CommandContext c;
     c.mode = m_mode;
-    c.standardRule = m_bStandardRule;
-    c.jqkEnabled = m_bJqk;
-    c.enlarged = m_bEnlarged;
+    c.standardRule = m_standardRule;
+    c.jqkEnabled = m_jqk;
+    c.enlarged = m_enlarged;
     c.musicOn = m_services.media.IsMusicOn();
     c.edition = m_services.edition;
     c.lcid = m_services.language.Lcid();
@@ -361,8 +363,8 @@ AnswerInput MainWindow::ReadInput() const
     AnswerInput input;
     for (std::size_t i = 0; i < 4; ++i)
         input.questionBoxes[i] = S(m_questionBoxes[i]->text());
-    input.standardRule = m_bStandardRule;
-    input.jqkEnabled = m_bJqk;
+    input.standardRule = m_standardRule;
+    input.jqkEnabled = m_jqk;
     input.mode = m_mode;
     input.answerText = ToCrLf(S(m_answerBox->toPlainText()));
     input.noSolutionChecked = m_noSolution->isChecked();
@@ -371,16 +373,16 @@ AnswerInput MainWindow::ReadInput() const
 
 void MainWindow::UpdateToolbarImages()
 {
-    m_toolbar[ID_STANDARD_RULE]->SetImages(m_bStandardRule ? "standard-rule-on" : "standard-rule-off");
-    m_toolbar[ID_ADVANCED_RULE]->SetImages(m_bStandardRule ? "advanced-rule-off" : "advanced-rule-on");
-    m_toolbar[ID_ENABLE_JQK]->SetImages(m_bJqk ? "jqk-on" : "jqk-off");
+    m_toolbar[ID_STANDARD_RULE]->SetImages(m_standardRule ? "standard-rule-on" : "standard-rule-off");
+    m_toolbar[ID_ADVANCED_RULE]->SetImages(m_standardRule ? "advanced-rule-off" : "advanced-rule-on");
+    m_toolbar[ID_ENABLE_JQK]->SetImages(m_jqk ? "jqk-on" : "jqk-off");
 }
 
 void MainWindow::UpdateControlStates()
 {
-    if (m_bUiLock || !m_bInitialized)
+    if (m_uiLock || !m_initialized)
         return;
-    m_bUiLock = true;
+    m_uiLock = true;
     const CommandContext c = Context();
     const bool game = IsGame(m_mode);
 
@@ -400,7 +402,7 @@ void MainWindow::UpdateControlStates()
     m_checkSolution->setEnabled(IsCommandEnabled(ID_CHECK_SOLUTION_BUTTON, c));
     for (const auto& [id, button] : m_toolbar)
         button->setEnabled(IsCommandEnabled(id, c));
-    m_bUiLock = false;
+    m_uiLock = false;
 }
 
 void MainWindow::RunCommand(int id)
@@ -408,18 +410,18 @@ void MainWindow::RunCommand(int id)
     switch (id) {
     case ID_STANDARD_RULE:
     case ID_ADVANCED_RULE:
-        if ((id == ID_STANDARD_RULE) != m_bStandardRule)
+        if ((id == ID_STANDARD_RULE) != m_standardRule)
             ChangeKeepingPane([this, id] { SetRule(id == ID_STANDARD_RULE); });
         break;
-    case ID_ENABLE_JQK: SetJQK(!m_bJqk); break;
+    case ID_ENABLE_JQK: SetJQK(!m_jqk); break;
     case ID_CHECK_SOLUTION:
     case ID_CHECK_SOLUTION_BUTTON: OnCheckSolution(); break;
     case ID_SUBMIT: OnSubmit(); break;
     case ID_ENLARGED_UI:
-        m_bEnlarged = !m_bEnlarged;
-        m_services.profile.WriteProfileInt("UI", "Enlarged", m_bEnlarged ? 1 : 0);
+        m_enlarged = !m_enlarged;
+        m_services.profile.WriteProfileInt("UI", "Enlarged", m_enlarged ? 1 : 0);
         hide();
-        ApplyLayout(m_bEnlarged);
+        ApplyLayout(m_enlarged);
         show();
         break;
     case ID_LANGUAGE_ENGLISH: SetLanguage(kEnglish); break;
@@ -462,32 +464,32 @@ void MainWindow::ChangeKeepingPane(const std::function<void()>& change)
     Kind kind = Kind::Other;
     if (!pane.isEmpty()) {
         const AnswerInput before = ReadInput();
-        if (pane == Q(m_checker.GetAnswerCountPrompt(before)))
+        if (pane == ToQString(m_checker.GetAnswerCountPrompt(before)))
             kind = Kind::Prompt;
-        else if (pane == Q(m_checker.GetAllSolutionsText(before)))
+        else if (pane == ToQString(m_checker.GetAllSolutionsText(before)))
             kind = Kind::AllSolutions;
-        else if (pane == Q(m_checker.GetComments(before, false)))
+        else if (pane == ToQString(m_checker.GetComments(before, false)))
             kind = Kind::Comment;
     }
     change();
     const AnswerInput after = ReadInput();
     switch (kind) {
-    case Kind::Prompt: m_commentsPane->setPlainText(Q(m_checker.GetAnswerCountPrompt(after))); break;
-    case Kind::AllSolutions: m_commentsPane->setPlainText(Q(m_checker.GetAllSolutionsText(after))); break;
-    case Kind::Comment: m_commentsPane->setPlainText(Q(m_checker.GetComments(after, false))); break;
+    case Kind::Prompt: m_commentsPane->setPlainText(ToQString(m_checker.GetAnswerCountPrompt(after))); break;
+    case Kind::AllSolutions: m_commentsPane->setPlainText(ToQString(m_checker.GetAllSolutionsText(after))); break;
+    case Kind::Comment: m_commentsPane->setPlainText(ToQString(m_checker.GetComments(after, false))); break;
     case Kind::Other: break;
     }
 }
 
 void MainWindow::SetRule(bool standard)
 {
-    m_bStandardRule = standard;
+    m_standardRule = standard;
     UpdateToolbarImages();
 }
 
 void MainWindow::SetJQK(bool enabled)
 {
-    m_bJqk = enabled;
+    m_jqk = enabled;
     const unsigned maximum = enabled ? 13 : 10;
     CBMUtilities::SetCurrentMaximum(maximum);
     std::array<std::string, 4> boxes;
@@ -515,10 +517,10 @@ void MainWindow::SetLanguage(int column)
 
 void MainWindow::ApplyLayout(bool enlarged)
 {
-    m_bEnlarged = enlarged;
+    m_enlarged = enlarged;
     const int extra = enlarged ? kEnlargement : 0;
-    for (auto [pane, height] : {std::pair{m_answerBox, m_nStandardAnswerHeight},
-                                std::pair{m_commentsPane, m_nStandardCommentsHeight}}) {
+    for (auto [pane, height] : {std::pair{m_answerBox, m_standardAnswerHeight},
+                                std::pair{m_commentsPane, m_standardCommentsHeight}}) {
         pane->setMinimumHeight(height + extra);
         pane->setMaximumHeight(height + extra);
     }
@@ -539,7 +541,7 @@ void MainWindow::OnSubmit()
     trace("bool bLoop");
     trace("bool bRepeat = false;");
     trace("SetComments(GetComments(true))");
-    m_commentsPane->setPlainText(Q(m_checker.GetComments(input, true)));
+    m_commentsPane->setPlainText(ToQString(m_checker.GetComments(input, true)));
     trace("SetComments(GetComments(true))1");
     switch (m_checker.LastOutcome()) {
     case kCorrect: m_services.media.PlaySound(Media::Sound::Correct); break;
@@ -551,15 +553,14 @@ void MainWindow::OnSubmit()
 
 void MainWindow::OnCheckSolution()
 {
-    m_commentsPane->setPlainText(Q(m_checker.GetAllSolutionsText(ReadInput())));
+    m_commentsPane->setPlainText(ToQString(m_checker.GetAllSolutionsText(ReadInput())));
 }
 
 void MainWindow::OnMainExit()
 {
     if (m_services.log)
         m_services.log->Write("OnMainExit", "0");
-    if (BMMessageBox(Text(IDS_DIALOG_MAIN_PROMPT_EXIT), {}, MB_YESNO | MB_ICONQUESTION, false, {},
-                     false, false, this) != IDYES)
+    if (!AskYesNo(Text(IDS_DIALOG_MAIN_PROMPT_EXIT), this))
         return;
     if (m_services.log)
         m_services.log->Write("OnMainExit", "before OnCancel");
@@ -601,8 +602,7 @@ void MainWindow::OnSaveTo(Collection& collection)
         return;
     NumberArray q;
     if (!m_checker.ReadQuestion(ReadInput(), q)) {
-        BMMessageBox(Text(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION, m_bJqk ? "13" : "10"), {},
-                     MB_OK | MB_ICONEXCLAMATION, false, {}, false, false, this);
+        ShowNotice(Text(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION, m_jqk ? "13" : "10"), this);
         return;
     }
     const CollectionContext context = CollectionServices();
@@ -613,11 +613,11 @@ void MainWindow::OnSaveTo(Collection& collection)
 
 void MainWindow::WithThirteen(const std::function<void()>& run)
 {
-    const bool jqk = m_bJqk;
-    m_bJqk = true;
+    const bool jqk = m_jqk;
+    m_jqk = true;
     CBMUtilities::SetCurrentMaximum(13);
     run();
-    m_bJqk = jqk;
+    m_jqk = jqk;
     CBMUtilities::SetCurrentMaximum(jqk ? 13 : 10);
 }
 
@@ -636,7 +636,7 @@ void MainWindow::OnInstantSolutions()
 {
     WithThirteen([&] {
         const CollectionContext context = CollectionServices();
-        CollectionItemDlg dialog(nullptr, std::string::npos, context, !m_bStandardRule, this);
+        CollectionItemDlg dialog(nullptr, std::string::npos, context, !m_standardRule, this);
         dialog.exec();
     });
 }

@@ -73,9 +73,9 @@ public:
     // The close request of an update installer (1, 2): ends without a prompt.
     void OnCloseRequest(int w, int l);
 
-    bool IsStandardRule() const { return m_bStandardRule; }
-    bool IsJqkEnabled() const { return m_bJqk; }
-    bool IsEnlarged() const { return m_bEnlarged; }
+    bool IsStandardRule() const { return m_standardRule; }
+    bool IsJqkEnabled() const { return m_jqk; }
+    bool IsEnlarged() const { return m_enlarged; }
     const Collection& MyFavorites() const { return m_myFavorites; }
     const Collection& TroubleMakers() const { return m_troubleMakers; }
     QMenuBar* MenuBar() const { return m_menuBar; }
@@ -113,11 +113,11 @@ private:
     MainWindowServices m_services;
     AnswerChecker m_checker;
 
-    bool m_bStandardRule = true;
-    bool m_bJqk = true;
-    bool m_bEnlarged = false;
-    bool m_bUiLock = false;
-    bool m_bInitialized = false;
+    bool m_standardRule = true;
+    bool m_jqk = true;
+    bool m_enlarged = false;
+    bool m_uiLock = false;
+    bool m_initialized = false;
     RunMode m_mode = RunMode::Free;
     Collection m_myFavorites{true};
     Collection m_troubleMakers{false};
@@ -145,8 +145,8 @@ private:
     HyperlinkLabel* m_hyperlink = nullptr;
     QTimer* m_firstTick = nullptr;
 
-    int m_nStandardAnswerHeight = 0;
-    int m_nStandardCommentsHeight = 0;
+    int m_standardAnswerHeight = 0;
+    int m_standardCommentsHeight = 0;
 };
 
 }  // namespace tavlix

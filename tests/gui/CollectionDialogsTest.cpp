@@ -9,7 +9,9 @@
 
 #include "GuiTestSupport.h"
 #include "collections/Collection.h"
-#include "collections/CollectionDlgs.h"
+#include "collections/CollectionContext.h"
+#include "collections/CollectionDlg.h"
+#include "collections/TextExportDlg.h"
 #include "settings/UserDataDirectory.h"
 #include "settings/Profile.h"
 

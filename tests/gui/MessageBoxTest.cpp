@@ -20,10 +20,10 @@ class MessageBoxTest : public QObject {
             const QString& details = {}, bool detailsEnabled = false)
     {
         CBMMessageBox box;
-        box.m_strText = QStringLiteral("Message");
-        box.m_nType = type;
-        box.m_strDetails = details;
-        box.m_bDetailsEnabled = detailsEnabled;
+        box.m_message = QStringLiteral("Message");
+        box.m_style = type;
+        box.m_detailsText = details;
+        box.m_detailsEnabled = detailsEnabled;
         QTimer::singleShot(0, &box, [&] {
             if (check)
                 check(box);
@@ -119,10 +119,10 @@ private slots:
     void captionIconAndCheckBox()
     {
         CBMMessageBox box;
-        box.m_strText = QStringLiteral("Text");
-        box.m_nType = MB_OK | MB_ICONQUESTION;
-        box.m_bShowCheckBox = true;
-        box.m_bCheckBoxChecked = true;
+        box.m_message = QStringLiteral("Text");
+        box.m_style = MB_OK | MB_ICONQUESTION;
+        box.m_showCheckBox = true;
+        box.m_checkBoxChecked = true;
         QTimer::singleShot(0, &box, [&] {
             QCOMPARE(box.windowTitle(), QStringLiteral("Tavlix"));
             QVERIFY(box.findChild<QLabel*>(QStringLiteral("icon"))->isVisible());
@@ -134,10 +134,10 @@ private slots:
             box.findChild<QPushButton*>(QStringLiteral("rightButton"))->click();
         });
         box.exec();
-        QVERIFY(!box.m_bCheckBoxChecked);
+        QVERIFY(!box.m_checkBoxChecked);
 
         CBMMessageBox plain;
-        plain.m_strCaption = QStringLiteral("Own caption");
+        plain.m_caption = QStringLiteral("Own caption");
         QTimer::singleShot(0, &plain, [&] {
             QCOMPARE(plain.windowTitle(), QStringLiteral("Own caption"));
             QVERIFY(!plain.findChild<QLabel*>(QStringLiteral("icon"))->isVisible());
@@ -186,7 +186,7 @@ private slots:
         const auto heightFor = [this](const QString& text) {
             int height = 0;
             CBMMessageBox box;
-            box.m_strText = text;
+            box.m_message = text;
             QTimer::singleShot(0, &box, [&] {
                 height = box.findChild<QPlainTextEdit*>(QStringLiteral("messageText"))->height();
                 box.findChild<QPushButton*>(QStringLiteral("rightButton"))->click();

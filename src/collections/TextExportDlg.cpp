@@ -1,0 +1,146 @@
+#include "collections/TextExportDlg.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+#include "common/TextUtilities.h"
+#include "controls/CBMMessageBox.h"
+#include "controls/DialogSupport.h"
+#include "controls/PictureButton.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
+#include "settings/Profile.h"
+#include "settings/UserDataDirectory.h"
+#include "collections/Collection.h"
+#include "collections/CollectionContext.h"
+
+namespace tavlix {
+
+namespace {
+
+QString QtFilter(const std::string& filter)
+{
+    // "Text File (*.txt)|*.txt|All Files (*.*)|*.*||": every other part names a filter.
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList names;
+    for (int i = 0; i < parts.size(); i += 2)
+        names << parts[i];
+    return names.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+TextExportDlg::TextExportDlg(const Collection& collection, const CollectionContext& context, QWidget* parent)
+    : QDialog(parent),
+      m_collection(collection),
+      m_context(context),
+      m_title(new QLineEdit(this)),
+      m_path(new QLineEdit(this)),
+      m_questions(new QCheckBox(this)),
+      m_notes(new QCheckBox(this)),
+      m_answers(new QCheckBox(this))
+{
+    setObjectName(QStringLiteral("textExportDlg"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    const LanguageState& language = context.language;
+    const std::string name(collection.Name());
+    const std::string title = CollectionTitle(collection, language);
+    setWindowTitle(LocalizedText(language, IDS_DIALOG_SF_CAPTION_HOLDER, title));
+    m_title->setObjectName(QStringLiteral("titleEdit"));
+    m_path->setObjectName(QStringLiteral("pathEdit"));
+    m_notes->setObjectName(QStringLiteral("notesCheck"));
+    m_answers->setObjectName(QStringLiteral("answersCheck"));
+
+    const std::string defaultPath =
+        context.userData.Current() + "/" + (collection.IsMyFavorites() ? "MFSaved.txt" : "TMSaved.txt");
+    m_title->setText(QString::fromStdString(context.profile.GetProfileString("File", Key("Last Saved Title"), name)));
+    m_folder = QString::fromStdString(context.profile.GetProfileString("File", Key("Last Saved Folder"), ""));
+    m_path->setText(QString::fromStdString(context.profile.GetProfileString("File", Key("Last Saved Path"), defaultPath)));
+    m_notes->setChecked(context.profile.GetProfileInt("File", Key("Last Saved Note"), 1) != 0);
+    m_answers->setChecked(context.profile.GetProfileInt("File", Key("Last Saved Answer"), 1) != 0);
+    m_questions->setChecked(true);
+    m_questions->setEnabled(false);  // questions are always written
+    m_questions->setText(LocalizedText(language, IDS_DIALOG_SF_QUESTIONS_Q));
+    m_notes->setText(LocalizedText(language, IDS_DIALOG_SF_NOTES_N));
+    m_answers->setText(LocalizedText(language, IDS_DIALOG_SF_ANSWERS_A));
+
+    auto* browse = new PictureButton(this);
+    browse->setObjectName(QStringLiteral("browseButton"));
+    browse->SetImages(QStringLiteral("browse"));
+    browse->setToolTip(LocalizedText(language, IDS_TIP_PATH));
+    connect(browse, &PictureButton::clicked, this, &TextExportDlg::Browse);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(m_path, 1);
+    pathRow->addWidget(browse);
+    auto* form = new QFormLayout;
+    form->addRow(LocalizedText(language, IDS_DIALOG_SF_TITLE_T), m_title);
+    form->addRow(LocalizedText(language, IDS_DIALOG_SF_PATH_P), pathRow);
+    auto* group = new QGroupBox(LocalizedText(language, IDS_DIALOG_SF_CONTAINING), this);
+    auto* groupLayout = new QHBoxLayout(group);
+    for (QCheckBox* c : {m_questions, m_notes, m_answers})
+        groupLayout->addWidget(c);
+    auto* buttons = MakeButtonBox(this, language);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TextExportDlg::OnOk);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(group);
+    layout->addWidget(buttons);
+    m_path->setMinimumWidth(420);
+    InstallHelpKey(this, context.openHelpTopic, kCollectionsHelpTopic);
+}
+
+std::string TextExportDlg::Key(const char* what) const
+{
+    return std::string(what) + " - " + std::string(m_collection.Name());
+}
+
+void TextExportDlg::Browse()
+{
+    if (!m_context.pickSaveFile)
+        return;
+    QString chosen = m_context.pickSaveFile(this, m_path->text(), windowTitle(),
+                                            QtFilter(m_context.language.GetLocalizedString(IDS_BMT_FILE_TYPE_TEXT_AND_ALL)));
+    if (chosen.isEmpty())
+        return;
+    if (!chosen.right(6).contains(QLatin1Char('.')))
+        chosen += QStringLiteral(".txt");
+    m_path->setText(chosen);
+    m_folder = QString::fromStdString(std::filesystem::path(chosen.toStdString()).parent_path().string());
+}
+
+void TextExportDlg::OnOk()
+{
+    Profile& profile = m_context.profile;
+    const std::string path = m_path->text().trimmed().toStdString();
+    profile.WriteProfileString("File", Key("Last Saved Title"), m_title->text().toStdString());
+    profile.WriteProfileString("File", Key("Last Saved Folder"), m_folder.toStdString());
+    profile.WriteProfileString("File", Key("Last Saved Path"), path);
+    profile.WriteProfileInt("File", Key("Last Saved Note"), m_notes->isChecked() ? 1 : 0);
+    profile.WriteProfileInt("File", Key("Last Saved Answer"), m_answers->isChecked() ? 1 : 0);
+
+    const std::string text = ExportText(m_collection,
+                                        {m_title->text().toStdString(), m_notes->isChecked(), m_answers->isChecked()},
+                                        m_context.language);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) {
+        std::string question = m_context.language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_OVERWRITE_FILE);
+        ReplaceAll(question, "#1", path);
+        if (!AskYesNo(ToQString(question), this))
+            return;
+    }
+    std::string reason;
+    if (m_context.userData.WriteTextFile(path, text, reason) != 1) {
+        ShowNotice(ToQString(reason), this);
+        return;
+    }
+    accept();
+}
+
+}  // namespace tavlix

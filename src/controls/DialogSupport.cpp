@@ -1,0 +1,70 @@
+#include "controls/DialogSupport.h"
+
+#include <QDialog>
+#include <QPushButton>
+#include <QKeyEvent>
+
+#include "common/TextUtilities.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
+
+namespace tavlix {
+
+QString ToQString(const std::string& text) { return QString::fromStdString(ToPlatformLineEnds(text)); }
+
+QString LocalizedText(const LanguageState& language, int id, const std::string& first)
+{
+    return ToQString(language.GetLocalizedString(id, first));
+}
+
+QDialogButtonBox* MakeButtonBox(QDialog* dialog, const LanguageState& language,
+                                QDialogButtonBox::StandardButtons buttons)
+{
+    auto* box = new QDialogButtonBox(buttons, dialog);
+    if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) {
+        ok->setText(LocalizedText(language, IDS_DIALOG_OK));
+        ok->setObjectName(QStringLiteral("okButton"));
+    }
+    if (QPushButton* cancel = box->button(QDialogButtonBox::Cancel)) {
+        cancel->setText(LocalizedText(language, IDS_DIALOG_CANCEL));
+        cancel->setObjectName(QStringLiteral("cancelButton"));
+    }
+    QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return box;
+}
+
+namespace {
+
+// Sees F1 pressed in the window or in any child that leaves the key alone: such key
+// presses travel up to the window.
+class HelpKeyFilter : public QObject {
+public:
+    HelpKeyFilter(QObject* window, std::function<void(int)> open, int topic)
+        : QObject(window), m_open(std::move(open)), m_topic(topic)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+            if (m_open)
+                m_open(m_topic);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(int)> m_open;
+    int m_topic;
+};
+
+}  // namespace
+
+void InstallHelpKey(QWidget* window, std::function<void(int topic)> openHelpTopic, int topic)
+{
+    window->installEventFilter(new HelpKeyFilter(window, std::move(openHelpTopic), topic));
+}
+
+}  // namespace tavlix

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialogButtonBox>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QDialog;
+class QWidget;
+
+namespace tavlix {
+
+class LanguageState;
+
+// Program text for a widget: UTF-8 with the table's CR LF turned into the platform's
+// line ends.
+QString ToQString(const std::string& text);
+
+// A text of the string table, ready for a widget; first fills "%1".
+QString LocalizedText(const LanguageState& language, int id, const std::string& first = {});
+
+// The standard buttons with the table's labels (OK, Cancel), named "okButton" and
+// "cancelButton" for tests. Cancel rejects the dialog; what OK does is the caller's.
+QDialogButtonBox* MakeButtonBox(QDialog* dialog, const LanguageState& language,
+                                QDialogButtonBox::StandardButtons buttons = QDialogButtonBox::Ok |
+                                                                           QDialogButtonBox::Cancel);
+
+// F1 anywhere in the window opens the help topic; nothing happens without an opener.
+void InstallHelpKey(QWidget* window, std::function<void(int topic)> openHelpTopic, int topic);
+
+}  // namespace tavlix
