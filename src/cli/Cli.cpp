@@ -289,7 +289,7 @@ int Check(const Options& o, std::istream& in, std::ostream& out, std::ostream& e
     const std::string comment = checker.GetComments(input, true, RunStatus{&statuses, 0});
     if (!comment.empty())
         out << ToPlatformLineEnds(comment) << '\n';
-    out << "outcome: " << checker.LastOutcome() << " status: " << statuses[0] << '\n';
+    out << "outcome: " << static_cast<int>(checker.LastOutcome()) << " status: " << statuses[0] << '\n';
     return kOk;
 }
 

@@ -1,7 +1,6 @@
 #include "engine/AnswerChecker.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "diagnostics/DebugLog.h"
 #include "i18n/LanguageState.h"
@@ -15,10 +14,8 @@ namespace {
 constexpr std::size_t kMaxAnswerLines = 30;
 constexpr std::size_t kShortestAnswer = 7;  // four one-digit numbers and three operators
 
-// Classes of a judged line: irrelevant to every earlier one, incorrect, or (any other
-// value) repeating the earlier line with that index.
-constexpr unsigned kNewLine = 1000;
-constexpr unsigned kIncorrectLine = 999;
+constexpr unsigned kStatusCorrect = 1;  // in RunStatus::m_uaAStatus
+constexpr unsigned kStatusIncorrect = 2;
 
 bool IsScoredRun(RunMode mode) { return mode == RunMode::TrainingGame || mode == RunMode::WorldCup; }
 
@@ -39,6 +36,15 @@ std::string LineEntry(std::size_t position, const std::string& text)
     return "\r\n    " + std::to_string(position) + ": " + text;
 }
 
+// The run's status entry of the question when the verdict is to be recorded there.
+unsigned* RecordedStatus(const AnswerInput& input, bool bRecordResult, RunStatus run)
+{
+    const bool inRun = input.mode != RunMode::Free;
+    if (!bRecordResult || !inRun || !run.m_uaAStatus || run.m_nIndex >= run.m_uaAStatus->size())
+        return nullptr;
+    return &(*run.m_uaAStatus)[run.m_nIndex];
+}
+
 }  // namespace
 
 AnswerChecker::AnswerChecker(const LanguageState& language, const DebugLog* log)
@@ -46,6 +52,7 @@ AnswerChecker::AnswerChecker(const LanguageState& language, const DebugLog* log)
 {
 }
 
+// The step texts and their order never change: support tools and tests read the trace by them.
 void AnswerChecker::Trace(const char* step) const
 {
     if (m_log)
@@ -100,201 +107,287 @@ std::string AnswerChecker::RuleName(const AnswerInput& input) const
                                                             : IDS_BMT_ADVANCED_RULE);
 }
 
+// What every phase of judging one submission reads.
+struct AnswerChecker::Submission {
+    const AnswerInput& input;
+    unsigned* recordedStatus;  // the run's status of the question; null when not recorded
+    NumberArray uaQ{};
+    unsigned solutionCount = 0;
+    bool noSolution = false;    // also when the search gave up
+    unsigned requiredCount = 0;
+
+    // Scored runs below Ultimate check only as many lines as the level asks for.
+    std::size_t LinesToCheck(std::size_t lineCount) const
+    {
+        const bool checkAllLines = !IsScoredRun(input.mode) || input.level == 4;
+        return checkAllLines ? lineCount : requiredCount;
+    }
+};
+
+enum class AnswerChecker::LineKind { Correct, Incorrect, SameAsEarlier, SimilarToEarlier };
+
+// A checked answer line; a line that repeats an earlier one names it, counted from 0.
+struct AnswerChecker::JudgedLine {
+    std::string text;
+    LineKind kind = LineKind::Incorrect;
+    std::string normalAnswer;  // empty for an incorrect line
+    std::string subNormalAnswer;
+    std::size_t earlierLine = 0;
+
+    bool RepeatsEarlier() const
+    {
+        return kind == LineKind::SameAsEarlier || kind == LineKind::SimilarToEarlier;
+    }
+};
+
 std::string AnswerChecker::GetComments(const AnswerInput& input, bool bRecordResult, RunStatus run)
 {
-    m_nLastOutcome = kNothingJudged;
-    const bool checkAllLines = !IsScoredRun(input.mode) || input.level == 4;
-
+    m_lastOutcome = CheckOutcome::NothingJudged;
     Trace("CanCheckResult()");
     if (!CanCheckResult(input))
         return {};
 
     Trace("bool bRepeat = false;");
-    const bool bLoop = input.mode != RunMode::Free;
-    const std::string answerText = input.noSolutionChecked ? std::string() : input.answerText;
-    const bool hasStatus = run.m_uaAStatus && run.m_nIndex < run.m_uaAStatus->size();
-    const auto setStatus = [&](unsigned status) {
-        if (bRecordResult && bLoop && hasStatus)
-            (*run.m_uaAStatus)[run.m_nIndex] = status;
-    };
-    const auto verdict = [&](int outcome, unsigned status, std::string text) {
-        m_nLastOutcome = outcome;
-        Trace("if(bRecordResult && bLoop)");
-        setStatus(status);
-        return text;
-    };
-
+    Submission submission{.input = input,
+                          .recordedStatus = RecordedStatus(input, bRecordResult, run)};
     Trace("if(this->m_uaAStatus.GetAt(m_nIndex)>0)");
-    if (bLoop && hasStatus && (*run.m_uaAStatus)[run.m_nIndex] > 0 && bRecordResult &&
-        input.mode != RunMode::Training)
+    // A run judges a question once; only training lets the player try again.
+    const unsigned* status = submission.recordedStatus;
+    if (status && *status > 0 && input.mode != RunMode::Training)
         return {};
 
     Trace("if(!CheckValidInput(uaQ))");
     CBMUtilities::SetCurrentMaximum(MaximumOf(input));
-    NumberArray uaQ;
-    if (!ReadQuestion(input, uaQ)) {
-        m_nLastOutcome = kRejected;
+    if (!ReadQuestion(input, submission.uaQ)) {
+        m_lastOutcome = CheckOutcome::Rejected;
         return InvalidQuestionText(input);
     }
+    SolveQuestion(submission);
 
+    const StringArray lines = ReadAnswerLines(input);
+    if (std::optional<std::string> early = EarlyVerdict(submission, lines.size()))
+        return *early;
+
+    Trace("saAnswer.SetSize(nCheckCount)");
+    const std::size_t checkCount = submission.LinesToCheck(lines.size());
+    const StringArray checkedLines(lines.begin(), lines.begin() + std::ptrdiff_t(checkCount));
+    if (checkCount == 1 && submission.requiredCount <= 1)
+        return JudgeSingleLine(submission, checkedLines[0], lines.size());
+    return WordVerdict(submission, ClassifyLines(submission.uaQ, checkedLines), lines.size());
+}
+
+void AnswerChecker::SolveQuestion(Submission& submission) const
+{
     Trace("strA = ...");
     Trace("bool bNoSolution = false;");
     StringArray solutions;
-    const bool searched = CBMUtilities::GetSolutions(uaQ, solutions, input.standardRule);
+    const bool searched =
+        CBMUtilities::GetSolutions(submission.uaQ, solutions, submission.input.standardRule);
     Trace("GetSolutionCount");
-    const unsigned n = unsigned(solutions.size());
-    const bool bNoSolution = !searched || n == 0;
-    if (bNoSolution)
+    submission.solutionCount = unsigned(solutions.size());
+    submission.noSolution = !searched || solutions.empty();
+    if (submission.noSolution)
         Trace("bNoSolution = true");
-
-    const unsigned nSCount = GetRequiredAnswerCount(input.level, n);
+    submission.requiredCount =
+        GetRequiredAnswerCount(submission.input.level, submission.solutionCount);
     Trace("strAnswerCount.Format...");
-    const std::string strAnswerCount = std::to_string(n);
-    const std::string ruleName = RuleName(input);
+}
 
+// The non-blank lines of the answer box, normalized.
+StringArray AnswerChecker::ReadAnswerLines(const AnswerInput& input) const
+{
     Trace("GetSAFromMLString");
-    StringArray saAnswer0;
-    for (const std::string& line : GetSAFromMLString(answerText)) {
+    StringArray lines;
+    if (input.noSolutionChecked)  // the claim is judged alone, whatever the box holds
+        return lines;
+    for (const std::string& line : GetSAFromMLString(input.answerText)) {
         const std::string_view trimmed = TrimBlanksAndLineEnds(line);
         if (trimmed.empty())
             continue;
         Trace("GetNormalizedUserInput");
-        saAnswer0.push_back(CBMUtilities::GetNormalizedUserInput(trimmed, InputMode::AnswerLine,
-                                                                 m_language.InputCharacterSet()));
+        lines.push_back(CBMUtilities::GetNormalizedUserInput(trimmed, InputMode::AnswerLine,
+                                                             m_language.InputCharacterSet()));
         Trace("saAnswer0.SetAt(i,strLine)");
     }
-    const std::size_t nSize = saAnswer0.size();
+    return lines;
+}
 
+// The verdicts that need no line checked: nothing typed or "No solution" claimed, a
+// question without a solution, too many lines, or fewer lines than the level asks for.
+std::optional<std::string> AnswerChecker::EarlyVerdict(const Submission& submission,
+                                                       std::size_t lineCount)
+{
+    const AnswerInput& input = submission.input;
     Trace("if(nSize==0)");
-    if (nSize == 0 || input.noSolutionChecked) {
-        if (bNoSolution)
-            return verdict(kCorrect, 1, m_language.GetLocalizedString(IDS_DIALOG_MAIN_BINGO_NO_SOLUTION));
-        return verdict(kWrong, 2,
-                       m_language.GetLocalizedString(IsScoredRun(input.mode)
-                                                         ? IDS_DIALOG_MAIN_YOU_LOST_WITH_ANSWER_COUNT
-                                                         : IDS_DIALOG_MAIN_YOU_LOST_CAN_CLICK,
-                                                     strAnswerCount, ruleName));
+    if (lineCount == 0 || input.noSolutionChecked) {
+        if (submission.noSolution)
+            return Conclude(submission, CheckOutcome::Correct,
+                            m_language.GetLocalizedString(IDS_DIALOG_MAIN_BINGO_NO_SOLUTION));
+        return Conclude(submission, CheckOutcome::Wrong,
+                        m_language.GetLocalizedString(IsScoredRun(input.mode)
+                                                          ? IDS_DIALOG_MAIN_YOU_LOST_WITH_ANSWER_COUNT
+                                                          : IDS_DIALOG_MAIN_YOU_LOST_CAN_CLICK,
+                                                      std::to_string(submission.solutionCount),
+                                                      RuleName(input)));
     }
     Trace("if(bNoSolution)");
-    if (bNoSolution)
-        return verdict(kWrong, 2,
-                       m_language.GetLocalizedString(IDS_DIALOG_MAIN_YOU_LOST_WITH_NO_ANSWER, ruleName));
+    if (submission.noSolution)
+        return Conclude(submission, CheckOutcome::Wrong,
+                        m_language.GetLocalizedString(IDS_DIALOG_MAIN_YOU_LOST_WITH_NO_ANSWER,
+                                                      RuleName(input)));
     Trace("if(nSize>30)");
-    if (nSize > kMaxAnswerLines) {
-        m_nLastOutcome = kRejected;
+    if (lineCount > kMaxAnswerLines) {
+        m_lastOutcome = CheckOutcome::Rejected;
         return m_language.GetLocalizedString(IDS_DIALOG_MAIN_TOO_MANY_ANSWERS);
     }
-
-    const std::size_t nCheckCount = checkAllLines ? nSize : nSCount;
     Trace("if(nCheckCount>nSize)");
-    if (nSize < nCheckCount)
-        return verdict(kWrong, 2,
-                       m_language.GetLocalizedString(IDS_DIALOG_MAIN_NO_SCORE) + "\r\n\r\n" +
-                           m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_INSUFFICIENT_ANSWERS));
+    if (lineCount < submission.LinesToCheck(lineCount))
+        return Conclude(submission, CheckOutcome::Wrong,
+                        m_language.GetLocalizedString(IDS_DIALOG_MAIN_NO_SCORE) + "\r\n\r\n" +
+                            m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_INSUFFICIENT_ANSWERS));
+    return std::nullopt;
+}
 
-    Trace("saAnswer.SetSize(nCheckCount)");
-    const StringArray saAnswer(saAnswer0.begin(), saAnswer0.begin() + std::ptrdiff_t(nCheckCount));
+// One answer asked for and one line checked: a plain right or wrong, no lists.
+std::string AnswerChecker::JudgeSingleLine(const Submission& submission, const std::string& line,
+                                           std::size_t lineCount)
+{
+    Trace("if(CBMUtilities::CheckValidSolution(uaQ,strExp))");
+    const bool correct = CBMUtilities::CheckValidSolution(submission.uaQ, line);
+    std::string comment = m_language.GetLocalizedString(correct ? IDS_DIALOG_MAIN_BINGO_WITH_SOLUTION
+                                                                : IDS_DIALOG_MAIN_YOU_LOST);
+    if (lineCount > 1)
+        comment += "\r\n\r\n" + m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_MORE_ANSWERS);
+    Trace("strComments = strInfo;");
+    return Conclude(submission, correct ? CheckOutcome::Correct : CheckOutcome::Wrong, comment);
+}
 
-    if (nCheckCount == 1 && nSCount <= 1) {
-        Trace("if(CBMUtilities::CheckValidSolution(uaQ,strExp))");
-        const bool correct = CBMUtilities::CheckValidSolution(uaQ, saAnswer[0]);
-        std::string text = m_language.GetLocalizedString(correct ? IDS_DIALOG_MAIN_BINGO_WITH_SOLUTION
-                                                                 : IDS_DIALOG_MAIN_YOU_LOST);
-        if (nSize > 1)
-            text += "\r\n\r\n" + m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_MORE_ANSWERS);
-        Trace("strComments = strInfo;");
-        return verdict(correct ? kCorrect : kWrong, correct ? 1 : 2, text);
-    }
-
-    std::string head;
-    if (nCheckCount < nSize)
-        head = "\r\n\r\n" + m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_CHECK_FIRST_X_ANSWERS,
-                                                          std::to_string(nSize),
-                                                          std::to_string(nSCount));
-
+std::vector<AnswerChecker::JudgedLine> AnswerChecker::ClassifyLines(const NumberArray& uaQ,
+                                                                    const StringArray& lines) const
+{
     Trace("uaWCMStatus.SetSize(nCheckCount)");
-    std::vector<unsigned> uaWCMStatus(nCheckCount);
-    StringArray saNA(nCheckCount), saSubNA(nCheckCount);
-    unsigned nWin = 0, incorrect = 0, repetitive = 0;
-    bool bWin = true;
-    char question[64];
-    std::snprintf(question, sizeof question, "%u:%u:%u:%u", uaQ[0], uaQ[1], uaQ[2], uaQ[3]);
-    for (std::size_t i = 0; i < nCheckCount; ++i) {
-        Trace(question);
-        if (!CBMUtilities::CheckValidSolution(uaQ, saAnswer[i])) {
-            uaWCMStatus[i] = kIncorrectLine;
-            ++incorrect;
-            bWin = false;
-            continue;
-        }
-        Trace("CBMUtilities::GetNormalAnswer(uaQ,strSubNA,strExp)");
-        NumberArray numbers = uaQ;
-        std::string strSubNA;
-        const std::string normal = CBMUtilities::GetNormalAnswer(numbers, strSubNA, saAnswer[i]);
-        Trace(saAnswer[i].c_str());
-        Trace("bool bFoundRepeat = false;");
-        const auto earlier = std::find(saNA.begin(), saNA.begin() + std::ptrdiff_t(i), normal);
-        if (earlier != saNA.begin() + std::ptrdiff_t(i)) {
-            const std::size_t j = std::size_t(earlier - saNA.begin());
-            saNA[i] = saSubNA[j] == strSubNA ? "same" : "similar";
-            uaWCMStatus[i] = unsigned(j);
-            ++repetitive;
-            bWin = false;
-        } else {
-            Trace("saNA.SetAt(i,strExp);");
-            saNA[i] = normal;
-            uaWCMStatus[i] = kNewLine;
-            ++nWin;
-        }
-        Trace("saSubNA.SetAt(i,strSubNA)");
-        saSubNA[i] = strSubNA;
+    const std::string question = std::to_string(uaQ[0]) + ':' + std::to_string(uaQ[1]) + ':' +
+                                 std::to_string(uaQ[2]) + ':' + std::to_string(uaQ[3]);
+    std::vector<JudgedLine> judged;
+    for (const std::string& line : lines) {
+        Trace(question.c_str());
+        judged.push_back(ClassifyLine(uaQ, line, judged));
     }
+    return judged;
+}
+
+// Correct lines with the same normal answer are one solution typed twice: the same when
+// their sub-normal answers match too, else similar.
+AnswerChecker::JudgedLine AnswerChecker::ClassifyLine(
+    const NumberArray& uaQ, const std::string& line, const std::vector<JudgedLine>& earlierLines) const
+{
+    JudgedLine judged;
+    judged.text = line;
+    if (!CBMUtilities::CheckValidSolution(uaQ, line))
+        return judged;
+    Trace("CBMUtilities::GetNormalAnswer(uaQ,strSubNA,strExp)");
+    NumberArray numbers = uaQ;
+    judged.normalAnswer = CBMUtilities::GetNormalAnswer(numbers, judged.subNormalAnswer, line);
+    Trace(line.c_str());
+    Trace("bool bFoundRepeat = false;");
+    const auto first =
+        std::ranges::find(earlierLines, judged.normalAnswer, &JudgedLine::normalAnswer);
+    if (first != earlierLines.end()) {
+        judged.kind = first->subNormalAnswer == judged.subNormalAnswer ? LineKind::SameAsEarlier
+                                                                       : LineKind::SimilarToEarlier;
+        judged.earlierLine = std::size_t(first - earlierLines.begin());
+    } else {
+        Trace("saNA.SetAt(i,strExp);");
+        judged.kind = LineKind::Correct;
+    }
+    Trace("saSubNA.SetAt(i,strSubNA)");
+    return judged;
+}
+
+std::string AnswerChecker::WordVerdict(const Submission& submission,
+                                       const std::vector<JudgedLine>& lines, std::size_t lineCount)
+{
+    const auto correctCount =
+        std::size_t(std::ranges::count(lines, LineKind::Correct, &JudgedLine::kind));
+    const bool allCorrect = correctCount == lines.size();
+    std::string checkedFirstNote;
+    if (lines.size() < lineCount)
+        checkedFirstNote = "\r\n\r\n" + m_language.GetLocalizedString(
+                                            IDS_DIALOG_MAIN_PROMPT_CHECK_FIRST_X_ANSWERS,
+                                            std::to_string(lineCount),
+                                            std::to_string(submission.requiredCount));
 
     Trace("if(bWin && (nWin>=nSCount))");
-    if (bWin && nWin >= nSCount)
-        return verdict(kCorrect, 1,
-                       TrimTrailingLineEnds(m_language.GetLocalizedString(IDS_DIALOG_MAIN_BINGO_ALL) + head));
+    const bool enough = correctCount >= submission.requiredCount;
+    if (allCorrect && enough)
+        return Conclude(submission, CheckOutcome::Correct,
+                        TrimTrailingLineEnds(
+                            m_language.GetLocalizedString(IDS_DIALOG_MAIN_BINGO_ALL) + checkedFirstNote));
 
-    std::string title;
-    int outcome = kCorrect;
-    if (nWin == n) {
-        title = m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_FOUND_ALL);
-    } else if (nWin >= nSCount) {
-        title = m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_GOOD);
-    } else {
-        outcome = kWrong;
-        title = m_language.GetLocalizedString(
-            IsScoredRun(input.mode) ? IDS_DIALOG_MAIN_NO_SCORE
-            : bWin                  ? IDS_DIALOG_MAIN_PROMPT_INSUFFICIENT_ANSWERS
-                                    : IDS_DIALOG_MAIN_PROMPT_NEED_MORE_EXERCISES);
+    const std::string lists =
+        "\r\n\r\n" +
+        LineList(lines, {LineKind::Correct}, IDS_DIALOG_MAIN_PROMPT_WCM_IS_CORRECT,
+                 IDS_DIALOG_MAIN_PROMPT_WCM_ARE_CORRECT) +
+        LineList(lines, {LineKind::Incorrect}, IDS_DIALOG_MAIN_PROMPT_WCM_IS_INCORRECT,
+                 IDS_DIALOG_MAIN_PROMPT_WCM_ARE_INCORRECT) +
+        LineList(lines, {LineKind::SameAsEarlier, LineKind::SimilarToEarlier},
+                 IDS_DIALOG_MAIN_PROMPT_WCM_IS_REPETITIVE, IDS_DIALOG_MAIN_PROMPT_WCM_ARE_REPETITIVE);
+    return Conclude(submission, enough ? CheckOutcome::Correct : CheckOutcome::Wrong,
+                    TrimTrailingLineEnds(VerdictTitle(submission, correctCount, allCorrect) +
+                                         checkedFirstNote + lists));
+}
+
+std::string AnswerChecker::VerdictTitle(const Submission& submission, std::size_t correctCount,
+                                        bool allCorrect) const
+{
+    if (correctCount == submission.solutionCount)
+        return m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_FOUND_ALL);
+    if (correctCount >= submission.requiredCount)
+        return m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_GOOD);
+    if (IsScoredRun(submission.input.mode))
+        return m_language.GetLocalizedString(IDS_DIALOG_MAIN_NO_SCORE);
+    return m_language.GetLocalizedString(allCorrect ? IDS_DIALOG_MAIN_PROMPT_INSUFFICIENT_ANSWERS
+                                                    : IDS_DIALOG_MAIN_PROMPT_NEED_MORE_EXERCISES);
+}
+
+// A heading, then "position: line" for each line of the given kinds; nothing when none.
+std::string AnswerChecker::LineList(const std::vector<JudgedLine>& lines,
+                                    std::initializer_list<LineKind> kinds, int oneLineId,
+                                    int manyLinesId) const
+{
+    std::string entries;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (std::ranges::find(kinds, lines[i].kind) == kinds.end())
+            continue;
+        entries += LineEntry(i + 1, ListedText(lines[i]));
+        ++count;
     }
+    if (count == 0)
+        return {};
+    return m_language.GetLocalizedString(count == 1 ? oneLineId : manyLinesId) + entries + "\r\n";
+}
 
-    const auto list = [&](unsigned count, int one, int many, auto&& belongs, auto&& entry) {
-        if (count == 0)
-            return std::string();
-        std::string text = m_language.GetLocalizedString(count == 1 ? one : many);
-        for (std::size_t i = 0; i < nCheckCount; ++i)
-            if (belongs(uaWCMStatus[i]))
-                text += LineEntry(i + 1, entry(i));
-        return text + "\r\n";
-    };
-    const auto lineText = [&](std::size_t i) { return saAnswer[i]; };
-    std::string lists = "\r\n\r\n";
-    lists += list(nWin, IDS_DIALOG_MAIN_PROMPT_WCM_IS_CORRECT, IDS_DIALOG_MAIN_PROMPT_WCM_ARE_CORRECT,
-                  [](unsigned s) { return s == kNewLine; }, lineText);
-    lists += list(incorrect, IDS_DIALOG_MAIN_PROMPT_WCM_IS_INCORRECT,
-                  IDS_DIALOG_MAIN_PROMPT_WCM_ARE_INCORRECT,
-                  [](unsigned s) { return s == kIncorrectLine; }, lineText);
-    lists += list(repetitive, IDS_DIALOG_MAIN_PROMPT_WCM_IS_REPETITIVE,
-                  IDS_DIALOG_MAIN_PROMPT_WCM_ARE_REPETITIVE,
-                  [](unsigned s) { return s < kIncorrectLine; },
-                  [&](std::size_t i) {
-                      return m_language.GetLocalizedString(
-                          saNA[i] == "same" ? IDS_DIALOG_MAIN_PROMPT_WCM_SAME_AS
-                                            : IDS_DIALOG_MAIN_PROMPT_WCM_SIMILAR_TO,
-                          saAnswer[i], std::to_string(uaWCMStatus[i] + 1));
-                  });
-    return verdict(outcome, outcome == kCorrect ? 1 : 2, TrimTrailingLineEnds(title + head + lists));
+std::string AnswerChecker::ListedText(const JudgedLine& line) const
+{
+    if (!line.RepeatsEarlier())
+        return line.text;
+    return m_language.GetLocalizedString(line.kind == LineKind::SameAsEarlier
+                                             ? IDS_DIALOG_MAIN_PROMPT_WCM_SAME_AS
+                                             : IDS_DIALOG_MAIN_PROMPT_WCM_SIMILAR_TO,
+                                         line.text, std::to_string(line.earlierLine + 1));
+}
+
+// Every verdict that counts ends here, so that the outcome and the run's status agree.
+std::string AnswerChecker::Conclude(const Submission& submission, CheckOutcome outcome,
+                                    std::string comment)
+{
+    m_lastOutcome = outcome;
+    Trace("if(bRecordResult && bLoop)");
+    if (submission.recordedStatus)
+        *submission.recordedStatus =
+            outcome == CheckOutcome::Correct ? kStatusCorrect : kStatusIncorrect;
+    return comment;
 }
 
 std::string AnswerChecker::GetAllSolutionsText(const AnswerInput& input) const

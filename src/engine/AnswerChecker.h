@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstddef>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,7 +35,7 @@ struct RunStatus {
 };
 
 // What the last GetComments call concluded; the main window picks a sound from it.
-enum CheckOutcome { kNothingJudged = 0, kCorrect = 1, kWrong = 2, kRejected = 3 };
+enum class CheckOutcome { NothingJudged = 0, Correct = 1, Wrong = 2, Rejected = 3 };
 
 // Judges the typed answers to the question on screen and words the comment, in the
 // interface language.
@@ -45,7 +47,7 @@ public:
     bool CanCheckResult(const AnswerInput& input) const;
     // The verdict and the comment; with bRecordResult, a run's status of the question.
     std::string GetComments(const AnswerInput& input, bool bRecordResult, RunStatus run = {});
-    int LastOutcome() const { return m_nLastOutcome; }
+    CheckOutcome LastOutcome() const { return m_lastOutcome; }
 
     static unsigned GetRequiredAnswerCount(int level, unsigned solutionCount);
     // "A1: ..." lines, or the reason there are none.
@@ -59,13 +61,35 @@ public:
     bool ReadQuestion(const AnswerInput& input, NumberArray& uaQ) const;
 
 private:
+    struct Submission;
+    enum class LineKind;
+    struct JudgedLine;
+
     void Trace(const char* step) const;
     std::string InvalidQuestionText(const AnswerInput& input) const;
     std::string RuleName(const AnswerInput& input) const;
 
+    // The phases of GetComments, in the order it runs them.
+    void SolveQuestion(Submission& submission) const;
+    StringArray ReadAnswerLines(const AnswerInput& input) const;
+    std::optional<std::string> EarlyVerdict(const Submission& submission, std::size_t lineCount);
+    std::string JudgeSingleLine(const Submission& submission, const std::string& line,
+                                std::size_t lineCount);
+    std::vector<JudgedLine> ClassifyLines(const NumberArray& uaQ, const StringArray& lines) const;
+    JudgedLine ClassifyLine(const NumberArray& uaQ, const std::string& line,
+                            const std::vector<JudgedLine>& earlierLines) const;
+    std::string WordVerdict(const Submission& submission, const std::vector<JudgedLine>& lines,
+                            std::size_t lineCount);
+    std::string VerdictTitle(const Submission& submission, std::size_t correctCount,
+                             bool allCorrect) const;
+    std::string LineList(const std::vector<JudgedLine>& lines, std::initializer_list<LineKind> kinds,
+                         int oneLineId, int manyLinesId) const;
+    std::string ListedText(const JudgedLine& line) const;
+    std::string Conclude(const Submission& submission, CheckOutcome outcome, std::string comment);
+
     const LanguageState& m_language;
     const DebugLog* m_log;
-    int m_nLastOutcome = kNothingJudged;
+    CheckOutcome m_lastOutcome = CheckOutcome::NothingJudged;
 };
 
 }  // namespace tavlix

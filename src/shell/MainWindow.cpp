@@ -544,10 +544,10 @@ void MainWindow::OnSubmit()
     m_commentsPane->setPlainText(ToQString(m_checker.GetComments(input, true)));
     trace("SetComments(GetComments(true))1");
     switch (m_checker.LastOutcome()) {
-    case kCorrect: m_services.media.PlaySound(Media::Sound::Correct); break;
-    case kWrong: m_services.media.PlaySound(Media::Sound::Wrong); break;
-    case kRejected: m_services.media.PlaySound(Media::Sound::Rejected); break;
-    default: break;
+    case CheckOutcome::Correct: m_services.media.PlaySound(Media::Sound::Correct); break;
+    case CheckOutcome::Wrong: m_services.media.PlaySound(Media::Sound::Wrong); break;
+    case CheckOutcome::Rejected: m_services.media.PlaySound(Media::Sound::Rejected); break;
+    case CheckOutcome::NothingJudged: break;
     }
 }
 

@@ -28,7 +28,7 @@ AnswerInput Question(const char* a, const char* b, const char* c, const char* d,
 
 struct Judged {
     std::string text;
-    int outcome;
+    CheckOutcome outcome;
     unsigned status;
 };
 
@@ -89,7 +89,7 @@ TEST_F(AnswerCheckerTest, RefusedInputIsNotJudged)
 {
     const Judged j = Judge(Question("1", "2", "x", "4", "(1+3)*(2+4)"));
     EXPECT_EQ(j.text, "");
-    EXPECT_EQ(j.outcome, kNothingJudged);
+    EXPECT_EQ(j.outcome, CheckOutcome::NothingJudged);
 }
 
 TEST_F(AnswerCheckerTest, NoSolutionClaims)
@@ -98,14 +98,14 @@ TEST_F(AnswerCheckerTest, NoSolutionClaims)
     none.noSolutionChecked = true;
     Judged j = Judge(none);
     EXPECT_EQ(j.text, "Bingo! There is really no solution for this question!");
-    EXPECT_EQ(j.outcome, kCorrect);
+    EXPECT_EQ(j.outcome, CheckOutcome::Correct);
 
     AnswerInput wrong = Question("1", "2", "3", "4", "(1+3)*(2+4)");  // answers are ignored
     wrong.noSolutionChecked = true;
     j = Judge(wrong);
     EXPECT_EQ(j.text, "You lost! The question has 3 answer(s) under Standard Rule.\r\n\r\n"
                       "You can view all valid solution(s) by clicking the button below.");
-    EXPECT_EQ(j.outcome, kWrong);
+    EXPECT_EQ(j.outcome, CheckOutcome::Wrong);
     EXPECT_EQ(j.status, 0u) << "free mode records nothing";
 
     wrong.mode = RunMode::TrainingGame;
@@ -115,7 +115,7 @@ TEST_F(AnswerCheckerTest, NoSolutionClaims)
 
     const Judged answered = Judge(Question("1", "1", "1", "1", "1+1+1+1"));
     EXPECT_EQ(answered.text, "You lost! The question has NO answer under Standard Rule.");
-    EXPECT_EQ(answered.outcome, kWrong);
+    EXPECT_EQ(answered.outcome, CheckOutcome::Wrong);
 }
 
 TEST_F(AnswerCheckerTest, FreeModeVerdicts)
@@ -123,16 +123,16 @@ TEST_F(AnswerCheckerTest, FreeModeVerdicts)
     EXPECT_EQ(Judge(Question("3", "3", "8", "8", "8/(3-8/3)")).text, "Bingo!");
     const Judged lost = Judge(Question("3", "3", "8", "8", "8*3+8-3"));
     EXPECT_EQ(lost.text, "You lost!");
-    EXPECT_EQ(lost.outcome, kWrong);
+    EXPECT_EQ(lost.outcome, CheckOutcome::Wrong);
 
     const Judged all = Judge(Question("1", "2", "3", "4", "(1+3)*(2+4)\r\n1*2*3*4"));
     EXPECT_EQ(all.text, "All your answers are correct!");
-    EXPECT_EQ(all.outcome, kCorrect);
+    EXPECT_EQ(all.outcome, CheckOutcome::Correct);
 
     const Judged same = Judge(Question("1", "2", "3", "4", "(1+3)*(2+4)\r\n\r\n  (4+2)*(3+1)  "));
     EXPECT_EQ(same.text, "Good!\r\n\r\nThe following answer is correct:\r\n    1: (1+3)*(2+4)\r\n"
                          "The following answer is repetitive:\r\n    2: (4+2)*(3+1) (same as 1)");
-    EXPECT_EQ(same.outcome, kCorrect);
+    EXPECT_EQ(same.outcome, CheckOutcome::Correct);
 
     const Judged similar = Judge(Question("1", "2", "3", "4", "1*2*3*4\r\n2*3*4/1"));
     EXPECT_EQ(similar.text, "Good!\r\n\r\nThe following answer is correct:\r\n    1: 1*2*3*4\r\n"
@@ -195,7 +195,7 @@ TEST_F(AnswerCheckerTest, ScoredRunsJudgeOnlyTheRequiredLines)
     input.answerText = "1*1*2*12\r\n1*1*12*2";
     j = Judge(input);
     EXPECT_EQ(j.text.substr(0, 13), "You lost!\r\n\r\n");
-    EXPECT_EQ(j.outcome, kWrong);
+    EXPECT_EQ(j.outcome, CheckOutcome::Wrong);
 
     input.level = 1;  // Beginner: one line judged, the rest noted
     input.mode = RunMode::WorldCup;
@@ -240,11 +240,11 @@ TEST_F(AnswerCheckerTest, TooManyLinesAreRejectedBlankLinesDoNotCount)
         lines += "1*2*3*4\r\n\r\n";
     AnswerInput input = Question("1", "2", "3", "4", lines);
     input.mode = RunMode::Training;
-    EXPECT_EQ(Judge(input).outcome, kCorrect) << "30 lines and 30 blank lines are fine";
+    EXPECT_EQ(Judge(input).outcome, CheckOutcome::Correct) << "30 lines and 30 blank lines are fine";
     input.answerText += "1*2*3*4";
     const Judged j = Judge(input);
     EXPECT_EQ(j.text, "Too many answers. Please just fill in answers irrelevant to each other.");
-    EXPECT_EQ(j.outcome, kRejected);
+    EXPECT_EQ(j.outcome, CheckOutcome::Rejected);
     EXPECT_EQ(j.status, 0u);
 }
 
@@ -261,7 +261,7 @@ TEST_F(AnswerCheckerTest, SameVerdictInEveryLanguage)
     const std::vector<std::string> answers = {
         "8/(3-8/3)", "1+2+3+4", "(1+3)*(2+4)\r\n(4+2)*(3+1)", "1*2*3*4\r\n2*3*4/1\r\nfoo"};
     for (const std::string& a : answers) {
-        std::vector<std::pair<int, unsigned>> verdicts;
+        std::vector<std::pair<CheckOutcome, unsigned>> verdicts;
         for (const std::uint32_t lcid : {kLcidEnglish, kLcidSimplifiedChinese, kLcidTraditionalChinese}) {
             m_language = Language(lcid);
             AnswerInput input = Question("1", "2", "3", "4", a);
@@ -285,12 +285,12 @@ TEST_F(AnswerCheckerTest, FullWidthInputCountsOnlyUnderChinese)
     for (const std::uint32_t lcid : {kLcidSimplifiedChinese, kLcidTraditionalChinese}) {
         m_language = Language(lcid);
         const Judged j = Judge(input);
-        EXPECT_EQ(j.outcome, kCorrect) << lcid;
+        EXPECT_EQ(j.outcome, CheckOutcome::Correct) << lcid;
     }
     m_language = Language(kLcidEnglish);
     EXPECT_FALSE(AnswerChecker(m_language).CanCheckResult(input));
     input.questionBoxes[0] = "1";
-    EXPECT_EQ(Judge(input).outcome, kWrong);
+    EXPECT_EQ(Judge(input).outcome, CheckOutcome::Wrong);
 }
 
 TEST_F(AnswerCheckerTest, CompanionTexts)
@@ -332,7 +332,7 @@ TEST_F(AnswerCheckerTest, HostileAnswerTextsAreJudgedNotFatal)
     for (const std::string& text : texts) {
         AnswerInput input = Question("1", "2", "3", "4", text);
         const Judged j = Judge(input);
-        EXPECT_NE(j.outcome, kCorrect) << text.substr(0, 20);
+        EXPECT_NE(j.outcome, CheckOutcome::Correct) << text.substr(0, 20);
     }
 }
 
