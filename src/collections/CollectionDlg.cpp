@@ -45,7 +45,6 @@ CollectionDlg::CollectionDlg(Collection& collection, const CollectionContext& co
       m_export(new QPushButton(this))
 {
     setObjectName(QStringLiteral("collectionDlg"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(ToQString(CollectionTitle(collection, context.language)));
     m_list->setObjectName(QStringLiteral("itemList"));
     m_details->setObjectName(QStringLiteral("detailsPane"));

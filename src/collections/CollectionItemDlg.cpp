@@ -29,7 +29,6 @@ CollectionItemDlg::CollectionItemDlg(const Collection* collection, std::size_t e
       m_solutions(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("collectionItemDlg"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     const LanguageState& language = context.language;
     setWindowTitle(collection ? LocalizedText(language, IDS_DIALOG_FMI_CAPTION, CollectionTitle(*collection, language))
                               : LocalizedText(language, IDS_DIALOG_FMI_INSTANT_SOLUTIONS));

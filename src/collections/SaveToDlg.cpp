@@ -27,7 +27,6 @@ SaveToDlg::SaveToDlg(Collection& collection, const CollectionContext& context, c
       m_status(new QLabel(this))
 {
     setObjectName(QStringLiteral("saveToDlg"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     const LanguageState& language = context.language;
     setWindowTitle(LocalizedText(language, IDS_DIALOG_SC_CAPTION_HOLDER, CollectionTitle(collection, language)));
     m_question->setObjectName(QStringLiteral("questionEdit"));

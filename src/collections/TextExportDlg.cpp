@@ -48,7 +48,6 @@ TextExportDlg::TextExportDlg(const Collection& collection, const CollectionConte
       m_answers(new QCheckBox(this))
 {
     setObjectName(QStringLiteral("textExportDlg"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     const LanguageState& language = context.language;
     const std::string name(collection.Name());
     const std::string title = CollectionTitle(collection, language);

@@ -58,7 +58,6 @@ DirectoryChooser::DirectoryChooser(UserDataDirectory& userData, const LanguageSt
       m_cancel(new PictureButton(this)),
       m_picker(SystemFolderPicker())
 {
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     m_label->setObjectName(QStringLiteral("label"));
     m_label->setWordWrap(true);
     m_edit->setObjectName(QStringLiteral("directoryEdit"));

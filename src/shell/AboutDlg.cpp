@@ -18,7 +18,6 @@ AboutDlg::AboutDlg(const LanguageState& language, Edition edition, const std::st
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDlg"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     const auto text = [&](int id, const std::string& first = {}) { return LocalizedText(language, id, first); };
     setWindowTitle(text(IDS_DIALOG_ABOUT_TITLE, language.ProductName()));
 

@@ -69,7 +69,6 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QDialog(parent), m_services(std::move(services)), m_checker(m_services.language, m_services.log)
 {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
 
     // Start-up: the stored rule and J/Q/K choice, then the controls and texts.
