@@ -43,6 +43,16 @@ StringArray SolutionsOf(const NumberArray& question, bool advanced)
     return solutions;
 }
 
+// Anything but comments and the collection's own header: what a file must hold to be
+// worth keeping when it gives no item.
+bool HoldsMoreThanAnEmptyCollection(const CConfigFile& config, std::string_view name)
+{
+    const std::string header = "[" + std::string(name) + "]";
+    return std::any_of(config.Lines().begin(), config.Lines().end(), [&](const std::string& line) {
+        return !line.empty() && !line.starts_with(';') && line != header;
+    });
+}
+
 }  // namespace
 
 std::string_view Collection::Name() const { return m_isMyFavorites ? "My Favorites" : "Trouble Makers"; }
@@ -57,8 +67,11 @@ std::string Collection::Key(std::size_t n) const
 void Collection::Load(const std::filesystem::path& file)
 {
     m_items.clear();
+    m_notUnderstood.clear();
     CConfigFile config;
     config.Load(file);
+    if (HoldsMoreThanAnEmptyCollection(config, Name()))
+        m_notUnderstood = file;
 
     // The section's entries at once: a large collection loads in linear time.
     int count = 0;
@@ -88,6 +101,29 @@ void Collection::Load(const std::filesystem::path& file)
             m_items.push_back(std::move(item));
     }
     Normalize();
+    if (!m_items.empty())
+        m_notUnderstood.clear();
+}
+
+std::filesystem::path Collection::SetAsidePath(const std::filesystem::path& file, int attempt)
+{
+    const std::string mark = attempt <= 1 ? " (not understood)" : " (not understood " + std::to_string(attempt) + ")";
+    return file.parent_path() / (file.stem().string() + mark + file.extension().string());
+}
+
+bool Collection::SetAsideNotUnderstood(const std::filesystem::path& file, const LanguageState& language,
+                                       std::string& errorText)
+{
+    constexpr int kAttempts = 100;
+    std::error_code error;
+    std::filesystem::path aside = SetAsidePath(file, 1);
+    for (int attempt = 2; attempt <= kAttempts && std::filesystem::exists(aside, error); ++attempt)
+        aside = SetAsidePath(file, attempt);
+    if (!std::filesystem::exists(aside, error) && std::filesystem::copy_file(file, aside, error))
+        return true;
+    errorText = language.GetLocalizedString(IDS_ERROR_FILE_CAN_NOT_WRITE_FILE_CHECK_FP);
+    ReplaceAll(errorText, "#1", aside.string());
+    return false;
 }
 
 void Collection::Normalize()
@@ -108,6 +144,12 @@ void Collection::Normalize()
 bool Collection::Save(const std::filesystem::path& file, const LanguageState& language,
                       std::string& errorText)
 {
+    std::error_code error;
+    if (!m_notUnderstood.empty() && std::filesystem::equivalent(m_notUnderstood, file, error)) {
+        if (!SetAsideNotUnderstood(file, language, errorText))
+            return false;
+        m_notUnderstood.clear();
+    }
     Normalize();
     std::vector<std::string> lines;
     lines.reserve(m_items.size() + 1);

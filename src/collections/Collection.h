@@ -34,9 +34,15 @@ public:
     // Reads the file: keys 1, 2, ... up to the first missing one or one without a comma;
     // unreadable and repeated questions are dropped. A missing file is an empty list.
     void Load(const std::filesystem::path& file);
-    // Normalises, then writes a fresh file atomically; false with the text to show.
+    // Normalises, then writes a fresh file atomically; false with the text to show. A
+    // file that held something but gave no item is first copied aside, so that a file
+    // this program did not understand is never lost; without that copy nothing is
+    // written.
     bool Save(const std::filesystem::path& file, const LanguageState& language,
               std::string& errorText);
+    // Where a file that was not understood goes before it is first overwritten:
+    // "cmf (not understood).ini", then "cmf (not understood 2).ini", ...
+    static std::filesystem::path SetAsidePath(const std::filesystem::path& file, int attempt);
     // Drops unreadable and repeated questions and sorts (lists of two or more items).
     void Normalize();
 
@@ -49,8 +55,12 @@ public:
     StringArray Questions() const;
 
 private:
+    bool SetAsideNotUnderstood(const std::filesystem::path& file, const LanguageState& language,
+                               std::string& errorText);
+
     bool m_isMyFavorites;
     std::vector<CollectionItem> m_items;
+    std::filesystem::path m_notUnderstood;  // the loaded file, when it gave no item
 };
 
 // What the "Save to" dialog shows while the question is typed: the status line, and

@@ -26,6 +26,7 @@ constexpr std::string_view kBlockStart = "<B Start>";
 constexpr std::string_view kBlockEnd = "<B End>";
 constexpr std::string_view kEquals = " = ";
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsSectionHeader(std::string_view trimmed)
 {
@@ -117,6 +118,20 @@ bool ReadRegularFile(const fs::path& path, std::string& bytes)
     return true;
 }
 
+// Editors may put a byte-order mark before the first line; it is no part of it. Marks,
+// with the blanks and line ends that trimming drops before them, go from the front of
+// the first line with content: a saved file starts with that line and must read back
+// the same.
+std::string_view WithoutLeadingMarks(std::string_view line)
+{
+    for (;;) {
+        const std::size_t content = line.find_first_not_of(" \t\r\n");
+        if (content == std::string_view::npos || !line.substr(content).starts_with(kUtf8ByteOrderMark))
+            return line;
+        line.remove_prefix(content + kUtf8ByteOrderMark.size());
+    }
+}
+
 // Physical lines to logical lines: a block becomes one line "key = " followed by its
 // value lines joined by CR LF. A line is kept whole whatever its length, also beyond the
 // 1,022 characters that other readers of this format take, so no value is ever cut.
@@ -126,6 +141,7 @@ std::vector<std::string> LogicalLines(std::string_view bytes)
     std::optional<std::string> blockKey;
     std::string blockValue;
     bool firstValueLine = true;
+    bool sawContent = false;  // the first line with content decides where the file starts
     const auto finishBlock = [&] {
         lines.push_back(*blockKey + Undoubled(blockValue));
         blockKey.reset();
@@ -137,11 +153,18 @@ std::vector<std::string> LogicalLines(std::string_view bytes)
         bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
         if (line.ends_with('\r'))
             line.remove_suffix(1);
+        if (!sawContent) {
+            line = WithoutLeadingMarks(line);
+            if (TrimBlanksAndLineEnds(line).empty())
+                continue;
+            sawContent = true;
+        }
 
         if (!blockKey) {
             if (!line.ends_with(kBlockMark)) {
                 lines.emplace_back(line);
-            } else if (line.size() > kBlockMark.size()) {
+            } else if (!TrimBlanksAndLineEnds(line.substr(0, line.size() - kBlockMark.size())).empty()) {
+                // A block needs a key: without one its value could never be written back.
                 blockKey = std::string(line.substr(0, line.size() - kBlockWord.size()));
                 blockValue.clear();
                 firstValueLine = true;

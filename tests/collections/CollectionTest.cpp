@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -117,6 +121,33 @@ TEST_F(CollectionTest, SavedFileHoldsOnlyTheNumberedKeys)
     EXPECT_EQ(Read("ctm.ini"), "[Trouble Makers]\r\nfmt 1 = 1 5 5 5,\r\nfmt 2 = 4 4 10 10,hard\r\n");
 }
 
+// Runs body in a child process and returns its exit code, or -signal when it was killed
+// after waitMs (0: not killed).
+template <typename Body>
+int InChild(Body body, int killAfterMs = 0)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(body());
+    if (killAfterMs > 0) {
+        ::usleep(useconds_t(killAfterMs) * 1000);
+        ::kill(child, SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+Collection ManyItems(const std::string& note)
+{
+    Collection c(true);
+    for (int a = 1; a <= 13; ++a)
+        for (int b = a; b <= 13; ++b)
+            for (int d = b; d <= 13; ++d)
+                c.Items().push_back({std::to_string(a) + " " + std::to_string(b) + " 7 " + std::to_string(d), {}, note});
+    return c;
+}
+
 TEST_F(CollectionTest, AFailedSaveLeavesTheOldFile)
 {
     Collection c(true);
@@ -124,12 +155,119 @@ TEST_F(CollectionTest, AFailedSaveLeavesTheOldFile)
     std::string error;
     ASSERT_TRUE(c.Save(m_dir / "cmf.ini", m_language, error));
     const std::string before = Read();
-    // A folder where the file's folder should be: the write cannot happen.
-    Write("not a folder", "blocker");
-    c.Items().push_back({"1 2 3 4", {}, "new"});
-    EXPECT_FALSE(c.Save(m_dir / "blocker" / "cmf.ini", m_language, error));
-    EXPECT_FALSE(error.empty());
+
+    // The disk takes no more than 64 bytes per file: the new file cannot be written.
+    const int code = InChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64, 64};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        Collection bigger = ManyItems("new");
+        std::string reason;
+        const bool saved = bigger.Save(m_dir / "cmf.ini", m_language, reason);
+        return !saved && reason.find("cmf.ini") != std::string::npos ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0) << "the save did not fail with the file's name in the reason";
     EXPECT_EQ(Read(), before);
+    Collection loaded(true);
+    loaded.Load(m_dir / "cmf.ini");
+    EXPECT_EQ(Questions(loaded), std::vector<std::string>{"3 3 8 8"});
+}
+
+TEST_F(CollectionTest, ASaveKilledMidWriteLeavesAWholeFile)
+{
+    const Collection first = ManyItems("first");
+    const Collection second = ManyItems("second");
+    std::string error;
+    ASSERT_TRUE(Collection(first).Save(m_dir / "cmf.ini", m_language, error));
+    for (int killAfterMs : {1, 3, 7, 15, 30}) {
+        SCOPED_TRACE(killAfterMs);
+        InChild([&] {
+            for (int round = 0;; ++round) {
+                Collection next = round % 2 ? first : second;
+                std::string reason;
+                next.Save(m_dir / "cmf.ini", m_language, reason);
+            }
+            return 0;
+        }, killAfterMs);
+        Collection loaded(true);
+        loaded.Load(m_dir / "cmf.ini");
+        ASSERT_EQ(loaded.Items().size(), first.Items().size());
+        const std::string note = loaded.Items().front().note;
+        EXPECT_TRUE(note == "first" || note == "second") << note;
+        EXPECT_TRUE(std::all_of(loaded.Items().begin(), loaded.Items().end(),
+                                [&](const CollectionItem& item) { return item.note == note; }));
+    }
+    // Whatever temporary file a killed save left behind, the next save and load work.
+    Collection last(true);
+    last.Items() = {{"3 3 8 8", {}, "last"}};
+    ASSERT_TRUE(last.Save(m_dir / "cmf.ini", m_language, error)) << error;
+    Collection loaded(true);
+    loaded.Load(m_dir / "cmf.ini");
+    EXPECT_EQ(Questions(loaded), std::vector<std::string>{"3 3 8 8"});
+}
+
+TEST_F(CollectionTest, AByteOrderMarkIsNoPartOfTheFile)
+{
+    Collection c(true);
+    c.Load(Write("\xEF\xBB\xBF[My Favorites]\r\nfmf 1 = 3 3 8 8,classic\r\nfmf 2 = 1 2 3 4,easy\r\n"));
+    EXPECT_EQ(Questions(c), (std::vector<std::string>{"1 2 3 4", "3 3 8 8"}));
+    c.Items().push_back({"1 1 1 8", {}, "new"});
+    std::string error;
+    ASSERT_TRUE(c.Save(m_dir / "cmf.ini", m_language, error)) << error;
+    Collection again(true);
+    again.Load(m_dir / "cmf.ini");
+    EXPECT_EQ(again.Items().size(), 3u);
+    EXPECT_EQ(again.Items()[again.Find("3 3 8 8")].note, "classic");
+}
+
+TEST_F(CollectionTest, AFileNotUnderstoodIsSetAsideBeforeItIsOverwritten)
+{
+    const std::string foreign = "[Meine Favoriten]\r\nfmf 1 = 3 3 8 8,classic\r\n";
+    Collection c(true);
+    c.Load(Write(foreign));
+    EXPECT_TRUE(c.Items().empty());
+    c.Items().push_back({"1 2 3 4", {}, "new"});
+    std::string error;
+    ASSERT_TRUE(c.Save(m_dir / "cmf.ini", m_language, error)) << error;
+    EXPECT_EQ(Read("cmf (not understood).ini"), foreign);
+    EXPECT_EQ(Read(), "[My Favorites]\r\nfmf 1 = 1 2 3 4,new\r\n");
+
+    // Set aside once: later saves only write the collection.
+    c.Items().push_back({"3 3 8 8", {}, "again"});
+    ASSERT_TRUE(c.Save(m_dir / "cmf.ini", m_language, error)) << error;
+    EXPECT_FALSE(fs::exists(m_dir / "cmf (not understood 2).ini"));
+
+    // A second file not understood keeps the first copy and takes the next name.
+    Collection later(true);
+    later.Load(Write("garbage"));
+    ASSERT_TRUE(later.Save(m_dir / "cmf.ini", m_language, error)) << error;
+    EXPECT_EQ(Read("cmf (not understood).ini"), foreign);
+    EXPECT_EQ(Read("cmf (not understood 2).ini"), "garbage");
+
+    // An empty collection as the program writes it, and comments, are understood.
+    for (const char* understood : {"[My Favorites]\r\n", "; mine\r\n[My Favorites]\r\n", "", "\r\n"}) {
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        Collection plain(true);
+        plain.Load(Write(understood));
+        ASSERT_TRUE(plain.Save(m_dir / "cmf.ini", m_language, error)) << error;
+        EXPECT_FALSE(fs::exists(m_dir / "cmf (not understood).ini")) << understood;
+    }
+}
+
+TEST_F(CollectionTest, NothingIsWrittenWhenAFileNotUnderstoodCannotBeSetAside)
+{
+    Collection c(true);
+    c.Load(Write("[Something else]\r\n"));
+    // The name the copy would take is a folder that is not empty: the copy fails.
+    fs::create_directories(m_dir / "cmf (not understood).ini" / "inside");
+    for (int n = 2; n <= 100; ++n)
+        fs::create_directories(Collection::SetAsidePath(m_dir / "cmf.ini", n));
+    c.Items().push_back({"1 2 3 4", {}, "new"});
+    std::string error;
+    EXPECT_FALSE(c.Save(m_dir / "cmf.ini", m_language, error));
+    EXPECT_NE(error.find("not understood"), std::string::npos) << error;
+    EXPECT_EQ(Read(), "[Something else]\r\n");
 }
 
 TEST_F(CollectionTest, HostileFilesLoadWhatCanBeLoaded)

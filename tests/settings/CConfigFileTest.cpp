@@ -64,6 +64,14 @@ TEST_F(CConfigFileTest, LoadThenSaveWritesTheNormalForm)
         {"inner comments", "; h\r\n[A]\r\n; n\r\nx = 1\r\n", "; h\r\n\r\n[A]\r\n; n\r\nx = 1\r\n"},
         {"malformed lines", "[A\r\nx=1\r\n[a=b]\r\n]\r\n[]\r\n", "[A\r\nx=1\r\n[a=b]\r\n]\r\n\r\n[]\r\n"},
         {"empty", "", ""},
+        {"byte-order mark", "\xEF\xBB\xBF[A]\r\nx = 1\r\n", "[A]\r\nx = 1\r\n"},
+        {"byte-order mark later on", "x = 1\r\n\xEF\xBB\xBF\r\n", "x = 1\r\n\xEF\xBB\xBF\r\n"},
+        {"two byte-order marks", "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n", "x\r\n"},
+        {"byte-order mark after a blank line", " \r\n\r\xEF\xBB\xBF[A]\r\nk = v\r\n", "[A]\r\nk = v\r\n"},
+        {"byte-order mark before a block", "\xEF\xBB\xBF = {{Block}}\r\n<B Start>\r\na\r\n<B End>\r\n",
+         "<B Start>\r\na\r\n<B End>\r\n"},
+        {"block without a key", "[A]\r\n  = {{Block}}\r\n<B Start>\r\na\r\nb\r\n<B End>\r\n",
+         "[A]\r\n<B Start>\r\na\r\nb\r\n<B End>\r\n"},
         {"long line", "k = " + kLong + "\r\n", "k = " + kLong + "\r\n"},
     };
     for (const auto& c : cases) {
