@@ -127,10 +127,12 @@ void TextExportDlg::OnOk()
     const std::string text = ExportText(m_collection,
                                         {m_title->text().toStdString(), m_notes->isChecked(), m_answers->isChecked()},
                                         m_context.language);
+    // Asked about the file that will be written: a "file://" address names a plain path.
+    const std::string target = UserDataDirectory::TextFilePath(path);
     std::error_code error;
-    if (std::filesystem::is_regular_file(path, error)) {
+    if (std::filesystem::is_regular_file(target, error)) {
         std::string question = m_context.language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_OVERWRITE_FILE);
-        ReplaceAll(question, "#1", path);
+        ReplaceAll(question, "#1", target);
         if (!AskYesNo(ToQString(question), this))
             return;
     }

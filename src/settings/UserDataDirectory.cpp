@@ -176,13 +176,19 @@ std::string UserDataDirectory::SuggestUserDataDirectory() const
     return folder ? folder->string() : std::string();
 }
 
-int UserDataDirectory::WriteTextFile(std::string_view path, std::string_view text,
-                                     std::string& errorText) const
+std::string UserDataDirectory::TextFilePath(std::string_view path)
 {
     std::string file(TrimBlanksAndLineEnds(path));
     if (StartsWithIgnoringCase(file, kFileAddress))
         file.erase(0, kFileAddress.size());
     std::replace(file.begin(), file.end(), '\\', '/');
+    return file;
+}
+
+int UserDataDirectory::WriteTextFile(std::string_view path, std::string_view text,
+                                     std::string& errorText) const
+{
+    const std::string file = TextFilePath(path);
 
     errorText.clear();
     if (!IsValidDirectoryPath(file)) {

@@ -61,6 +61,8 @@ public:
     // folder), -2 (a read-only, hidden or system file) or -3 (could not write), with the
     // reason in errorText.
     int WriteTextFile(std::string_view path, std::string_view text, std::string& errorText) const;
+    // The file WriteTextFile writes for a typed path or "file://" address.
+    static std::string TextFilePath(std::string_view path);
 
     // True when the absolute path exists or every missing folder along it can be
     // created; the folders made for the test are removed again.

@@ -189,6 +189,24 @@ private slots:
         Button(&again, "okButton")->click();
         QVERIFY(overwrite.text.startsWith(QStringLiteral("You are about to overwrite file")));
         QVERIFY(again.result() != QDialog::Accepted);
+
+        // The same file typed as an address: asked about too, under its plain path.
+        const std::string written = ReadFile(target.string() + ".txt");
+        auto* path = again.findChild<QLineEdit*>(QStringLiteral("pathEdit"));
+        path->clear();
+        QTest::keyClicks(path, QStringLiteral("file://") + m_pickedFile + QStringLiteral(".txt"));
+        SeenBox asked;
+        AnswerNextBox(asked, QStringLiteral("rightButton"));  // No
+        Button(&again, "okButton")->click();
+        QVERIFY(asked.shown);
+        QVERIFY(asked.text.contains(m_pickedFile + QStringLiteral(".txt")));
+        QVERIFY(!asked.text.contains(QStringLiteral("file://")));
+        QCOMPARE(ReadFile(target.string() + ".txt"), written);
+        SeenBox yes;
+        AnswerNextBox(yes, QStringLiteral("middleButton"));  // Yes
+        Button(&again, "okButton")->click();
+        QVERIFY(yes.shown);
+        QCOMPARE(again.result(), int(QDialog::Accepted));
     }
 };
 
