@@ -22,6 +22,9 @@ public:
                           std::uint32_t value) = 0;
     virtual bool WriteString(std::string_view section, std::string_view name,
                              std::string_view value) = 0;
+    // Where the values are kept, as a user would look for them (a file); empty when
+    // they live nowhere a user could reach.
+    virtual std::string Location() const { return {}; }
 };
 
 }  // namespace tavlix

@@ -1,6 +1,7 @@
 #include "shell/AppStartup.h"
 
 #include "diagnostics/DebugLog.h"
+#include "settings/CConfigFile.h"
 #include "platform/ProfileStore.h"
 #include "i18n/StringIds.h"
 #include "common/TextUtilities.h"
@@ -35,18 +36,29 @@ std::string VersionFromText(std::string_view text, std::string_view defaultText)
     return std::string(text.empty() ? defaultText : text);
 }
 
-FirstRunResult CheckFirstRun(ProfileStore& machine, bool isAdministrator, const DebugLog* log)
+FirstRunResult CheckFirstRun(ProfileStore& machine, std::string_view installationMark, bool isAdministrator,
+                             const DebugLog* log)
 {
-    const std::string checked = machine.ReadString("App", "First Run").value_or("");
+    const std::string checked = machine.ReadString("App", "First Run").value_or(std::string(installationMark));
     if (log)
         log->Write("APP-InitData: strFirstRunChecked=", checked);
-    if (checked == "1")
+    if (checked == "1" || installationMark == "1")
         return {true, 0};
     // No elevation step exists here: being an administrator is what counts.
     if (!isAdministrator)
         return {false, IDS_MESSAGE_PROMPT_ADMIN_REQUIRED_FOR_FIRST_RUN};
-    machine.WriteString("App", "First Run", "1");
+    if (!machine.WriteString("App", "First Run", "1"))
+        return {true, IDS_MESSAGE_PROMPT_FIRST_RUN_MARK_NOT_SAVED};
     return {true, 0};
+}
+
+std::string ReadInstallationMark(const std::filesystem::path& programDirectory)
+{
+    CConfigFile installation;
+    installation.Load(programDirectory / "config" / "installation.ini");
+    std::string mark;
+    installation.GetString("App", "First Run", mark);
+    return mark;
 }
 
 bool EnsureMusicFile(const std::filesystem::path& defaultMusicFile,

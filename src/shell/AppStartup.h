@@ -25,8 +25,16 @@ struct FirstRunResult {
 };
 
 // The first start on a machine needs an administrator, who marks it in the
-// machine-wide settings ("App" / "First Run" = "1"); later starts need nobody.
-FirstRunResult CheckFirstRun(ProfileStore& machine, bool isAdministrator, const DebugLog* log);
+// machine-wide settings ("App" / "First Run" = "1"); later starts need nobody. An
+// installation made by root carries the mark in installationMark ("1"), so that every
+// account can start at once. An administrator whose mark cannot be saved goes on, and
+// is told how to unlock the program for the other accounts.
+FirstRunResult CheckFirstRun(ProfileStore& machine, std::string_view installationMark, bool isAdministrator,
+                             const DebugLog* log);
+
+// The first-run mark an installation leaves in config/installation.ini beside the
+// program; empty when there is none.
+std::string ReadInstallationMark(const std::filesystem::path& programDirectory);
 
 // music.ini is made from the factory settings when it is missing; an existing one is
 // never overwritten. False when the factory file itself is missing.

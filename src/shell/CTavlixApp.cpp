@@ -20,9 +20,11 @@
 #include "controls/CBMMessageBox.h"
 #include "controls/DialogSupport.h"
 #include "shell/HelpOpener.h"
+#include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
 #include "settings/Profile.h"
 #include "i18n/StringIds.h"
+#include "common/TextUtilities.h"
 
 namespace tavlix {
 
@@ -83,7 +85,16 @@ std::string CTavlixApp::LanguageFolder() const
     }
 }
 
-void CTavlixApp::OpenHelpTopic(int topic) { m_help->OpenHelpTopic(topic, LanguageFolder()); }
+void CTavlixApp::OpenHelpTopic(int topic)
+{
+    const auto showPage = [this](const std::filesystem::path& page) {
+        if (!m_helpWindow)
+            m_helpWindow = std::make_unique<HelpWindow>(m_language, *m_env.shell, m_help->BundleFolder());
+        m_helpWindow->ShowPage(page);
+    };
+    for (const std::string& address : m_help->OpenHelpTopic(topic, LanguageFolder(), showPage))
+        ReportUnopenedAddress(m_language, address, m_mainWindow.get());
+}
 
 bool CTavlixApp::ShowMessage(int id)
 {
@@ -95,12 +106,17 @@ bool CTavlixApp::CheckSingleInstance()
 {
     if (m_instances->TryBecomePrimary())
         return true;
-    m_instances->RequestFront();
+    // A World Cup in the other instance is not interrupted: this start is refused.
+    if (!IsWorldCupRunningElsewhere())
+        m_instances->RequestFront();
     return false;
 }
 
 bool CTavlixApp::SetUpConfiguration()
 {
+    // The language comes first, so that a refusal by the running instance speaks it.
+    m_language.InitLanguage(m_env.edition, *m_env.userSettings, m_env.userDefaultLcid);
+    m_cache.Reload(m_language);
     if (!CheckSingleInstance())
         return false;
 
@@ -113,15 +129,18 @@ bool CTavlixApp::SetUpConfiguration()
     if (!EnsureMusicFile(m_defaultMusicFile, m_musicFile))
         return ShowMessage(IDS_ERROR_INSTALLATION_PACK_DESTROYED);
 
-    m_language.InitLanguage(m_env.edition, *m_env.userSettings, m_env.userDefaultLcid);
-    m_cache.Reload(m_language);
-
     if (!SetUpUserData())
         return false;
 
-    const FirstRunResult firstRun = CheckFirstRun(*m_env.machineSettings, m_env.isAdministrator, m_log.get());
+    const FirstRunResult firstRun = CheckFirstRun(*m_env.machineSettings, ReadInstallationMark(m_env.programDirectory),
+                                                  m_env.isAdministrator, m_log.get());
     if (!firstRun.proceed)
         return ShowMessage(firstRun.messageId);
+    if (firstRun.messageId != 0) {
+        std::string text = m_language.GetLocalizedString(firstRun.messageId);
+        ReplaceAll(text, "#1", m_env.machineSettings->Location());
+        ShowNotice(ToQString(text), nullptr);
+    }
     return true;
 }
 
@@ -166,7 +185,11 @@ MainWindow& CTavlixApp::CreateMainWindow()
         .productHomePage = m_help->GetProductHomePage(),
         .log = m_log.get(),
         .openHelpTopic = [this](int topic) { OpenHelpTopic(topic); },
-        .openAddress = [this](const std::string& address) { m_help->OpenInBrowser(address); },
+        .openAddress =
+            [this](const std::string& address) {
+                if (!m_help->OpenInBrowser(address))
+                    ReportUnopenedAddress(m_language, address, m_mainWindow.get());
+            },
         // The update check arrives with the download window.
         .startUpdateCheck = [] {},
         .showOptions = [this] { ShowOptions(); },
@@ -191,7 +214,7 @@ MainWindow& CTavlixApp::CreateMainWindow()
 int CTavlixApp::InitApplication()
 {
     m_log->Write("APP", "_PROGRAM_START");
-    if (!SetUpConfiguration() || IsWorldCupRunningElsewhere())
+    if (!SetUpConfiguration())
         return 1;
     MainWindow& window = CreateMainWindow();
     window.exec();

@@ -17,6 +17,7 @@
 namespace tavlix {
 
 class HelpOpener;
+class HelpWindow;
 class InstanceChannel;
 class MainWindow;
 class Profile;
@@ -53,6 +54,7 @@ public:
     bool SetUpConfiguration();
     // Creates the main window (shown by InitApplication; tests drive it directly).
     MainWindow& CreateMainWindow();
+    // True, after telling the user, when the running instance plays a World Cup.
     bool IsWorldCupRunningElsewhere();
 
     const std::string& EditionName() const { return m_editionName; }
@@ -83,6 +85,7 @@ private:
     LanguageState m_language;
     CachedStrings m_cache;
     std::unique_ptr<HelpOpener> m_help;
+    std::unique_ptr<HelpWindow> m_helpWindow;  // made on the first help request
     std::unique_ptr<InstanceChannel> m_instances;
     std::unique_ptr<UserDataDirectory> m_userData;
     std::unique_ptr<MainWindow> m_mainWindow;

@@ -37,9 +37,14 @@ std::string HelpOpener::TopicPage(int topic)
     return it != kPages.end() ? it->second : kPages.at(0);
 }
 
+std::filesystem::path HelpOpener::BundleFolder() const
+{
+    return m_programDirectory / "doc" / "help";
+}
+
 std::filesystem::path HelpOpener::BundlePage(int topic, const std::string& languageFolder) const
 {
-    return m_programDirectory / "doc" / "help" / languageFolder / TopicPage(topic);
+    return BundleFolder() / languageFolder / TopicPage(topic);
 }
 
 std::string HelpOpener::OnlinePage(int topic) const
@@ -65,19 +70,24 @@ bool HelpOpener::OpenInBrowser(const std::string& address)
     return m_shell.Open(address);
 }
 
-void HelpOpener::OpenHelpTopic(int topic, const std::string& languageFolder)
+std::vector<std::string> HelpOpener::OpenHelpTopic(int topic, const std::string& languageFolder,
+                                                   const PageViewer& showPage)
 {
+    std::vector<std::string> unopened;
+    const auto open = [&](const std::string& address) {
+        if (!OpenInBrowser(address))
+            unopened.push_back(address);
+    };
     if (topic == 7)
-        OpenInBrowser(GetMakerHomePage());
+        open(GetMakerHomePage());
     std::error_code error;
     const std::filesystem::path page = BundlePage(topic, languageFolder);
-    if (std::filesystem::is_regular_file(page, error)) {
-        OpenInBrowser("file://" + page.string());
-        return;
-    }
+    if (std::filesystem::is_regular_file(page, error))
+        showPage(page);
     // Without the bundle only the Simplified Chinese edition goes online.
-    if (m_edition == Edition::SimplifiedChinese)
-        OpenInBrowser(OnlinePage(topic));
+    else if (m_edition == Edition::SimplifiedChinese)
+        open(OnlinePage(topic));
+    return unopened;
 }
 
 }  // namespace tavlix

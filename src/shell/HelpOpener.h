@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "i18n/Edition.h"
 
@@ -15,17 +17,26 @@ class HelpOpener {
 public:
     static constexpr const char* kSite = "https://www.brelmor.com/";
 
+    // Shows a page of the bundle (an existing file) in the program's help window.
+    using PageViewer = std::function<void(const std::filesystem::path& page)>;
+
     HelpOpener(Shell& shell, Edition edition, std::filesystem::path programDirectory);
 
-    // The topic in the bundle of the given language folder ("english", "gb2312" or
-    // "big5"), else online. The release notes (7) open the maker's home page first.
-    void OpenHelpTopic(int topic, const std::string& languageFolder);
+    // The topic's page of the bundle in the given language folder ("english", "gb2312"
+    // or "big5") goes to the viewer, else the online page to the browser. The release
+    // notes (7) open the maker's home page first. Returns the addresses the browser did
+    // not take, for the caller to report.
+    std::vector<std::string> OpenHelpTopic(int topic, const std::string& languageFolder,
+                                           const PageViewer& showPage);
+    // True when the shell reported that the browser took the address.
     bool OpenInBrowser(const std::string& address);
 
     std::string GetProductHomePage() const;
     std::string GetMakerHomePage() const;
     // The page of a topic relative to a help folder; unknown topics give the index.
     static std::string TopicPage(int topic);
+    // The bundle: one folder per language and the style sheet they share.
+    std::filesystem::path BundleFolder() const;
     // Where the bundle's page of a topic lies (whether or not it exists).
     std::filesystem::path BundlePage(int topic, const std::string& languageFolder) const;
     std::string OnlinePage(int topic) const;

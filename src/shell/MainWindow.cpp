@@ -419,9 +419,8 @@ void MainWindow::RunCommand(int id)
     case ID_ENLARGED_UI:
         m_enlarged = !m_enlarged;
         m_services.profile.WriteProfileInt("UI", "Enlarged", m_enlarged ? 1 : 0);
-        hide();
+        // Resized in place: hiding the window would end the event loop it runs in.
         ApplyLayout(m_enlarged);
-        show();
         break;
     case ID_LANGUAGE_ENGLISH: SetLanguage(kEnglish); break;
     case ID_LANGUAGE_SIMPLIFIED: SetLanguage(kSimplifiedChinese); break;

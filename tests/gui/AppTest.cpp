@@ -1,3 +1,6 @@
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <fstream>
@@ -8,16 +11,55 @@
 #include "settings/UserDataDirectory.h"
 #include "shell/AppStartup.h"
 #include "shell/CTavlixApp.h"
+#include "shell/CommandTable.h"
 #include "shell/MainWindow.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;
 namespace fs = std::filesystem;
 
+namespace {
+
+// The machine-wide settings as an administrator who is not root meets them: readable,
+// not writable.
+class ReadOnlyProfileStore : public InMemoryProfileStore {
+public:
+    bool WriteInt(std::string_view, std::string_view, std::uint32_t) override { return false; }
+    bool WriteString(std::string_view, std::string_view, std::string_view) override { return false; }
+    std::string Location() const override { return "/etc/xdg/Brelmor/Tavlix Standard Edition/1.5.conf"; }
+};
+
+// Answers every message box that opens while it lives with its rightmost button, and
+// keeps what they said.
+class BoxWatcher {
+public:
+    BoxWatcher()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<CBMMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            texts << box->findChild<QPlainTextEdit*>(QStringLiteral("messageText"))->toPlainText();
+            captions << box->windowTitle();
+            box->findChild<QAbstractButton*>(QStringLiteral("rightButton"))->click();
+        });
+        m_timer.start();
+    }
+    QStringList texts;
+    QStringList captions;
+
+private:
+    QTimer m_timer;
+};
+
+}  // namespace
+
 class AppTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_runtime;
     int m_run = 0;
 
     fs::path Root() const { return fs::path(m_dir.path().toStdString()); }
@@ -52,6 +94,13 @@ class AppTest : public QObject {
     }
 
 private slots:
+    void initTestCase()
+    {
+        // The instance channel's lock and socket live in a runtime folder of the test's own.
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8());
+        QVERIFY(QFile::setPermissions(m_runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
     void versionAndEdition()
     {
         QCOMPARE(VersionFromText("Tavlix 1.5", "1"), std::string("1.5"));
@@ -113,18 +162,116 @@ private slots:
         QCOMPARE(adminMachine->ReadString("App", "First Run"), std::optional<std::string>("1"));
     }
 
-    void secondInstanceStops()
+    void firstRunMarkThatCannotBeSavedIsExplained()
     {
-        const QString shared = QStringLiteral("TavlixAppTestShared%1").arg(QCoreApplication::applicationPid());
-        AppEnvironment firstEnv = Environment(true);
-        firstEnv.instanceName = shared;
-        CTavlixApp first(std::move(firstEnv));
-        QVERIFY(first.SetUpConfiguration());
+        AppEnvironment admin = Environment(true);
+        admin.machineSettings = std::make_unique<ReadOnlyProfileStore>();
+        {
+            CTavlixApp app(std::move(admin));
+            BoxWatcher boxes;
+            QVERIFY(app.SetUpConfiguration());
+            QCOMPARE(boxes.texts.size(), 1);
+            QVERIFY(boxes.texts[0].contains(QStringLiteral("could not be saved in the settings for all users")));
+            QVERIFY(boxes.texts[0].contains(QStringLiteral("/etc/xdg/Brelmor/Tavlix Standard Edition/1.5.conf")));
+            QVERIFY(boxes.texts[0].contains(QStringLiteral("run the program once as the root user")));
+        }
+        // What the notice warns of: with no mark, an ordinary account is refused.
+        AppEnvironment ordinary = Environment(false);
+        ordinary.machineSettings = std::make_unique<ReadOnlyProfileStore>();
+        CTavlixApp refused(std::move(ordinary));
+        BoxWatcher boxes;
+        QVERIFY(!refused.SetUpConfiguration());
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral(
+                                  "Dear user:\n\nIn the first time you run this program on this computer, you must "
+                                  "log in as an administrator.")});
+    }
+
+    void anInstallationLetsEveryAccountStart()
+    {
+        AppEnvironment ordinary = Environment(false);
+        ordinary.machineSettings = std::make_unique<ReadOnlyProfileStore>();
+        std::ofstream(ordinary.programDirectory / "config" / "installation.ini") << "[App]\nFirst Run = 1\n";
+        CTavlixApp app(std::move(ordinary));
+        BoxWatcher boxes;
+        QVERIFY(app.SetUpConfiguration());
+        QCOMPARE(boxes.texts, QStringList());
+    }
+
+    // A real first instance, served by the probe under the program's instance name.
+    void secondStartMeetsTheRunningInstance_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("free play comes to the front") << QStringLiteral("Tavlix") << false;
+        QTest::newRow("a World Cup refuses the start") << QStringLiteral("Tavlix - World Cup - Hero Level") << true;
+        QTest::newRow("a World Cup in Chinese") << QStringLiteral("Tavlix - 世界杯 - 英雄级") << true;
+    }
+
+    void secondStartMeetsTheRunningInstance()
+    {
+        QFETCH(QString, title);
+        QFETCH(bool, refused);
         AppEnvironment env = Environment(true);
-        env.instanceName = shared;
+        QProcess first;
+        first.start(QStringLiteral(TAVLIX_INSTANCE_PROBE), {QStringLiteral("serve"), env.instanceName, title});
+        QVERIFY(first.waitForReadyRead(10000));
+        QCOMPARE(first.readLine().trimmed(), QByteArray("primary"));
+
         CTavlixApp second(std::move(env));
+        BoxWatcher boxes;
         QVERIFY(!second.SetUpConfiguration());
-        QVERIFY(!second.IsWorldCupRunningElsewhere());
+        if (refused) {
+            QCOMPARE(boxes.texts, QStringList{QStringLiteral("You can't open new \"Tavlix\" while World Cup Game is in progress!")});
+            QCOMPARE(boxes.captions, QStringList{QStringLiteral("You can't...")});
+        } else {
+            QCOMPARE(boxes.texts, QStringList());
+            QTRY_VERIFY_WITH_TIMEOUT(first.canReadLine() || (first.waitForReadyRead(100) && first.canReadLine()), 10000);
+            QCOMPARE(first.readLine().trimmed(), QByteArray("front"));
+        }
+        first.kill();
+        first.waitForFinished(5000);
+        if (refused)
+            QCOMPARE(first.readAllStandardOutput().trimmed(), QByteArray());
+    }
+
+    // The layout switch with the program's own event loop running, from the UI menu as
+    // a user chooses it, both ways and more than once; Exit then ends the program.
+    void layoutSwitchKeepsTheProgramRunning()
+    {
+        CTavlixApp app(Environment(true));
+        std::vector<int> heights;
+        bool exitClicked = false;
+        QTimer user;
+        user.setInterval(50);
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* window = qobject_cast<MainWindow*>(QApplication::activeModalWidget());
+            if (!window || !window->isVisible() || exitClicked)
+                return;
+            if (heights.empty())
+                heights.push_back(window->height());
+            if (heights.size() < 5) {
+                QMenu* ui = window->MenuBar()->actions()[1]->menu();
+                ui->popup(window->mapToGlobal(QPoint(10, 10)));
+                QAction* enlarged = nullptr;
+                for (QAction* action : ui->actions())
+                    if (action->data().toInt() == ID_ENLARGED_UI)
+                        enlarged = action;
+                QVERIFY(enlarged);
+                QTest::mouseClick(ui, Qt::LeftButton, {}, ui->actionGeometry(enlarged).center());
+                heights.push_back(window->height());
+                return;
+            }
+            exitClicked = true;
+            SeenBox exit;
+            AnswerNextBox(exit, QStringLiteral("middleButton"));  // Yes
+            QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(ID_EXIT)), Qt::LeftButton);
+        });
+        user.start();
+        QCOMPARE(app.InitApplication(), 0);
+        QVERIFY(exitClicked);
+        QCOMPARE(heights.size(), std::size_t(5));
+        const int standard = heights[0];
+        QCOMPARE(heights, (std::vector<int>{standard, standard + 200, standard, standard + 200, standard}));
     }
 
     void noUserDataDirectoryAsksAndCancelEnds()

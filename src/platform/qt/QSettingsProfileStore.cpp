@@ -65,4 +65,6 @@ bool QSettingsProfileStore::WriteString(std::string_view section, std::string_vi
     return Write(Key(section, name), FromUtf8(value));
 }
 
+std::string QSettingsProfileStore::Location() const { return m_settings->fileName().toStdString(); }
+
 }  // namespace tavlix

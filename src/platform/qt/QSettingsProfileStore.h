@@ -20,6 +20,7 @@ public:
     std::optional<std::string> ReadString(std::string_view section, std::string_view name) const override;
     bool WriteInt(std::string_view section, std::string_view name, std::uint32_t value) override;
     bool WriteString(std::string_view section, std::string_view name, std::string_view value) override;
+    std::string Location() const override;
 
     QString FileName() const { return m_settings->fileName(); }
 
