@@ -31,19 +31,6 @@ class CollectionDialogsTest : public QObject {
     std::unique_ptr<CollectionContext> m_context;
     QString m_pickedFile;
 
-    // Runs check on the modal dialog that opens next.
-    static void OnNextDialog(std::function<void(QDialog*)> check)
-    {
-        QTimer::singleShot(0, [check] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || qobject_cast<CBMMessageBox*>(dialog)) {
-                OnNextDialog(check);
-                return;
-            }
-            check(dialog);
-        });
-    }
-
     static QPushButton* Button(QWidget* dialog, const char* name)
     {
         return dialog->findChild<QPushButton*>(QLatin1String(name));
@@ -98,7 +85,7 @@ private slots:
             QVERIFY(dialog.width() < wide);
 
             // Add: the item dialog sorts the question and says so.
-            OnNextDialog([](QDialog* item) {
+            OnNextDialog(this, [](QDialog* item) {
                 QCOMPARE(item->windowTitle(), QStringLiteral("Edit Item in \"Trouble Makers\""));
                 QTest::keyClicks(item->findChild<QLineEdit*>(QStringLiteral("questionEdit")), QStringLiteral("5 3 2 4"));
                 QTest::keyClicks(item->findChild<QLineEdit*>(QStringLiteral("noteEdit")), QStringLiteral("  spaced, with comma  "));
@@ -120,7 +107,7 @@ private slots:
 
             // Modify by double click: a duplicate is refused and the dialog stays.
             list->setCurrentItem(list->topLevelItem(2));
-            OnNextDialog([](QDialog* item) {
+            OnNextDialog(this, [](QDialog* item) {
                 auto* question = item->findChild<QLineEdit*>(QStringLiteral("questionEdit"));
                 QCOMPARE(question->text(), QStringLiteral("3 3 8 8"));
                 question->setText(QStringLiteral("4 3 2 1"));

@@ -7,15 +7,58 @@
 #include <QTemporaryDir>
 
 #include "GuiTestSupport.h"
-#include "shell/CommandTable.h"
+#include "engine/CBMUtilities.h"
 #include "shell/MainWindow.h"
 #include "controls/PictureButton.h"
 #include "settings/UserDataDirectory.h"
 #include "settings/Profile.h"
-#include "i18n/StringIds.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;
+
+namespace {
+
+const QString kGameMenu = QStringLiteral("&Game");
+const QString kUiMenu = QStringLiteral("&UI");
+const QString kToolsMenu = QStringLiteral("&Tools");
+const QString kHelpMenu = QStringLiteral("&Help");
+const QString kStandardRule = QStringLiteral("&Standard rule (addition, subtraction, multiplication and division)");
+const QString kAdvancedRule =
+    QStringLiteral("&Advanced rule (addition, subtraction, multiplication, division, power and root)");
+const QString kEnableJqk = QStringLiteral("Enable &J (11), Q (12), K (13)");
+const QString kEnlargedUi = QStringLiteral("&Enlarged UI");
+
+// One popup entry as the user sees it; a separator reads "-".
+struct MenuItem {
+    QString text;
+    bool enabled = false;
+    bool checked = false;
+    bool operator==(const MenuItem&) const = default;
+};
+
+char* toString(const MenuItem& item)
+{
+    return QTest::toString(QStringLiteral("%1 (%2, %3)")
+                               .arg(item.text, item.enabled ? QLatin1String("enabled") : QLatin1String("grayed"),
+                                    item.checked ? QLatin1String("checked") : QLatin1String("unchecked")));
+}
+
+// Counts the hide events of one window: hiding a window ends the modal loop it runs in.
+class HideCounter : public QObject {
+public:
+    explicit HideCounter(QWidget* window) { window->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide)
+            ++count;
+        return false;
+    }
+};
+
+}  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -88,17 +131,69 @@ class MainWindowTest : public QObject {
 
     QString Pane() const { return Find<QPlainTextEdit>("commentsPane")->toPlainText(); }
 
-    void Submit() { QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_Return, Qt::ControlModifier); }
+    void ClickSubmit() { QTest::mouseClick(Find<QPushButton>("submitButton"), Qt::LeftButton); }
 
-    // The popup's entries as the user sees them when it opens: text, enabled, checked.
-    std::vector<std::tuple<QString, bool, bool>> Entries(int popupIndex) const
+    // Ctrl with Return of the main keyboard or Enter of the keypad, in the answer box.
+    void SubmitWithKeys(Qt::Key key = Qt::Key_Return)
     {
-        QMenu* menu = m_window->MenuBar()->actions()[popupIndex]->menu();
-        emit menu->aboutToShow();
-        std::vector<std::tuple<QString, bool, bool>> entries;
+        const Qt::KeyboardModifiers modifiers =
+            key == Qt::Key_Enter ? Qt::ControlModifier | Qt::KeypadModifier : Qt::ControlModifier;
+        QTest::keyClick(Find<QPlainTextEdit>("answerBox"), key, modifiers);
+    }
+
+    void ClickToolbar(const char* name) { QTest::mouseClick(Find<PictureButton>(name), Qt::LeftButton); }
+
+    // Opens a popup of the menu bar as a user does, by clicking its title. Null when
+    // no popup has that title or it did not open.
+    QMenu* OpenMenu(const QString& title) const
+    {
+        auto* bar = m_window->findChild<QMenuBar*>();
+        for (QAction* popup : bar->actions()) {
+            if (popup->text() != title)
+                continue;
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(popup).center());
+            return popup->menu()->isVisible() ? popup->menu() : nullptr;
+        }
+        return nullptr;
+    }
+
+    // The popup's entries as the user sees them when it opens.
+    std::vector<MenuItem> Entries(const QString& title) const
+    {
+        std::vector<MenuItem> entries;
+        QMenu* menu = OpenMenu(title);
+        if (!menu)
+            return entries;
         for (QAction* a : menu->actions())
-            entries.emplace_back(a->isSeparator() ? QStringLiteral("-") : a->text(), a->isEnabled(), a->isChecked());
+            entries.push_back({a->isSeparator() ? QStringLiteral("-") : a->text(), a->isEnabled(), a->isChecked()});
+        QTest::keyClick(menu, Qt::Key_Escape);
         return entries;
+    }
+
+    // The entry with that text; one without text when the popup has none.
+    MenuItem Entry(const QString& title, const QString& text) const
+    {
+        for (const MenuItem& item : Entries(title))
+            if (item.text == text)
+                return item;
+        return {};
+    }
+
+    // Clicks an entry of a popup of the menu bar; false when the user could not,
+    // because it is missing or grayed.
+    bool ClickMenuEntry(const QString& title, const QString& text) const
+    {
+        QMenu* menu = OpenMenu(title);
+        if (!menu)
+            return false;
+        for (QAction* a : menu->actions()) {
+            if (a->text() == text && a->isEnabled()) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                return !menu->isVisible();
+            }
+        }
+        QTest::keyClick(menu, Qt::Key_Escape);
+        return false;
     }
 
 private slots:
@@ -120,25 +215,27 @@ private slots:
 
     void cleanup() { m_window.reset(); }
 
+    // Submitted with the button, with Ctrl+Return and with Ctrl+Enter of the keypad.
     void roadOfOneAnswer()
     {
         TypeQuestion({"3", "3", "8", "8"});
         TypeAnswers(QStringLiteral("8/(3-8/3)"));
         QVERIFY(Find<QPushButton>("submitButton")->isEnabled());
-        Submit();
+        ClickSubmit();
         QCOMPARE(Pane(), QStringLiteral("Bingo!"));
         QCOMPARE(m_media.sounds.back(), Media::Sound::Correct);
 
         TypeAnswers(QStringLiteral("3*8+8-3"));
-        Submit();
+        SubmitWithKeys(Qt::Key_Return);
         QCOMPARE(Pane(), QStringLiteral("You lost!"));
         QCOMPARE(m_media.sounds.back(), Media::Sound::Wrong);
 
         TypeQuestion({"4", "3", "2", "1"});
         TypeAnswers(QStringLiteral("(1+3)*(2+4)\n\n(4+2)*(3+1)"));
-        Submit();
+        SubmitWithKeys(Qt::Key_Enter);
         QCOMPARE(Pane(), QStringLiteral("Good!\n\nThe following answer is correct:\n    1: (1+3)*(2+4)\n"
                                         "The following answer is repetitive:\n    2: (4+2)*(3+1) (same as 1)"));
+        QCOMPARE(m_media.sounds.size(), std::size_t(3));
     }
 
     void shortAnswerCannotBeSubmitted()
@@ -146,13 +243,14 @@ private slots:
         TypeQuestion({"3", "3", "8", "8"});
         TypeAnswers(QStringLiteral("3*8+0"));
         QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
-        Submit();
+        ClickSubmit();
+        SubmitWithKeys();
         QCOMPARE(Pane(), QString());
         QVERIFY(m_media.sounds.empty());
         QTest::mouseClick(Find<QCheckBox>("noSolution"), Qt::LeftButton);
         QVERIFY(Find<QPlainTextEdit>("answerBox")->isReadOnly());
         QVERIFY(Find<QPlainTextEdit>("answerBox")->toPlainText().isEmpty());
-        Submit();
+        ClickSubmit();
         QVERIFY(Pane().startsWith(QStringLiteral("You lost! The question has 1 answer(s) under Standard Rule.")));
     }
 
@@ -169,55 +267,82 @@ private slots:
     {
         TypeQuestion({"2", "4", "8", "9"});
         TypeAnswers(QStringLiteral("8*9^^(4^^2)"));
-        Submit();
+        ClickSubmit();
         QCOMPARE(Pane(), QStringLiteral("You lost!"));
-        m_window->RunCommand(ID_ADVANCED_RULE);
+        QVERIFY(ClickMenuEntry(kGameMenu, kAdvancedRule));
         QVERIFY(!m_window->IsStandardRule());
-        QCOMPARE(Pane(), QStringLiteral("Bingo!")) ;
+        QCOMPARE(Pane(), QStringLiteral("Bingo!"));
+        QCOMPARE(Find<PictureButton>("toolbar32773")->Images(), QStringLiteral("standard-rule-off"));
         QCOMPARE(Find<PictureButton>("toolbar32774")->Images(), QStringLiteral("advanced-rule-on"));
+        QCOMPARE(Entry(kGameMenu, kStandardRule), (MenuItem{kStandardRule, true, false}));
+        QCOMPARE(Entry(kGameMenu, kAdvancedRule), (MenuItem{kAdvancedRule, true, true}));
 
-        m_window->RunCommand(ID_CHECK_SOLUTION);
+        QVERIFY(ClickMenuEntry(kGameMenu, QStringLiteral("&Check Solution\tCtrl+S")));
         const QString advanced = Pane();
-        m_window->RunCommand(ID_STANDARD_RULE);
+        QVERIFY(advanced.contains(QLatin1Char('^')));
+        ClickToolbar("toolbar32773");  // standard rule
+        QVERIFY(m_window->IsStandardRule());
         QVERIFY(Pane() != advanced);
         QVERIFY(!Pane().contains(QLatin1Char('^')));
+        QCOMPARE(Find<PictureButton>("toolbar32773")->Images(), QStringLiteral("standard-rule-on"));
+        QCOMPARE(Entry(kGameMenu, kStandardRule), (MenuItem{kStandardRule, true, true}));
 
         // A pane showing something the window did not generate is left alone.
         Find<QPlainTextEdit>("commentsPane")->setPlainText(QStringLiteral("my notes"));
-        m_window->RunCommand(ID_ADVANCED_RULE);
+        ClickToolbar("toolbar32774");  // advanced rule
+        QVERIFY(!m_window->IsStandardRule());
         QCOMPARE(Pane(), QStringLiteral("my notes"));
     }
 
     void jqkSwitchClampsTheBoxes()
     {
         TypeQuestion({"12", "3", "4", "5"});
-        m_window->RunCommand(ID_ENABLE_JQK);
+        QCOMPARE(Entry(kGameMenu, kEnableJqk), (MenuItem{kEnableJqk, true, true}));
+        QVERIFY(ClickMenuEntry(kGameMenu, kEnableJqk));
         QVERIFY(!m_window->IsJqkEnabled());
+        QCOMPARE(Entry(kGameMenu, kEnableJqk), (MenuItem{kEnableJqk, true, false}));
         QCOMPARE(Find<QLineEdit>("questionBox0")->text(), QStringLiteral("10"));
         QCOMPARE(Find<QLineEdit>("questionBox1")->text(), QStringLiteral("3"));
+        QCOMPARE(Find<PictureButton>("toolbar32798")->Images(), QStringLiteral("jqk-off"));
 
-        m_window->RunCommand(ID_ENABLE_JQK);
+        ClickToolbar("toolbar32798");
+        QVERIFY(m_window->IsJqkEnabled());
+        QCOMPARE(Find<PictureButton>("toolbar32798")->Images(), QStringLiteral("jqk-on"));
         TypeQuestion({"x", "13", "4", "05"});
-        m_window->RunCommand(ID_ENABLE_JQK);
+        ClickToolbar("toolbar32798");
         QCOMPARE(Find<QLineEdit>("questionBox0")->text(), QString());
         QCOMPARE(Find<QLineEdit>("questionBox1")->text(), QStringLiteral("10"));
         QCOMPARE(Find<QLineEdit>("questionBox3")->text(), QString());
         QCOMPARE(Find<PictureButton>("toolbar32798")->Images(), QStringLiteral("jqk-off"));
     }
 
-    void enlargedLayoutSurvivesARestart()
+    void enlargedLayoutResizesInPlaceAndSurvivesARestart()
     {
-        const int standard = m_window->height();
-        m_window->RunCommand(ID_ENLARGED_UI);
-        QVERIFY(m_window->IsEnlarged());
-        QCOMPARE(m_window->height(), standard + 200);
-        QCOMPARE(m_store.ReadInt("UI", "Enlarged"), 1u);
+        const QSize standard = m_window->size();
+        const QSize enlarged(standard.width(), standard.height() + 200);
+        HideCounter hides(m_window.get());
+        for (int round = 0; round < 3; ++round) {
+            QVERIFY(ClickMenuEntry(kUiMenu, kEnlargedUi));
+            QVERIFY(m_window->isVisible());
+            QCOMPARE(m_window->size(), enlarged);
+            QCOMPARE(Entry(kUiMenu, kEnlargedUi), (MenuItem{kEnlargedUi, true, true}));
+            QCOMPARE(m_store.ReadInt("UI", "Enlarged"), 1u);
 
+            QVERIFY(ClickMenuEntry(kUiMenu, kEnlargedUi));
+            QVERIFY(m_window->isVisible());
+            QCOMPARE(m_window->size(), standard);
+            QCOMPARE(Entry(kUiMenu, kEnlargedUi), (MenuItem{kEnlargedUi, true, false}));
+            QCOMPARE(m_store.ReadInt("UI", "Enlarged"), 0u);
+        }
+        QCOMPARE(hides.count, 0);
+
+        // The choice survives a restart.
+        QVERIFY(ClickMenuEntry(kUiMenu, kEnlargedUi));
         m_window = MakeWindow();
         QVERIFY(m_window->IsEnlarged());
-        QCOMPARE(m_window->height(), standard + 200);
-        m_window->RunCommand(ID_ENLARGED_UI);
-        QCOMPARE(m_window->height(), standard);
+        QCOMPARE(m_window->size(), enlarged);
+        QVERIFY(ClickMenuEntry(kUiMenu, kEnlargedUi));
+        QCOMPARE(m_window->size(), standard);
     }
 
     void escapeAndExitAsk()
@@ -247,46 +372,46 @@ private slots:
 
     void menusInFreeMode()
     {
-        const auto game = Entries(0);
+        const auto game = Entries(kGameMenu);
         QCOMPARE(game.size(), std::size_t(14));
-        QCOMPARE(std::get<0>(game[0]), QStringLiteral("&Standard rule (addition, subtraction, multiplication and division)"));
-        QVERIFY(std::get<2>(game[0]));   // standard checked
-        QVERIFY(!std::get<2>(game[1]));
-        QCOMPARE(std::get<0>(game[4]), QStringLiteral("T&raining..."));
-        QCOMPARE(std::get<0>(game[8]), QStringLiteral("&Check Solution\tCtrl+S"));
-        QVERIFY(!std::get<1>(game[8]));  // no valid question yet
-        QVERIFY(!std::get<1>(game[10]));  // nothing to save
-        QCOMPARE(std::get<0>(game[13]), QStringLiteral("E&xit"));
+        QCOMPARE(game[0].text, kStandardRule);
+        QVERIFY(game[0].checked);
+        QVERIFY(!game[1].checked);
+        QCOMPARE(game[4].text, QStringLiteral("T&raining..."));
+        QCOMPARE(game[8].text, QStringLiteral("&Check Solution\tCtrl+S"));
+        QVERIFY(!game[8].enabled);  // no valid question yet
+        QVERIFY(!game[10].enabled);  // nothing to save
+        QCOMPARE(game[13].text, QStringLiteral("E&xit"));
 
         TypeQuestion({"1", "2", "3", "4"});
-        QVERIFY(std::get<1>(Entries(0)[8]));
-        QVERIFY(std::get<1>(Entries(0)[10]));
+        QVERIFY(Entries(kGameMenu)[8].enabled);
+        QVERIFY(Entries(kGameMenu)[10].enabled);
 
-        const auto ui = Entries(1);
+        const auto ui = Entries(kUiMenu);
         QCOMPARE(ui.size(), std::size_t(7));
-        QCOMPARE(std::get<0>(ui[4]), QStringLiteral("&English"));
-        QVERIFY(std::get<2>(ui[4]));
-        QCOMPARE(std::get<0>(ui[5]), QStringLiteral("&Simplified Chinese (简体中文)"));
-        const auto tools = Entries(3);
-        QCOMPARE(std::get<0>(tools.back()), QStringLiteral("&Options..."));
-        QVERIFY(std::get<1>(tools.back()));
-        QCOMPARE(std::get<0>(Entries(4).back()), QStringLiteral("&About Tavlix..."));
+        QCOMPARE(ui[4].text, QStringLiteral("&English"));
+        QVERIFY(ui[4].checked);
+        QCOMPARE(ui[5].text, QStringLiteral("&Simplified Chinese (简体中文)"));
+        const auto tools = Entries(kToolsMenu);
+        QCOMPARE(tools.back().text, QStringLiteral("&Options..."));
+        QVERIFY(tools.back().enabled);
+        QCOMPARE(Entries(kHelpMenu).back().text, QStringLiteral("&About Tavlix..."));
 
         m_window = MakeWindow(Edition::SimplifiedChinese);
-        QCOMPARE(Entries(1).size(), std::size_t(3));  // no language entries in this edition
+        QCOMPARE(Entries(kUiMenu).size(), std::size_t(3));  // no language entries in this edition
     }
 
     void languageSwitchRewritesTheTexts()
     {
         TypeQuestion({"3", "3", "8", "8"});
         TypeAnswers(QStringLiteral("8/(3-8/3)"));
-        Submit();
-        m_window->RunCommand(ID_LANGUAGE_TRADITIONAL);
+        ClickSubmit();
+        QVERIFY(ClickMenuEntry(kUiMenu, QStringLiteral("&Traditional Chinese (繁體中文)")));
         QCOMPARE(m_language.Lcid(), kLcidTraditionalChinese);
         QCOMPARE(m_store.ReadInt("Shell", "LCID"), kLcidTraditionalChinese);
         QCOMPARE(Pane(), QStringLiteral("答對了！"));
-        QCOMPARE(Find<QCheckBox>("noSolution")->text(), QString::fromStdString(m_language.GetLocalizedString(IDS_DIALOG_MAIN_NO_SOLUTION_N)));
-        QCOMPARE(m_window->MenuBar()->actions()[0]->text(), QString::fromStdString(m_language.GetLocalizedString(IDS_MENU_GAME_G)));
+        QCOMPARE(Find<QCheckBox>("noSolution")->text(), QStringLiteral("無解(&N)！"));
+        QCOMPARE(m_window->findChild<QMenuBar*>()->actions()[0]->text(), QStringLiteral("遊戲(&G)"));
     }
 
     void releaseNotesOncePerVersion()
@@ -300,77 +425,96 @@ private slots:
 
     void ruleAndJqkAreKeptForTheNextStart()
     {
-        m_window->RunCommand(ID_ADVANCED_RULE);
-        m_window->RunCommand(ID_ENABLE_JQK);
+        ClickToolbar("toolbar32774");  // advanced rule
+        ClickToolbar("toolbar32798");  // J, Q, K off
         m_window.reset();
         QCOMPARE(m_store.ReadInt("Game", "Standard"), 0u);
         QCOMPARE(m_store.ReadInt("Game", "JQK"), 0u);
         m_window = MakeWindow();
         QVERIFY(!m_window->IsStandardRule());
         QVERIFY(!m_window->IsJqkEnabled());
+        QCOMPARE(Entry(kGameMenu, kAdvancedRule), (MenuItem{kAdvancedRule, true, true}));
+        QCOMPARE(Entry(kGameMenu, kEnableJqk), (MenuItem{kEnableJqk, true, false}));
     }
 
     void saveToFollowsMembership()
     {
+        const QString saveToFavorites = QStringLiteral("Save to \"&My Favorites\"...");
+        const QString saveToTroubleMakers = QStringLiteral("Save to \"&Trouble Makers\"...");
         TypeQuestion({"8", "3", "8", "3"});
-        QVERIFY(IsCommandEnabled(ID_SAVE_TO_MY_FAVORITES, m_window->Context()));
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        QCOMPARE(Entry(kGameMenu, saveToFavorites), (MenuItem{saveToFavorites, true, false}));
+        QVERIFY(Find<PictureButton>("toolbar32778")->isEnabled());
+        bool saved = false;
+        OnNextDialog(m_window.get(), [&saved](QDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Save to \"My Favorites\""));
             QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("questionEdit"))->text(), QStringLiteral("3 3 8 8"));
             QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("noteEdit")), QStringLiteral("classic"));
-            dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+            saved = true;
         });
-        m_window->RunCommand(ID_SAVE_TO_MY_FAVORITES);
+        ClickToolbar("toolbar32778");  // save to My Favorites
+        QVERIFY(saved);
         QCOMPARE(m_window->MyFavorites().Items().size(), std::size_t(1));
         QCOMPARE(m_window->MyFavorites().Items()[0].note, std::string("classic"));
-        QVERIFY(!IsCommandEnabled(ID_SAVE_TO_MY_FAVORITES, m_window->Context()));
+        QCOMPARE(Entry(kGameMenu, saveToFavorites), (MenuItem{saveToFavorites, false, false}));
         QVERIFY(!Find<PictureButton>("toolbar32778")->isEnabled());
-        QVERIFY(IsCommandEnabled(ID_SAVE_TO_TROUBLE_MAKERS, m_window->Context()));
+        QCOMPARE(Entry(kGameMenu, saveToTroubleMakers), (MenuItem{saveToTroubleMakers, true, false}));
+        QVERIFY(Find<PictureButton>("toolbar32777")->isEnabled());
 
         // Saved at once: a new window finds it in the file.
         m_window = MakeWindow();
         QCOMPARE(m_window->MyFavorites().Items().size(), std::size_t(1));
         TypeQuestion({"3", "8", "3", "8"});
-        QVERIFY(!IsCommandEnabled(ID_SAVE_TO_MY_FAVORITES, m_window->Context()));
+        QCOMPARE(Entry(kGameMenu, saveToFavorites), (MenuItem{saveToFavorites, false, false}));
 
+        // A question that cannot be read is never offered for saving.
         TypeQuestion({"3", "8", "3", "x"});
+        QCOMPARE(Entry(kGameMenu, saveToTroubleMakers), (MenuItem{saveToTroubleMakers, false, false}));
+        QVERIFY(!Find<PictureButton>("toolbar32777")->isEnabled());
+
+        // One that reads but exceeds the current maximum is refused with a notice.
+        ClickToolbar("toolbar32798");  // J, Q, K off
+        TypeQuestion({"3", "8", "3", "12"});
         SeenBox seen;
         AnswerNextBox(seen, QStringLiteral("rightButton"));
-        m_window->RunCommand(ID_SAVE_TO_TROUBLE_MAKERS);
-        QVERIFY(seen.text.startsWith(QStringLiteral("The question is not valid!")));
+        QVERIFY(ClickMenuEntry(kGameMenu, saveToTroubleMakers));
+        QVERIFY(seen.shown);
+        QCOMPARE(seen.text, QStringLiteral("The question is not valid! A valid question is comprised of 4 positive "
+                                           "integers ranging between 1-10."));
+        QVERIFY(m_window->TroubleMakers().Items().empty());
     }
 
     void instantSolutionsEnableCourtCardsWhileOpen()
     {
-        m_window->RunCommand(ID_ENABLE_JQK);
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        ClickToolbar("toolbar32798");  // J, Q, K off
+        bool solved = false;
+        OnNextDialog(m_window.get(), [&solved](QDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Instant Solutions"));
             QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("questionEdit")), QStringLiteral("13 13 13 12"));
             QVERIFY(dialog->findChild<QPlainTextEdit*>(QStringLiteral("solutionsPane"))->toPlainText().startsWith(QStringLiteral("A1: ")));
-            dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+            solved = true;
         });
-        m_window->RunCommand(ID_INSTANT_SOLUTIONS);
+        QVERIFY(ClickMenuEntry(kToolsMenu, QStringLiteral("&Instant Solutions...")));
+        QVERIFY(solved);
         QVERIFY(!m_window->IsJqkEnabled());
         QCOMPARE(CBMUtilities::GetCurrentMaximum(), 10u);
     }
 
     void aboutShowsTheEditionAndVersion()
     {
-        QTimer::singleShot(0, [this] {
-            auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            QVERIFY(about);
+        bool shown = false;
+        OnNextDialog(m_window.get(), [&shown](QDialog* about) {
             QCOMPARE(about->objectName(), QStringLiteral("aboutDlg"));
             QCOMPARE(about->windowTitle(), QStringLiteral("About Tavlix"));
             QCOMPARE(about->findChild<QLabel*>(QStringLiteral("productLabel"))->text(),
-                     QString::fromStdString(m_language.GetLocalizedString(IDS_DIALOG_ABOUT_COMPANY_PRODUCT_VERSION_NET)));
+                     QStringLiteral("Tavlix 1.5 Standard Edition"));
             QTest::mouseClick(about->findChild<QLabel*>(QStringLiteral("productLink")), Qt::LeftButton);
             about->accept();
+            shown = true;
         });
-        m_window->RunCommand(ID_ABOUT);
+        QVERIFY(ClickMenuEntry(kHelpMenu, QStringLiteral("&About Tavlix...")));
+        QVERIFY(shown);
         QCOMPARE(m_addresses.back(), std::string("https://www.brelmor.com/tavlix/index.html"));
     }
 

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ProcessRunner.h"
+
+namespace tavlix {
+namespace {
+
+using testing::ProcessResult;
+using testing::ProcessRunner;
+
+// tavlix-cli started as a script starts it: what reaches the exit code, the standard
+// output and the standard error of the real process.
+class CliProcessTest : public ::testing::Test {
+protected:
+    ProcessResult Cli(std::vector<std::string> args, const std::string& input = {})
+    {
+        args.insert(args.begin(), "tavlix-cli");
+        return m_runner.Run(TAVLIX_CLI, args, input);
+    }
+
+    ProcessRunner m_runner;
+};
+
+TEST_F(CliProcessTest, ResultsExitWithZero)
+{
+    ProcessResult r = Cli({"solve", "3", "3", "8", "8"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "8/(3-8/3)\n");
+    EXPECT_EQ(r.err, "");
+
+    r = Cli({"check", "3", "3", "8", "8"}, "8/(3-8/3)\r\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "Bingo!\noutcome: 1 status: 0\n") << "answers come from standard input";
+    EXPECT_EQ(r.err, "");
+
+    r = Cli({"solve", "--all", "--max", "10"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 715)
+        << "every line of a long output arrives";
+    EXPECT_TRUE(r.out.ends_with("\n10 10 10 10\t0\n"));
+}
+
+TEST_F(CliProcessTest, AnIncorrectLineExitsWithOne)
+{
+    const ProcessResult r = Cli({"normal", "1", "2", "3", "4", "1+2+3+4"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "incorrect\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CliProcessTest, UsageErrorsExitWithTwoAndExplainOnStandardError)
+{
+    const std::string mainHelp = Cli({"--help"}).out;
+    ASSERT_EQ(mainHelp.rfind("Usage: tavlix-cli COMMAND [OPTIONS] ...\n", 0), 0u);
+    const std::string solveHelp = Cli({"solve", "--help"}).out;
+    ASSERT_EQ(solveHelp.rfind("Usage: tavlix-cli solve ", 0), 0u);
+    const std::string missing = (m_runner.Home() / "missing.txt").string();
+
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {"no command", {}, mainHelp},
+        {"unknown command", {"frobnicate"},
+         "tavlix-cli: unknown command 'frobnicate'\n" + mainHelp},
+        {"too few numbers", {"solve", "1", "2", "3"},
+         "tavlix-cli solve: solve takes 4 arguments, 3 given\n\n" + solveHelp},
+        {"bad option value", {"solve", "--max", "12", "1", "2", "3", "4"},
+         "tavlix-cli solve: --max takes 10 or 13\n\n" + solveHelp},
+        {"invalid question", {"solve", "--max", "10", "11", "1", "1", "1"},
+         "The question is not valid! A valid question is comprised of 4 positive integers "
+         "ranging between 1-10.\n"},
+        {"unreadable answer file", {"check", "3", "3", "8", "8", missing},
+         "tavlix-cli check: cannot read '" + missing + "'\n"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = Cli(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.name;
+        EXPECT_EQ(r.out, "") << c.name;
+        EXPECT_EQ(r.err, c.err) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace tavlix
