@@ -7,10 +7,14 @@ packages=(
   cmake g++ ninja-build
   clang libclang-rt-14-dev       # libFuzzer target
   libgtest-dev libbenchmark-dev
+  libxml2-dev                                             # the tests read generated pages back
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev    # the desktop program
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   fonts-wqy-zenhei                                        # Chinese text
   xvfb xauth xdotool xclip imagemagick                    # its tests on a virtual display
+  openssl                                                 # certificates of the update tests' HTTPS server
+  help2man librsvg2-bin dpkg-dev file                     # manual page, icons, Debian package
+  desktop-file-utils appstream groff-base                 # their checks
 )
 
 missing=()

@@ -22,6 +22,9 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Brelmor"));
     QApplication::setApplicationName(QStringLiteral("Tavlix"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tavlix.svg")));
+    // The name of the installed menu entry, by which a Wayland desktop finds the
+    // window's icon and launcher.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.brelmor.Tavlix"));
     tavlix::CTavlixApp app(tavlix::DesktopEnvironment(tavlix::kBuildEdition));
     return app.InitApplication();
 }

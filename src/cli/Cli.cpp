@@ -1,6 +1,9 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -8,13 +11,20 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
+#include "collections/Collection.h"
+#include "collections/CompleteListGenerator.h"
 #include "engine/AnswerChecker.h"
 #include "engine/CBMUtilities.h"
+#include "platform/Clock.h"
 #include "platform/InMemoryProfileStore.h"
+#include "platform/Random.h"
+#include "platform/System.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 #include "common/TextUtilities.h"
+#include "runs/TrainingPlan.h"
 
 namespace tavlix::cli {
 
@@ -29,6 +39,8 @@ constexpr const char* kMainHelp =
     "  normal   print the normal and the sub-normal answer of a correct line\n"
     "  check    judge typed answers the way the program does and print its comment\n"
     "  solutions  print the list of all solutions as the program shows it\n"
+    "  list     the complete list of all solutions of a level, as text, JSON or its web page\n"
+    "  questions  the questions a training plan gives, in the order of the run\n"
     "\n"
     "Run 'tavlix-cli COMMAND --help' for the options of a command.\n";
 
@@ -89,6 +101,47 @@ constexpr const char* kSolutionsHelp =
     "  --max N      the largest number: 13 (default) or 10\n"
     "  --lang L     the interface language: en (default), zh-CN or zh-TW\n";
 
+constexpr const char* kListHelp =
+    "Usage: tavlix-cli list [--advanced] [--max 10|13] [--kind all|solvable|unsolvable]\n"
+    "                       [--lang en|zh-CN|zh-TW] [--format html|text|json]\n"
+    "\n"
+    "Solves every configuration of the level and lists the questions with their\n"
+    "solutions. A question's running number counts all configurations when both kinds\n"
+    "are listed, else only those of the listed kind.\n"
+    "\n"
+    "  --advanced   allow power (^) and root (^^) as well as + - * /\n"
+    "  --max N      the largest number: 13 (default) or 10\n"
+    "  --kind K     all configurations (default), the solvable or the unsolvable ones\n"
+    "  --lang L     the language of the texts: en (default), zh-CN or zh-TW\n"
+    "  --format F   text (default): one question a line, then its numbered solutions\n"
+    "               after tabs; json: an array of {question, number, solutions};\n"
+    "               html: the page the program writes, from the template in doc/\n"
+    "               beside tavlix-cli (exit code 1 when it is missing)\n";
+
+constexpr const char* kQuestionsHelp =
+    "Usage: tavlix-cli questions [--advanced] [--max 10|13] [--from A B C D] [--to A B C D]\n"
+    "                            [--kind all|solvable|unsolvable]\n"
+    "                            [--order random|ascending|descending] [--count N]\n"
+    "                            [--seed S] [--available]\n"
+    "\n"
+    "Prints the questions that a training plan over the full set gives, one per line,\n"
+    "in the order a Training or a Training Game puts them.\n"
+    "\n"
+    "  --advanced   allow power (^) and root (^^) as well as + - * /\n"
+    "  --max N      the largest number: 13 (default) or 10\n"
+    "  --from A B C D  the first configuration of the range (default 1 1 1 1)\n"
+    "  --to A B C D    the last configuration of the range (default: the largest\n"
+    "                  number four times); a configuration's numbers never decrease\n"
+    "  --kind K     all configurations (default), the solvable or the unsolvable ones\n"
+    "  --order O    random (default), ascending or descending\n"
+    "  --count N    how many questions, 1 to 500 (default 40)\n"
+    "  --seed S     random order only: the time in seconds the picking starts from\n"
+    "               (default: now); one seed always gives one list\n"
+    "  --available  print only the number of questions available\n";
+
+enum class ListFormat { Text, Json, Html };
+enum class PlanOrder { Random, Ascending, Descending };
+
 struct Options {
     bool advanced = false;
     bool all = false;
@@ -99,12 +152,20 @@ struct Options {
     unsigned status = 0;
     bool noSolution = false;
     std::uint32_t lcid = kLcidEnglish;
+    std::pair<bool, bool> listedKinds{true, true};  // with solutions, without solution
+    ListFormat format = ListFormat::Text;
+    std::vector<std::string> from;  // --from and --to: four numbers each, or none
+    std::vector<std::string> to;
+    PlanOrder order = PlanOrder::Random;
+    int count = 40;
+    std::optional<std::uint32_t> seed;
+    bool availableOnly = false;
     std::vector<std::string> operands;
 };
 
 // Which options a command takes.
 enum OptionSet : unsigned {
-    kMax = 1, kAllAndJson = 2, kRun = 4, kLanguage = 8,
+    kMax = 1, kAllAndJson = 2, kRun = 4, kLanguage = 8, kList = 16, kPlan = 32,
 };
 
 struct Command {
@@ -300,6 +361,125 @@ int Solutions(const Options& o, std::istream&, std::ostream& out, std::ostream&)
     return kOk;
 }
 
+int List(const Options& o, std::istream&, std::ostream& out, std::ostream& err)
+{
+    const LanguageState language = LanguageFor(o);
+    std::optional<std::string> page;
+    if (o.format == ListFormat::Html) {
+        const std::filesystem::path path = CompleteListTemplatePath(GetProgramPath(2), o.lcid);
+        page = ReadCompleteListTemplate(path);
+        if (!page) {
+            err << ToPlatformLineEnds(language.GetLocalizedString(IDS_DIALOG_CL_TEMPLATE_LOST, path.string())) << '\n';
+            return kNegative;
+        }
+    }
+    CompleteListGenerator list({!o.advanced, o.maximum == 13, o.listedKinds.first, o.listedKinds.second});
+    list.Run();
+    if (page) {
+        out << list.FillTemplate(std::move(*page), language);
+        return kOk;
+    }
+    if (o.format == ListFormat::Json) {
+        const char* separator = "";
+        out << "[";
+        for (const ListedConfiguration& entry : list.Listed()) {
+            out << separator << "\n{\"question\":" << JsonString(entry.question) << ",\"number\":" << entry.number
+                << ",\"solutions\":" << JsonList(entry.solutions) << "}";
+            separator = ",";
+        }
+        out << "\n]\n";
+        return kOk;
+    }
+    for (const ListedConfiguration& entry : list.Listed()) {
+        out << CompleteListGenerator::HeadingText(language, entry);
+        for (std::size_t i = 0; i < entry.solutions.size(); ++i)
+            out << '\t' << CompleteListGenerator::SolutionText(language, i + 1, entry.solutions[i]);
+        out << '\n';
+    }
+    return kOk;
+}
+
+// A configuration from the command line: four numbers of 1..maximum, none below the
+// one before it.
+std::optional<Configuration> ReadConfiguration(const std::vector<std::string>& numbers, unsigned maximum)
+{
+    Configuration configuration{};
+    for (std::size_t i = 0; i < configuration.size(); ++i) {
+        const std::optional<int> n = ReadTypedNumber(numbers[i]);
+        if (!n || std::to_string(*n) != numbers[i] || *n < 1 || unsigned(*n) > maximum)
+            return std::nullopt;
+        configuration[i] = unsigned(*n);
+    }
+    if (!std::ranges::is_sorted(configuration))
+        return std::nullopt;
+    return configuration;
+}
+
+std::string Joined(const std::vector<std::string>& numbers)
+{
+    std::string text;
+    for (const std::string& n : numbers)
+        text += (text.empty() ? "" : " ") + n;
+    return text;
+}
+
+// The plan of the command line, or nothing with the reason told on err.
+std::optional<TrainingPlan> PlanFor(const Options& o, std::ostream& err)
+{
+    TrainingPlan plan;
+    plan.standardRule = !o.advanced;
+    plan.jqkEnabled = o.maximum == 13;
+    std::tie(plan.withSolution, plan.withoutSolution) = o.listedKinds;
+    plan.random = o.order == PlanOrder::Random;
+    plan.ascending = o.order != PlanOrder::Descending;
+    plan.questionCount = o.count;
+    const auto bound = [&](const char* option, const std::vector<std::string>& numbers, Configuration& into,
+                           bool& bounded) {
+        if (numbers.empty())
+            return true;
+        const std::optional<Configuration> configuration = ReadConfiguration(numbers, o.maximum);
+        if (!configuration) {
+            err << "tavlix-cli questions: " << option << " " << Joined(numbers) << " is not a configuration of 1.."
+                << o.maximum << " (four numbers, none below the one before it)\n";
+            return false;
+        }
+        into = *configuration;
+        bounded = true;
+        plan.fullRange = false;
+        return true;
+    };
+    if (!bound("--from", o.from, plan.start, plan.startBounded) || !bound("--to", o.to, plan.end, plan.endBounded))
+        return std::nullopt;
+    if (plan.EffectiveStart() > plan.EffectiveEnd()) {
+        err << "tavlix-cli questions: --from " << Joined(o.from) << " comes after --to " << Joined(o.to) << "\n";
+        return std::nullopt;
+    }
+    if (o.seed && !plan.random) {
+        err << "tavlix-cli questions: --seed applies to --order random only\n";
+        return std::nullopt;
+    }
+    return plan;
+}
+
+int Questions(const Options& o, std::istream&, std::ostream& out, std::ostream& err)
+{
+    const std::optional<TrainingPlan> plan = PlanFor(o, err);
+    if (!plan)
+        return kUsage;
+    StringArray candidates = BuildCandidates(*plan, Collection(false), Collection(true));
+    if (o.availableOnly) {
+        out << candidates.size() << '\n';
+        return kOk;
+    }
+    StandardRandom random;
+    const FixedClock seeded(o.seed.value_or(0));
+    const SystemClock now;
+    const Clock& clock = o.seed ? static_cast<const Clock&>(seeded) : now;
+    for (const std::string& question : ChooseQuestions(std::move(candidates), *plan, random, clock))
+        out << question << '\n';
+    return kOk;
+}
+
 const std::map<std::string, Command>& Commands()
 {
     static const std::map<std::string, Command> commands = {
@@ -308,6 +488,8 @@ const std::map<std::string, Command>& Commands()
         {"normal", {kNormalHelp, 0, 5, 5, Normal}},
         {"check", {kCheckHelp, kMax | kRun | kLanguage, 4, 5, Check}},
         {"solutions", {kSolutionsHelp, kMax | kLanguage, 4, 4, Solutions}},
+        {"list", {kListHelp, kMax | kLanguage | kList, 0, 0, List}},
+        {"questions", {kQuestionsHelp, kMax | kPlan, 0, 0, Questions}},
     };
     return commands;
 }
@@ -323,6 +505,33 @@ bool ReadChoice(const std::vector<std::string>& args, std::size_t& i,
     return true;
 }
 
+// The whole number after an option, when it lies in low..high.
+template <typename T>
+bool ReadNumber(const std::vector<std::string>& args, std::size_t& i, unsigned long long low,
+                unsigned long long high, T& value)
+{
+    if (i + 1 >= args.size())
+        return false;
+    const std::string& text = args[i + 1];
+    unsigned long long number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || number < low || number > high)
+        return false;
+    value = T(number);
+    ++i;
+    return true;
+}
+
+// The four numbers after --from or --to; they are checked once --max is known.
+bool ReadConfigurationTexts(const std::vector<std::string>& args, std::size_t& i, std::vector<std::string>& numbers)
+{
+    if (i + 4 >= args.size())
+        return false;
+    numbers.assign(args.begin() + std::ptrdiff_t(i) + 1, args.begin() + std::ptrdiff_t(i) + 5);
+    i += 4;
+    return true;
+}
+
 // The options of a command line, or nothing with the reason in error.
 std::optional<Options> ParseOptions(const std::string& name, const Command& command,
                                     const std::vector<std::string>& args, std::string& error)
@@ -335,6 +544,12 @@ std::optional<Options> ParseOptions(const std::string& name, const Command& comm
     static const std::map<std::string, unsigned> kStatuses = {{"0", 0}, {"1", 1}, {"2", 2}};
     static const std::map<std::string, std::uint32_t> kLanguages = {
         {"en", kLcidEnglish}, {"zh-CN", kLcidSimplifiedChinese}, {"zh-TW", kLcidTraditionalChinese}};
+    static const std::map<std::string, std::pair<bool, bool>> kKinds = {
+        {"all", {true, true}}, {"solvable", {true, false}}, {"unsolvable", {false, true}}};
+    static const std::map<std::string, ListFormat> kFormats = {
+        {"html", ListFormat::Html}, {"text", ListFormat::Text}, {"json", ListFormat::Json}};
+    static const std::map<std::string, PlanOrder> kOrders = {
+        {"random", PlanOrder::Random}, {"ascending", PlanOrder::Ascending}, {"descending", PlanOrder::Descending}};
 
     Options o;
     const auto bad = [&](const std::string& message) {
@@ -365,6 +580,28 @@ std::optional<Options> ParseOptions(const std::string& name, const Command& comm
         } else if (a == "--lang" && takes(kLanguage)) {
             if (!ReadChoice(args, i, kLanguages, o.lcid))
                 return bad("--lang takes en, zh-CN or zh-TW");
+        } else if (a == "--kind" && takes(kList | kPlan)) {
+            if (!ReadChoice(args, i, kKinds, o.listedKinds))
+                return bad("--kind takes all, solvable or unsolvable");
+        } else if (a == "--format" && takes(kList)) {
+            if (!ReadChoice(args, i, kFormats, o.format))
+                return bad("--format takes html, text or json");
+        } else if ((a == "--from" || a == "--to") && takes(kPlan)) {
+            if (!ReadConfigurationTexts(args, i, a == "--from" ? o.from : o.to))
+                return bad(a + " takes four numbers");
+        } else if (a == "--order" && takes(kPlan)) {
+            if (!ReadChoice(args, i, kOrders, o.order))
+                return bad("--order takes random, ascending or descending");
+        } else if (a == "--count" && takes(kPlan)) {
+            if (!ReadNumber(args, i, 1, kMaxQuestionCount, o.count))
+                return bad("--count takes a whole number from 1 to " + std::to_string(kMaxQuestionCount));
+        } else if (a == "--seed" && takes(kPlan)) {
+            std::uint32_t seed = 0;
+            if (!ReadNumber(args, i, 0, UINT32_MAX, seed))
+                return bad("--seed takes a whole number from 0 to " + std::to_string(UINT32_MAX));
+            o.seed = seed;
+        } else if (a == "--available" && takes(kPlan)) {
+            o.availableOnly = true;
         } else if (a.starts_with("--")) {
             return bad("unknown option '" + a + "' for " + name);
         } else {

@@ -6,7 +6,7 @@ namespace tavlix {
 // until then the program is silent.
 class Media {
 public:
-    enum class Sound { Correct, Wrong, Rejected };
+    enum class Sound { Correct, Wrong, Rejected, Next, Previous, TimeUp };
     enum class Mode { Free, Training, TrainingGame, WorldCup };
 
     virtual ~Media() = default;

@@ -25,6 +25,7 @@
 #include "settings/Profile.h"
 #include "i18n/StringIds.h"
 #include "common/TextUtilities.h"
+#include "update/UpdateCheck.h"
 
 namespace tavlix {
 
@@ -49,6 +50,11 @@ std::string ProductVersionText()
     return VersionFromText(LookUpString(IDS_DIALOG_ABOUT_COMPANY_PRODUCT_VERSION, kEnglish, {}, {}, {},
                                         GetStringCount()),
                            "1");
+}
+
+QString PickSaveFile(QWidget* parent, const QString& start, const QString& title, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, start, filter);
 }
 
 }  // namespace
@@ -94,6 +100,38 @@ void CTavlixApp::OpenHelpTopic(int topic)
     };
     for (const std::string& address : m_help->OpenHelpTopic(topic, LanguageFolder(), showPage))
         ReportUnopenedAddress(m_language, address, m_mainWindow.get());
+}
+
+void CTavlixApp::OpenAddress(const std::string& address)
+{
+    if (!m_help->OpenInBrowser(address))
+        ReportUnopenedAddress(m_language, address, m_mainWindow.get());
+}
+
+void CTavlixApp::StartUpdateCheck()
+{
+    const UpdateSettings settings = ReadUpdateSettings(m_env.programDirectory / "config" / "update.ini");
+    UpdateServices services{
+        .download = {.language = m_language,
+                     .clock = m_clock,
+                     .shell = *m_env.shell,
+                     .tls = m_env.tlsConfiguration,
+                     .downloadsFolder = m_env.downloadsDirectory,
+                     .pickSaveFile = PickSaveFile},
+        .profile = *m_profile,
+        .infoAddress = InfoFileAddress(settings, m_env.edition),
+        .ownBuild = std::chrono::year(kBuildYear) / kBuildMonth / kBuildDay,
+        .makerHomePage = m_help->GetMakerHomePage(),
+        .productHomePage = m_help->GetProductHomePage(),
+        .openAddress = [this](const std::string& address) { OpenAddress(address); },
+    };
+    auto* check = new UpdateCheck(std::move(services), m_mainWindow.get());
+    // The installer replaces the program: every instance makes way for it.
+    QObject::connect(check, &UpdateCheck::installerStarted, m_mainWindow.get(), [this] {
+        m_instances->EnumerateInstances(1);
+        m_mainWindow->OnCloseRequest(InstanceChannel::kCloseW, InstanceChannel::kCloseL);
+    });
+    check->Start();
 }
 
 bool CTavlixApp::ShowMessage(int id)
@@ -179,25 +217,26 @@ MainWindow& CTavlixApp::CreateMainWindow()
         .profile = *m_profile,
         .settings = *m_env.userSettings,
         .media = *m_env.media,
+        .clock = m_clock,
+        .random = m_random,
         .edition = m_env.edition,
         .versionText = m_version,
         .makerHomePage = m_help->GetMakerHomePage(),
         .productHomePage = m_help->GetProductHomePage(),
         .log = m_log.get(),
         .openHelpTopic = [this](int topic) { OpenHelpTopic(topic); },
-        .openAddress =
-            [this](const std::string& address) {
-                if (!m_help->OpenInBrowser(address))
-                    ReportUnopenedAddress(m_language, address, m_mainWindow.get());
-            },
-        // The update check arrives with the download window.
-        .startUpdateCheck = [] {},
+        .openAddress = [this](const std::string& address) { OpenAddress(address); },
+        .startUpdateCheck = [this] { StartUpdateCheck(); },
         .showOptions = [this] { ShowOptions(); },
+        .enumerateInstances = [this](int action) { return m_instances->EnumerateInstances(action); },
         .userData = m_userData.get(),
         .setUpUserDataDirectory = [this] { return SetUpUserData(); },
-        .pickSaveFile = [](QWidget* parent, const QString& start, const QString& title, const QString& filter) {
-            return QFileDialog::getSaveFileName(parent, title, start, filter);
-        },
+        .pickSaveFile = PickSaveFile,
+        .programDirectory = m_env.programDirectory,
+        // Pages of the complete list go beside the program, or to the user's folder when
+        // the program's folder is read-only.
+        .completeListFolder =
+            (IsWritableFolder(m_env.programDirectory) ? m_env.programDirectory : m_env.userDataFolder) / "cl",
     };
     m_mainWindow = std::make_unique<MainWindow>(std::move(services));
     QObject::connect(m_instances.get(), &InstanceChannel::frontRequested, m_mainWindow.get(), [this] {
@@ -231,6 +270,7 @@ AppEnvironment DesktopEnvironment(Edition edition)
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
     env.userDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
     env.temporaryDirectory = QDir::tempPath().toStdString();
+    env.downloadsDirectory = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation).toStdString();
     env.isAdministrator = IsUserAdmin();
     const QString editionKey = QString::fromStdString(tavlix::EditionName(edition));
     const QString versionKey = editionKey + QLatin1Char('/') + QString::fromStdString(ProductVersionText());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSslConfiguration>
 #include <QString>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "diagnostics/DebugLog.h"
 #include "platform/Clock.h"
 #include "platform/Media.h"
+#include "platform/Random.h"
 #include "platform/ProfileStore.h"
 #include "platform/Shell.h"
 #include "i18n/Edition.h"
@@ -31,6 +33,9 @@ struct AppEnvironment {
     std::filesystem::path documentsDirectory;
     std::filesystem::path userDataFolder;      // per-user fallback for files we write
     std::filesystem::path temporaryDirectory;
+    std::filesystem::path downloadsDirectory;  // where a new version is saved
+    // The authorities that vouch for the update site; tests add their own.
+    QSslConfiguration tlsConfiguration = QSslConfiguration::defaultConfiguration();
     bool isAdministrator = false;
     std::unique_ptr<ProfileStore> userSettings;     // "<edition>/<version>" of this user
     std::unique_ptr<ProfileStore> machineSettings;  // the same path, machine-wide
@@ -72,6 +77,8 @@ private:
     bool CheckSingleInstance();
     bool SetUpUserData();
     void OpenHelpTopic(int topic);
+    void OpenAddress(const std::string& address);
+    void StartUpdateCheck();
     void ShowOptions();
     bool ShowMessage(int id);
 
@@ -81,6 +88,7 @@ private:
     std::unique_ptr<Profile> m_profile;
     std::unique_ptr<Profile> m_machineProfile;
     SystemClock m_clock;
+    StandardRandom m_random;
     std::unique_ptr<DebugLog> m_log;
     LanguageState m_language;
     CachedStrings m_cache;

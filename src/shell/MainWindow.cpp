@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,10 +17,17 @@
 
 #include "diagnostics/DebugLog.h"
 #include "engine/CBMUtilities.h"
+#include "platform/Clock.h"
 #include "platform/Media.h"
+#include "platform/Random.h"
+#include "runs/CTrainingPlanDlg.h"
+#include "runs/CWorldCupDlg.h"
+#include "runs/RankingTable.h"
+#include "runs/TrainingPlan.h"
 #include "collections/CollectionContext.h"
 #include "collections/CollectionDlg.h"
 #include "collections/CollectionItemDlg.h"
+#include "collections/CompleteListDlg.h"
 #include "collections/SaveToDlg.h"
 #include "settings/UserDataDirectory.h"
 #include "shell/AboutDlg.h"
@@ -93,6 +102,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_firstTick->setSingleShot(true);
     m_firstTick->setInterval(100);
     connect(m_firstTick, &QTimer::timeout, this, &MainWindow::OnFirstTick);
+    m_runTimer = new QTimer(this);
+    m_runTimer->setObjectName(QStringLiteral("runTimer"));
+    connect(m_runTimer, &QTimer::timeout, this, &MainWindow::OnRunTick);
 
     m_uiLock = false;
     m_initialized = true;
@@ -122,6 +134,11 @@ void MainWindow::BuildUi()
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
     root->setMenuBar(m_menuBar);
     BuildMenuBar();
+    m_remainingTime = new QLabel(m_menuBar);
+    m_remainingTime->setObjectName(QStringLiteral("remainingTime"));
+    m_remainingTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_remainingTime->hide();
+    m_menuBar->setCornerWidget(m_remainingTime, Qt::TopRightCorner);
 
     auto* toolbar = new QHBoxLayout;
     toolbar->setSpacing(2);
@@ -236,6 +253,7 @@ void MainWindow::BuildUi()
     auto* status = new QHBoxLayout;
     m_statusLine = new QLabel(this);
     m_statusLine->setObjectName(QStringLiteral("statusLine"));
+    m_statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the counts can be copied
     m_timeField = new QLabel(this);
     m_timeField->setObjectName(QStringLiteral("timeField"));
     m_hyperlink = new HyperlinkLabel(this);
@@ -252,6 +270,7 @@ void MainWindow::BuildUi()
     root->addLayout(status);
 
     const auto shortcut = [this](const QKeySequence& keys, int id) {
+        m_accelerators.push_back(keys);
         auto* s = new QShortcut(keys, this);
         connect(s, &QShortcut::activated, this, [this, id] {
             if (IsCommandEnabled(id, Context()))
@@ -265,6 +284,22 @@ void MainWindow::BuildUi()
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), ID_SUBMIT);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Enter), ID_SUBMIT);
     shortcut(QKeySequence(Qt::Key_F1), ID_HELP);
+    // The window's accelerators come before the edit keys of the boxes (Ctrl+Right is
+    // Next, not the next word).
+    m_answerBox->installEventFilter(this);
+    for (QLineEdit* box : m_questionBoxes)
+        box->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed((key->modifiers() & ~Qt::KeypadModifier) | key->key());
+        if (std::find(m_accelerators.begin(), m_accelerators.end(), pressed) != m_accelerators.end())
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void MainWindow::BuildMenuBar()
@@ -301,6 +336,7 @@ void MainWindow::ApplyLanguage()
 {
     for (const ToolbarButton& b : kToolbar)
         m_toolbar[b.id]->setToolTip(Text(b.tip, m_services.language.ProductName()));
+    UpdateModeButtons();
     m_questionLabel->setText(Text(IDS_DIALOG_MAIN_QUESTION_Q));
     m_answerLabel->setText(Text(IDS_DIALOG_MAIN_MY_SOLUTIONS_M));
     m_commentsLabel->setText(Text(IDS_DIALOG_MAIN_COMMENTS_C));
@@ -326,17 +362,18 @@ void MainWindow::ApplyLanguage()
 
 void MainWindow::SetCaption()
 {
-    const QString title = QString::fromStdString(m_services.language.ProductName());
-    if (windowTitle() != title)
-        setWindowTitle(title);
-    if (!m_statusLine->text().isEmpty())
-        m_statusLine->clear();
+    const QString caption = ToQString(m_run.Caption(m_services.language));
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+    const QString status = ToQString(m_run.StatusLine(m_services.language));
+    if (m_statusLine->text() != status)
+        m_statusLine->setText(status);
 }
 
 CommandContext MainWindow::Context() const
 {
     CommandContext c;
-    c.mode = m_mode;
+    c.mode = m_run.Mode();
     c.standardRule = m_standardRule;
     c.jqkEnabled = m_jqk;
     c.enlarged = m_enlarged;
@@ -346,7 +383,9 @@ CommandContext MainWindow::Context() const
     const AnswerInput input = ReadInput();
     NumberArray question;
     c.questionValid = m_checker.ReadQuestion(input, question);
-    c.canSubmit = m_checker.CanCheckResult(input);
+    c.canSubmit = m_checker.CanCheckResult(input) && !(m_run.IsActive() && m_run.IsLocked(m_run.Index()));
+    c.canGoPrevious = m_run.CanGoPrevious();
+    c.canGoNext = m_run.CanGoNext();
     // A question that cannot be read counts as present, so that it cannot be saved.
     std::array<std::string, 4> boxes;
     for (std::size_t i = 0; i < 4; ++i)
@@ -364,7 +403,8 @@ AnswerInput MainWindow::ReadInput() const
         input.questionBoxes[i] = S(m_questionBoxes[i]->text());
     input.standardRule = m_standardRule;
     input.jqkEnabled = m_jqk;
-    input.mode = m_mode;
+    input.mode = m_run.Mode();
+    input.level = m_run.IsActive() ? m_run.Level() : 1;
     input.answerText = ToCrLf(S(m_answerBox->toPlainText()));
     input.noSolutionChecked = m_noSolution->isChecked();
     return input;
@@ -383,14 +423,15 @@ void MainWindow::UpdateControlStates()
         return;
     m_uiLock = true;
     const CommandContext c = Context();
-    const bool game = IsGame(m_mode);
+    const bool game = m_run.IsGame();
+    const bool locked = m_run.IsActive() && m_run.IsLocked(m_run.Index());
 
     if (m_noSolution->isChecked() && !m_answerBox->toPlainText().isEmpty())
         m_answerBox->clear();
-    m_answerBox->setReadOnly(m_noSolution->isChecked());
-    m_noSolution->setEnabled(true);
-    m_previous->setVisible(m_mode != RunMode::Free && c.canGoPrevious);
-    m_next->setVisible(m_mode != RunMode::Free && c.canGoNext);
+    m_answerBox->setReadOnly(m_noSolution->isChecked() || locked);
+    m_noSolution->setEnabled(!locked);
+    m_previous->setVisible(c.canGoPrevious);
+    m_next->setVisible(c.canGoNext);
     m_done->setVisible(game);
     for (std::size_t i = 0; i < 4; ++i) {
         m_questionBoxes[i]->setReadOnly(game);
@@ -431,8 +472,19 @@ void MainWindow::RunCommand(int id)
             m_services.showOptions();
         break;
     case ID_HELP:
-        if (m_services.openHelpTopic)
+        if (m_run.IsActive())
+            ShowRunNote();
+        else if (m_services.openHelpTopic)
             m_services.openHelpTopic(0);
+        break;
+    case ID_TRAINING: OnModeCommand(RunMode::Training); break;
+    case ID_TRAINING_GAME: OnModeCommand(RunMode::TrainingGame); break;
+    case ID_WORLD_CUP: OnModeCommand(RunMode::WorldCup); break;
+    case ID_PREVIOUS: OnPrevious(); break;
+    case ID_NEXT: OnNext(); break;
+    case ID_DONE:
+        if (m_run.IsGame())
+            EndRun(true);
         break;
     case ID_ABOUT: {
         AboutDlg about(m_services.language, m_services.edition, m_services.productHomePage,
@@ -445,11 +497,11 @@ void MainWindow::RunCommand(int id)
     case ID_TROUBLE_MAKERS: OnCollection(m_troubleMakers); break;
     case ID_MY_FAVORITES: OnCollection(m_myFavorites); break;
     case ID_INSTANT_SOLUTIONS: OnInstantSolutions(); break;
+    case ID_COMPLETE_LIST: OnCompleteList(); break;
     case ID_EXIT: OnMainExit(); break;
     case ID_EXIT_MENU: reject(); break;
     default:
-        // Runs, the complete list, the background and the music settings arrive with
-        // their own windows.
+        // The background and the music settings arrive with their own windows.
         break;
     }
     UpdateControlStates();
@@ -534,18 +586,277 @@ void MainWindow::OnSubmit()
     };
     trace("start");
     const AnswerInput input = ReadInput();
-    if (!m_checker.CanCheckResult(input))
+    if (!IsCommandEnabled(ID_SUBMIT, Context()))
         return;
     trace("bool bLoop");
+    const bool repeated = m_run.Mode() == RunMode::Training && m_run.HasStatus(m_run.Index());
     trace("bool bRepeat = false;");
     trace("SetComments(GetComments(true))");
-    m_commentsPane->setPlainText(ToQString(m_checker.GetComments(input, true)));
+    const RunStatus status = m_run.IsActive() ? m_run.StatusOfCurrent() : RunStatus{};
+    m_commentsPane->setPlainText(ToQString(m_checker.GetComments(input, true, status)));
     trace("SetComments(GetComments(true))1");
+    if (m_run.IsActive()) {
+        trace("if(!m_bTraining)");
+        JudgeInRun(m_answerBox->toPlainText(), input.noSolutionChecked, repeated);
+        return;
+    }
     switch (m_checker.LastOutcome()) {
     case CheckOutcome::Correct: m_services.media.PlaySound(Media::Sound::Correct); break;
     case CheckOutcome::Wrong: m_services.media.PlaySound(Media::Sound::Wrong); break;
     case CheckOutcome::Rejected: m_services.media.PlaySound(Media::Sound::Rejected); break;
     case CheckOutcome::NothingJudged: break;
+    }
+}
+
+// What a submission in a run leaves: the question locked in a game, its picture and
+// sound, its answer kept, the counts, and the offer to finish once all are answered.
+void MainWindow::JudgeInRun(const QString& answerText, bool noSolution, bool repeated)
+{
+    const DebugLog* log = m_services.log;
+    if (m_run.IsGame()) {
+        m_answerBox->setReadOnly(true);
+        m_noSolution->setEnabled(false);
+        m_submit->setEnabled(false);
+    }
+    if (log)
+        log->Write("OnMainSubmit", "COLORREF\tcrBtnColor;");
+    const bool correct = m_run.Status(m_run.Index()) == 1;
+    ShowResultPicture(correct);
+    m_services.media.PlaySound(correct ? Media::Sound::Correct : Media::Sound::Wrong);
+    m_run.RecordSubmission(!noSolution, S(answerText), repeated);
+    if (log)
+        log->Write("OnMainSubmit", "SetCaption()");
+    SetCaption();
+    if (m_run.IsGame() && m_run.AllAnswered() && AskYesNo(Text(IDS_DIALOG_MAIN_PROMPT_SUBMIT), this))
+        EndRun(true);
+}
+
+void MainWindow::ShowResultPicture(bool correct)
+{
+    const QString icon = correct ? QStringLiteral(":/icons/result-correct.svg") : QStringLiteral(":/icons/result-wrong.svg");
+    m_resultPicture->setPixmap(QIcon(icon).pixmap(m_resultPicture->size()));
+    m_resultPicture->setProperty("verdict", correct ? QStringLiteral("correct") : QStringLiteral("wrong"));
+    m_resultPicture->show();
+}
+
+void MainWindow::OnModeCommand(RunMode mode)
+{
+    if (m_run.Mode() == mode)
+        AskToLeaveRun();
+    else if (m_run.IsActive())
+        return;
+    else if (mode == RunMode::WorldCup)
+        StartWorldCup();
+    else
+        StartPractice(mode == RunMode::Training);
+}
+
+void MainWindow::StartPractice(bool training)
+{
+    CTrainingPlanDlg dialog(training, m_services.profile, m_services.language, m_troubleMakers, m_myFavorites, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const TrainingPlan& plan = dialog.Plan();
+    CBMUtilities::SetCurrentMaximum(plan.Maximum());
+    StringArray questions = ChooseQuestions(BuildCandidates(plan, m_troubleMakers, m_myFavorites), plan,
+                                            m_services.random, m_services.clock);
+    if (questions.empty())
+        return;
+    if (questions.size() < std::size_t(plan.questionCount)) {
+        const LanguageState& language = m_services.language;
+        const std::string runName =
+            language.GetLocalizedString(training ? IDS_BMT_TRAINING_LOWER : IDS_BMT_TRAINING_GAME_LOWER);
+        ShowNotice(ToQString(language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_INSUFFICIENT_QUESTIONS,
+                                                         std::to_string(plan.questionCount), runName,
+                                                         std::to_string(questions.size()))),
+                   this, MB_ICONASTERISK);
+    }
+    StartRun({training ? RunMode::Training : RunMode::TrainingGame, plan.standardRule, plan.jqkEnabled,
+              plan.difficultyLevel, std::move(questions), plan.TimeLimitSeconds()});
+}
+
+void MainWindow::StartWorldCup()
+{
+    CWorldCupDlg dialog(m_services.profile, m_services.language, m_services.openHelpTopic, this);
+    if (dialog.exec() != QDialog::Accepted || !CloseOtherInstances())
+        return;
+    // The World Cup draws from every configuration of its level, with or without solution.
+    TrainingPlan plan;
+    plan.training = false;
+    plan.standardRule = dialog.IsStandardRule();
+    plan.jqkEnabled = dialog.IsJqkEnabled();
+    plan.end = {plan.Maximum(), plan.Maximum(), plan.Maximum(), plan.Maximum()};
+    plan.questionCount = int(kWorldCupQuestions);
+    CBMUtilities::SetCurrentMaximum(plan.Maximum());
+    StringArray questions = ChooseQuestions(BuildCandidates(plan, m_troubleMakers, m_myFavorites), plan,
+                                            m_services.random, m_services.clock);
+    const int level = !plan.standardRule && plan.jqkEnabled ? 3 : 2;
+    StartRun({RunMode::WorldCup, plan.standardRule, plan.jqkEnabled, level, std::move(questions),
+              int(kWorldCupSeconds)});
+}
+
+// A World Cup is played alone: the other running copies of the program are asked to
+// close first, when the player agrees.
+bool MainWindow::CloseOtherInstances()
+{
+    if (!m_services.enumerateInstances || m_services.enumerateInstances(0) <= 1)
+        return true;
+    const int answer = BMMessageBox(Text(IDS_DIALOG_MAIN_PROMPT_EXIT_OTHER_TAVLIX, m_services.language.ProductName()),
+                                    {}, MB_OKCANCEL | MB_ICONQUESTION, false, {}, false, false, this);
+    if (answer != IDOK)
+        return false;
+    m_services.enumerateInstances(1);
+    return true;
+}
+
+void MainWindow::StartRun(RunSetup setup)
+{
+    SetRule(setup.standardRule);
+    SetJQK(setup.jqkEnabled);
+    m_run.Start(std::move(setup));
+    UpdateModeButtons();
+    SetCaption();
+    ShowRunNote();
+    if (m_run.Level() == 4)
+        BMMessageBox(Text(IDS_DIALOG_MAIN_PROMPT_ULTIMATE, m_run.RunNameInText(m_services.language)),
+                     Text(IDS_DIALOG_MAIN_PROMPT_ULTIMATE_CAPTION), MB_OK | MB_ICONASTERISK, false, {}, false,
+                     false, this);
+    m_run.StartClock(m_services.clock.Now());
+    m_runTimer->start(m_services.runTickMilliseconds);
+    ShowQuestion(0);
+    static constexpr std::pair<RunMode, Media::Mode> kMusic[] = {{RunMode::Training, Media::Mode::Training},
+                                                                  {RunMode::TrainingGame, Media::Mode::TrainingGame},
+                                                                  {RunMode::WorldCup, Media::Mode::WorldCup}};
+    for (const auto& [mode, music] : kMusic)
+        if (m_run.Mode() == mode)
+            m_services.media.StartMusicFor(music);
+}
+
+void MainWindow::ShowQuestion(std::size_t index)
+{
+    if (index >= m_run.QuestionCount())
+        return;
+    NumberArray numbers;
+    if (!CBMUtilities::GetQuestionFromString(m_run.Question(index), numbers, true))
+        return;
+    m_run.SetIndex(index);
+    m_uiLock = true;
+    for (std::size_t i = 0; i < 4; ++i)
+        m_questionBoxes[i]->setText(QString::number(numbers[i]));
+    m_commentsPane->setPlainText(ToQString(m_checker.GetAnswerCountPrompt(ReadInput())));
+    if (m_run.HasStatus(index)) {
+        m_noSolution->setChecked(!m_run.UsedAnswerBox(index));
+        m_answerBox->setPlainText(QString::fromStdString(m_run.SavedAnswer(index)));
+        ShowResultPicture(m_run.Status(index) == 1);
+    } else {
+        m_noSolution->setChecked(false);
+        m_answerBox->clear();
+        m_resultPicture->hide();
+    }
+    m_uiLock = false;
+    UpdateControlStates();
+    SetCaption();
+    m_answerBox->setFocus();
+}
+
+void MainWindow::OnPrevious()
+{
+    if (!m_run.CanGoPrevious())
+        return;
+    ShowQuestion(m_run.Index() - 1);
+    m_services.media.PlaySound(Media::Sound::Previous);
+}
+
+void MainWindow::OnNext()
+{
+    if (!m_run.CanGoNext())
+        return;
+    ShowQuestion(m_run.Index() + 1);
+    m_services.media.PlaySound(Media::Sound::Next);
+}
+
+void MainWindow::OnRunTick()
+{
+    if (!m_run.IsActive()) {
+        m_runTimer->stop();
+        return;
+    }
+    const std::time_t now = m_services.clock.Now();
+    if (m_run.IsTimeUp(now)) {
+        m_runTimer->stop();
+        m_services.media.PlaySound(Media::Sound::TimeUp);
+        EndRun(true);
+        return;
+    }
+    if (const auto remaining = m_run.RemainingText(now)) {
+        m_remainingTime->setText(QString::fromStdString(*remaining));
+        m_remainingTime->show();
+    }
+}
+
+void MainWindow::EndRun(bool withReport)
+{
+    if (!m_run.IsActive())
+        return;
+    m_runTimer->stop();
+    const std::time_t now = m_services.clock.Now();
+    if (withReport && m_run.IsGame())
+        ShowNotice(ToQString(m_run.Report(m_services.language, now)), this, MB_ICONASTERISK);
+    if (withReport && m_run.Mode() == RunMode::WorldCup)
+        OfferWorldCupRanking(m_services.profile, m_services.language, m_services.openHelpTopic, m_run.Score(),
+                             m_run.SecondsUsed(now), m_run.IsStandardRule(), m_run.IsJqkEnabled(), this);
+    setUpdatesEnabled(false);
+    m_uiLock = true;
+    m_run.Reset();
+    m_remainingTime->clear();
+    m_remainingTime->hide();
+    UpdateModeButtons();
+    ClearQuestion();
+    m_uiLock = false;
+    UpdateControlStates();
+    setUpdatesEnabled(true);
+    m_services.media.StartMusicFor(Media::Mode::Free);
+}
+
+void MainWindow::ClearQuestion()
+{
+    m_resultPicture->hide();
+    for (QLineEdit* box : m_questionBoxes)
+        box->clear();
+    m_answerBox->clear();
+    m_commentsPane->clear();
+    m_noSolution->setChecked(false);
+    SetCaption();
+}
+
+void MainWindow::AskToLeaveRun()
+{
+    if (AskYesNo(Text(IDS_DIALOG_PROMPT_EXIT_X, m_run.RunNameInText(m_services.language)), this))
+        EndRun(false);
+}
+
+void MainWindow::ShowRunNote()
+{
+    const bool irrelevantHelp = m_run.Level() != 1;
+    BMMessageBox(ToQString(m_run.RunNote(m_services.language)), {}, MB_OK | MB_ICONASTERISK, irrelevantHelp,
+                 irrelevantHelp ? QLatin1String(CBMMessageBox::kIrrelevantHelpKey) : QString(), false, false, this);
+}
+
+void MainWindow::UpdateModeButtons()
+{
+    static constexpr struct {
+        int id;
+        RunMode mode;
+        const char* picture;
+        int tip;
+    } kModes[] = {{ID_TRAINING, RunMode::Training, "training", IDS_TIP_TRAINING},
+                  {ID_TRAINING_GAME, RunMode::TrainingGame, "training-game", IDS_TIP_TRAINING_GAME},
+                  {ID_WORLD_CUP, RunMode::WorldCup, "world-cup", IDS_TIP_WORLD_CUP}};
+    for (const auto& m : kModes) {
+        PictureButton* button = m_toolbar[m.id];
+        const bool running = m_run.Mode() == m.mode;
+        button->SetImages(QLatin1String(m.picture) + (running ? QStringLiteral("-running") : QString()));
+        button->setToolTip(running ? Text(IDS_TIP_EXIT_X, ModeName(m.mode, m_services.language)) : Text(m.tip));
     }
 }
 
@@ -569,8 +880,11 @@ void MainWindow::OnMainExit()
 
 void MainWindow::reject()
 {
-    // Esc and the window's close button: leaving free mode is asked first.
-    OnMainExit();
+    // Esc and the window's close button: leaving a run or the program is asked first.
+    if (m_run.IsActive())
+        AskToLeaveRun();
+    else
+        OnMainExit();
 }
 
 void MainWindow::OnCloseRequest(int w, int l)
@@ -637,6 +951,23 @@ void MainWindow::OnInstantSolutions()
         CollectionItemDlg dialog(nullptr, std::string::npos, context, !m_standardRule, this);
         dialog.exec();
     });
+}
+
+void MainWindow::OnCompleteList()
+{
+    if (!m_services.userData)
+        return;
+    CompleteListDlg dialog({m_services.language, m_services.profile, *m_services.userData, m_services.clock,
+                            m_services.programDirectory, m_services.completeListFolder,
+                            [this](bool standardRule, bool jqkEnabled) {
+                                ChangeKeepingPane([&] {
+                                    SetRule(standardRule);
+                                    SetJQK(jqkEnabled);
+                                });
+                            },
+                            m_services.openAddress, m_services.openHelpTopic},
+                           this);
+    dialog.exec();
 }
 
 void MainWindow::OnFirstTick()

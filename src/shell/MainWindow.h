@@ -1,16 +1,20 @@
 #pragma once
 
 #include <QDialog>
+#include <QKeySequence>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "collections/Collection.h"
 #include "engine/AnswerChecker.h"
-#include "shell/CommandTable.h"
 #include "i18n/Edition.h"
+#include "runs/Run.h"
+#include "shell/CommandTable.h"
 
 class QCheckBox;
 class QLabel;
@@ -25,6 +29,7 @@ class QToolButton;
 namespace tavlix {
 
 class CachedStrings;
+class Clock;
 class DebugLog;
 class HyperlinkLabel;
 class LanguageState;
@@ -32,6 +37,7 @@ class Media;
 class PictureButton;
 class Profile;
 class ProfileStore;
+class RandomSource;
 class UserDataDirectory;
 struct CollectionContext;
 
@@ -42,6 +48,8 @@ struct MainWindowServices {
     Profile& profile;            // per-user settings
     ProfileStore& settings;      // the same store, for the language choice
     Media& media;
+    const Clock& clock;
+    RandomSource& random;       // picks the questions of a run
     Edition edition = Edition::SimplifiedChinese;
     std::string versionText;
     std::string makerHomePage;
@@ -51,10 +59,17 @@ struct MainWindowServices {
     std::function<void(const std::string& address)> openAddress;
     std::function<void()> startUpdateCheck;  // the automatic check once start-up is done
     std::function<void()> showOptions;
+    // How many main windows run, this one included; action 1 asks the others to close.
+    std::function<int(int action)> enumerateInstances;
     // The collections live in the user data directory, which must be set up first.
     UserDataDirectory* userData = nullptr;
     std::function<bool()> setUpUserDataDirectory;
     std::function<QString(QWidget*, const QString&, const QString&, const QString&)> pickSaveFile;
+    // The complete list reads its templates from doc/ of the program folder and writes its
+    // pages to the page folder.
+    std::filesystem::path programDirectory;
+    std::filesystem::path completeListFolder;
+    int runTickMilliseconds = 1000;  // how often a run looks at the clock
 };
 
 // The program's one window: question boxes, the answer box, the comments pane, the
@@ -76,11 +91,13 @@ public:
     bool IsStandardRule() const { return m_standardRule; }
     bool IsJqkEnabled() const { return m_jqk; }
     bool IsEnlarged() const { return m_enlarged; }
+    const Run& CurrentRun() const { return m_run; }
     const Collection& MyFavorites() const { return m_myFavorites; }
     const Collection& TroubleMakers() const { return m_troubleMakers; }
     QMenuBar* MenuBar() const { return m_menuBar; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
     void showEvent(QShowEvent* event) override;
 
@@ -97,12 +114,29 @@ private:
     void SetLanguage(int column);
     void ApplyLayout(bool enlarged);
     void OnSubmit();
+    void JudgeInRun(const QString& answerText, bool noSolution, bool repeated);
+    void OnModeCommand(RunMode mode);
+    void StartPractice(bool training);
+    void StartWorldCup();
+    bool CloseOtherInstances();
+    void StartRun(RunSetup setup);
+    void ShowQuestion(std::size_t index);
+    void OnPrevious();
+    void OnNext();
+    void OnRunTick();
+    void EndRun(bool withReport);
+    void ClearQuestion();
+    void AskToLeaveRun();
+    void ShowRunNote();
+    void ShowResultPicture(bool correct);
+    void UpdateModeButtons();
     void OnCheckSolution();
     void OnMainExit();
     void OnFirstTick();
     void OnSaveTo(Collection& collection);
     void OnCollection(Collection& collection);
     void OnInstantSolutions();
+    void OnCompleteList();
     // Runs a collection window with J, Q and K enabled, restoring the choice after.
     void WithThirteen(const std::function<void()>& run);
     CollectionContext CollectionServices();
@@ -118,7 +152,7 @@ private:
     bool m_enlarged = false;
     bool m_uiLock = false;
     bool m_initialized = false;
-    RunMode m_mode = RunMode::Free;
+    Run m_run;
     Collection m_myFavorites{true};
     Collection m_troubleMakers{false};
 
@@ -144,6 +178,9 @@ private:
     QLabel* m_timeField = nullptr;
     HyperlinkLabel* m_hyperlink = nullptr;
     QTimer* m_firstTick = nullptr;
+    QTimer* m_runTimer = nullptr;
+    std::vector<QKeySequence> m_accelerators;
+    QLabel* m_remainingTime = nullptr;  // at the right end of the menu bar
 
     int m_standardAnswerHeight = 0;
     int m_standardCommentsHeight = 0;

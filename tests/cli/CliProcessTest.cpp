@@ -3,12 +3,16 @@
 #include <algorithm>
 
 #include "ProcessRunner.h"
+#include "collections/CompleteListGenerator.h"
+#include "i18n/LanguageState.h"
+#include "platform/InMemoryProfileStore.h"
 
 namespace tavlix {
 namespace {
 
 using testing::ProcessResult;
 using testing::ProcessRunner;
+namespace fs = std::filesystem;
 
 // tavlix-cli started as a script starts it: what reaches the exit code, the standard
 // output and the standard error of the real process.
@@ -82,6 +86,39 @@ TEST_F(CliProcessTest, UsageErrorsExitWithTwoAndExplainOnStandardError)
         EXPECT_EQ(r.out, "") << c.name;
         EXPECT_EQ(r.err, c.err) << c.name;
     }
+}
+
+// The page on standard output is the page the desktop program writes: the template that
+// lies beside tavlix-cli, filled by the same generator.
+TEST_F(CliProcessTest, ListWritesThePageOfTheTemplateBesideIt)
+{
+    const ProcessResult r = Cli({"list", "--advanced", "--kind", "unsolvable", "--format", "html", "--lang", "zh-TW"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+    InMemoryProfileStore store;
+    store.WriteInt("Shell", "LCID", kLcidTraditionalChinese);
+    LanguageState language;
+    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    CompleteListGenerator list({false, true, false, true});
+    list.Run();
+    const auto pageTemplate = ReadCompleteListTemplate(CompleteListTemplatePath(TAVLIX_DATA_DIR, kLcidTraditionalChinese));
+    ASSERT_TRUE(pageTemplate);
+    EXPECT_EQ(r.out, list.FillTemplate(*pageTemplate, language));
+    EXPECT_NE(r.out.find("<title>聖戰級 - 24點所有解法的完整列表 - Tavlix</title>"), std::string::npos);
+}
+
+TEST_F(CliProcessTest, ListWithoutItsTemplateSaysSoAndExitsWithOne)
+{
+    const fs::path alone = m_runner.Home() / "bin" / "tavlix-cli";
+    fs::create_directories(alone.parent_path());
+    fs::copy_file(TAVLIX_CLI, alone);
+    ProcessResult r = m_runner.Run(alone.string(), {"tavlix-cli", "list", "--format", "html"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Template file \"" + (alone.parent_path() / "doc/english/grandlist.htm").string() +
+                         "\" was not found. Please reinstall the program.\n");
+    r = m_runner.Run(alone.string(), {"tavlix-cli", "list", "--max", "10", "--format", "json"});
+    EXPECT_EQ(r.exitCode, 0) << "the other formats need no template";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "cli/Cli.h"
@@ -156,6 +157,163 @@ TEST(CliTest, EveryCommandHasHelp)
         EXPECT_EQ(r.out.rfind("Usage: tavlix-cli " + std::string(command), 0), 0u) << command;
     }
     EXPECT_EQ(RunCli({"--help"}).code, 0);
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TEST(CliTest, ListWritesOneQuestionALineWithItsNumberedSolutions)
+{
+    const std::vector<std::string> all = Lines(RunCli({"list", "--max", "10"}).out);
+    ASSERT_EQ(all.size(), 715u);
+    EXPECT_EQ(all[0], "Q1: 1 1 1 1");
+    EXPECT_EQ(all[7], "Q8: 1 1 1 8\tA1: 8*(1+1+1)");
+    EXPECT_EQ(all[714], "Q715: 10 10 10 10");
+    const std::vector<std::string> unsolvable = Lines(RunCli({"list", "--max", "10", "--kind", "unsolvable"}).out);
+    EXPECT_EQ(unsolvable[7], "Q8: 1 1 1 9");
+    EXPECT_EQ(Lines(RunCli({"list", "--advanced", "--kind", "solvable", "--lang", "zh-TW"}).out)[1],
+              "題2: 1 1 1 8\t解1: 8*(1+1+1)");
+}
+
+TEST(CliTest, ListAsJsonCarriesQuestionNumberAndSolutions)
+{
+    const Result r = RunCli({"list", "--max", "10", "--kind", "solvable", "--format", "json"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.starts_with("[\n{\"question\":\"1 1 1 8\",\"number\":1,\"solutions\":[\"8*(1+1+1)\"]},\n"
+                                  "{\"question\":\"1 1 2 6\",\"number\":2,\"solutions\":[\"6*(1+1+2)\",\"2*6*(1+1)\"]},\n"));
+    EXPECT_TRUE(r.out.ends_with("},\n{\"question\":\"8 8 8 10\",\"number\":566,\"solutions\":[\"8+8*(10-8)\"]}\n]\n"));
+}
+
+TEST(CliTest, ListUsageErrors)
+{
+    const std::string help = RunCli({"list", "--help"}).out;
+    ASSERT_EQ(help.rfind("Usage: tavlix-cli list [--advanced] [--max 10|13] [--kind all|solvable|unsolvable]\n", 0), 0u);
+    EXPECT_NE(RunCli({"--help"}).out.find("\n  list "), std::string::npos);
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"list", "--kind", "some"}, "--kind takes all, solvable or unsolvable"},
+        {{"list", "--format"}, "--format takes html, text or json"},
+        {{"list", "--json"}, "unknown option '--json' for list"},
+        {{"list", "1", "2", "3", "4"}, "list takes 0 arguments, 4 given"},
+        {{"solve", "--kind", "all", "1", "2", "3", "4"}, "unknown option '--kind' for solve"},
+    };
+    for (const auto& c : cases) {
+        const Result r = RunCli(c.args);
+        EXPECT_EQ(r.code, 2) << c.message;
+        EXPECT_EQ(r.err, "tavlix-cli " + c.args[0] + ": " + c.message + "\n\n" + RunCli({c.args[0], "--help"}).out);
+    }
+}
+
+TEST(CliTest, QuestionsCountsWhatAPlanMakesAvailable)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string count;
+    } cases[] = {
+        {{}, "1820\n"},
+        {{"--max", "10"}, "715\n"},
+        {{"--max", "10", "--kind", "solvable"}, "566\n"},
+        {{"--max", "10", "--kind", "unsolvable"}, "149\n"},
+        {{"--advanced", "--kind", "unsolvable"}, "390\n"},
+        {{"--from", "5", "5", "5", "5", "--to", "5", "5", "5", "5"}, "1\n"},
+        {{"--max", "10", "--to", "1", "1", "1", "9", "--kind", "solvable"}, "1\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"questions", "--available"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = RunCli(args);
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.out, c.count) << ::testing::PrintToString(args);
+    }
+}
+
+TEST(CliTest, QuestionsInSequence)
+{
+    EXPECT_EQ(RunCli({"questions", "--order", "ascending", "--count", "3"}).out, "1 1 1 1\n1 1 1 2\n1 1 1 3\n");
+    const std::vector<std::string> greatest =
+        Lines(RunCli({"questions", "--max", "10", "--order", "descending", "--count", "100"}).out);
+    ASSERT_EQ(greatest.size(), 100u);
+    EXPECT_EQ(greatest[0], "10 10 10 10");
+    EXPECT_EQ(greatest[1], "9 10 10 10");
+    EXPECT_EQ(RunCli({"questions", "--max", "10", "--from", "1", "1", "9", "10", "--to", "1", "2", "2", "3", "--order",
+                      "descending"})
+                  .out,
+              "1 2 2 3\n1 2 2 2\n1 1 10 10\n1 1 9 10\n");
+    EXPECT_EQ(RunCli({"questions", "--from", "5", "5", "5", "5", "--to", "5", "5", "5", "5"}).out, "5 5 5 5\n");
+}
+
+TEST(CliTest, QuestionsAtRandomRepeatForTheSameSeed)
+{
+    const Result first = RunCli({"questions", "--seed", "1700000000"});
+    EXPECT_EQ(first.code, 0);
+    const std::vector<std::string> lines = Lines(first.out);
+    ASSERT_EQ(lines.size(), 40u);
+    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), 40u);
+    EXPECT_EQ(RunCli({"questions", "--seed", "1700000000"}).out, first.out);
+    EXPECT_NE(RunCli({"questions", "--seed", "1700000001"}).out, first.out);
+    EXPECT_EQ(Lines(RunCli({"questions", "--seed", "0", "--count", "500"}).out).size(), 500u);
+}
+
+TEST(CliTest, QuestionsUsageErrors)
+{
+    const std::string help = RunCli({"questions", "--help"}).out;
+    ASSERT_EQ(help.rfind("Usage: tavlix-cli questions [--advanced] [--max 10|13] [--from A B C D] [--to A B C D]\n", 0),
+              0u);
+    EXPECT_NE(RunCli({"--help"}).out.find("\n  questions "), std::string::npos);
+
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } badOptions[] = {
+        {{"--count", "0"}, "--count takes a whole number from 1 to 500"},
+        {{"--count", "501"}, "--count takes a whole number from 1 to 500"},
+        {{"--count", "ten"}, "--count takes a whole number from 1 to 500"},
+        {{"--seed", "-1"}, "--seed takes a whole number from 0 to 4294967295"},
+        {{"--seed", "4294967296"}, "--seed takes a whole number from 0 to 4294967295"},
+        {{"--order", "sideways"}, "--order takes random, ascending or descending"},
+        {{"--kind", "some"}, "--kind takes all, solvable or unsolvable"},
+        {{"--from", "1", "2", "3"}, "--from takes four numbers"},
+        {{"--lang", "en"}, "unknown option '--lang' for questions"},
+        {{"1", "2", "3", "4"}, "questions takes 0 arguments, 4 given"},
+    };
+    for (const auto& c : badOptions) {
+        std::vector<std::string> args = {"questions"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = RunCli(args);
+        EXPECT_EQ(r.code, 2) << c.message;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "tavlix-cli questions: " + c.message + "\n\n" + help);
+    }
+
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } badPlans[] = {
+        {{"--from", "5", "3", "5", "5"},
+         "--from 5 3 5 5 is not a configuration of 1..13 (four numbers, none below the one before it)"},
+        {{"--max", "10", "--to", "1", "1", "1", "11"},
+         "--to 1 1 1 11 is not a configuration of 1..10 (four numbers, none below the one before it)"},
+        {{"--to", "0", "1", "1", "1"},
+         "--to 0 1 1 1 is not a configuration of 1..13 (four numbers, none below the one before it)"},
+        {{"--from", "6", "6", "6", "6", "--to", "5", "9", "9", "9"}, "--from 6 6 6 6 comes after --to 5 9 9 9"},
+        {{"--order", "ascending", "--seed", "3"}, "--seed applies to --order random only"},
+    };
+    for (const auto& c : badPlans) {
+        std::vector<std::string> args = {"questions"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = RunCli(args);
+        EXPECT_EQ(r.code, 2) << c.message;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "tavlix-cli questions: " + c.message + "\n");
+    }
 }
 
 }  // namespace

@@ -12,12 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FixedClock : public Clock {
-public:
-    std::time_t Now() const override { return m_now; }
-    std::time_t m_now = 0;
-};
-
 class DebugLogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -31,7 +25,7 @@ protected:
         std::tm local {};
         local.tm_year = 126, local.tm_mon = 11, local.tm_mday = 8, local.tm_hour = 9,
         local.tm_min = 5, local.tm_sec = 7, local.tm_isdst = -1;
-        m_clock.m_now = std::mktime(&local);
+        m_clock.now = std::mktime(&local);
     }
     void TearDown() override { fs::remove_all(m_dir); }
 

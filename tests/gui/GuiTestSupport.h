@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "platform/InMemoryProfileStore.h"
 #include "platform/Media.h"
-#include "platform/Shell.h"
+#include "../platform/FakeShell.h"
 #include "controls/CBMMessageBox.h"
 #include "i18n/LanguageState.h"
 
@@ -29,16 +30,6 @@
     }
 
 namespace tavlix::testing {
-
-class FakeShell : public Shell {
-public:
-    bool Open(const std::string& address) override
-    {
-        opened.push_back(address);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
 
 class FakeMedia : public Media {
 public:

@@ -20,18 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A browser the test can tell to refuse addresses.
-class ScriptedShell : public Shell {
-public:
-    bool Open(const std::string& address) override
-    {
-        opened.push_back(address);
-        return takes;
-    }
-    std::vector<std::string> opened;
-    bool takes = true;
-};
-
 const QString kUnopened = QStringLiteral("The address %1 could not be opened. Please open it in your web browser.");
 
 }  // namespace
@@ -41,7 +29,7 @@ class HelpWindowTest : public QObject {
 
     QTemporaryDir m_dir;
     int m_run = 0;
-    ScriptedShell* m_shell = nullptr;
+    FakeShell* m_shell = nullptr;
     std::unique_ptr<CTavlixApp> m_app;
     MainWindow* m_window = nullptr;
 
@@ -87,7 +75,7 @@ class HelpWindowTest : public QObject {
         env.editionSettings = std::make_unique<InMemoryProfileStore>();
         env.editionSettings->WriteString(UserDataDirectory::kStoreSection, UserDataDirectory::kStoreValue,
                                          (Root() / "documents" / "mine").string());
-        auto shell = std::make_unique<ScriptedShell>();
+        auto shell = std::make_unique<FakeShell>();
         shell->takes = browserTakes;
         m_shell = shell.get();
         env.shell = std::move(shell);

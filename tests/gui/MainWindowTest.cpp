@@ -1,17 +1,8 @@
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QTemporaryDir>
 
-#include "GuiTestSupport.h"
+#include "MainWindowHarness.h"
 #include "engine/CBMUtilities.h"
-#include "shell/MainWindow.h"
-#include "controls/PictureButton.h"
-#include "settings/UserDataDirectory.h"
-#include "settings/Profile.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;
@@ -27,21 +18,6 @@ const QString kAdvancedRule =
     QStringLiteral("&Advanced rule (addition, subtraction, multiplication, division, power and root)");
 const QString kEnableJqk = QStringLiteral("Enable &J (11), Q (12), K (13)");
 const QString kEnlargedUi = QStringLiteral("&Enlarged UI");
-
-// One popup entry as the user sees it; a separator reads "-".
-struct MenuItem {
-    QString text;
-    bool enabled = false;
-    bool checked = false;
-    bool operator==(const MenuItem&) const = default;
-};
-
-char* toString(const MenuItem& item)
-{
-    return QTest::toString(QStringLiteral("%1 (%2, %3)")
-                               .arg(item.text, item.enabled ? QLatin1String("enabled") : QLatin1String("grayed"),
-                                    item.checked ? QLatin1String("checked") : QLatin1String("unchecked")));
-}
 
 // Counts the hide events of one window: hiding a window ends the modal loop it runs in.
 class HideCounter : public QObject {
@@ -60,156 +36,13 @@ protected:
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, protected MainWindowHarness {
     Q_OBJECT
-
-    InMemoryProfileStore m_store;
-    std::unique_ptr<Profile> m_profile;
-    LanguageState m_language;
-    CachedStrings m_cache;
-    FakeMedia m_media;
-    std::vector<int> m_helpTopics;
-    std::vector<std::string> m_addresses;
-    QTemporaryDir m_dir;
-    InMemoryProfileStore m_editionStore;
-    std::unique_ptr<UserDataDirectory> m_userData;
-    std::unique_ptr<MainWindow> m_window;
-
-    std::unique_ptr<MainWindow> MakeWindow(Edition edition = Edition::Standard)
-    {
-        MainWindowServices services{
-            .language = m_language,
-            .cache = m_cache,
-            .profile = *m_profile,
-            .settings = m_store,
-            .media = m_media,
-            .edition = edition,
-            .versionText = "1.5",
-            .makerHomePage = "https://www.brelmor.com/",
-            .productHomePage = "https://www.brelmor.com/tavlix/index.html",
-            .log = nullptr,
-            .openHelpTopic = [this](int topic) { m_helpTopics.push_back(topic); },
-            .openAddress = [this](const std::string& a) { m_addresses.push_back(a); },
-            .startUpdateCheck = [] {},
-            .showOptions = [] {},
-            .userData = m_userData.get(),
-            .setUpUserDataDirectory = [] { return true; },
-            .pickSaveFile = {},
-        };
-        auto window = std::make_unique<MainWindow>(std::move(services));
-        window->show();
-        (void)QTest::qWaitForWindowExposed(window.get());
-        return window;
-    }
-
-    template <typename T = QWidget>
-    T* Find(const char* name) const
-    {
-        return m_window->findChild<T*>(QLatin1String(name));
-    }
-
-    void TypeQuestion(const std::array<const char*, 4>& numbers)
-    {
-        for (std::size_t i = 0; i < 4; ++i) {
-            auto* box = Find<QLineEdit>(QStringLiteral("questionBox%1").arg(i).toLatin1().constData());
-            box->clear();
-            QTest::keyClicks(box, QLatin1String(numbers[i]));
-        }
-    }
-
-    void TypeAnswers(const QString& lines)
-    {
-        auto* answer = Find<QPlainTextEdit>("answerBox");
-        answer->clear();
-        const QStringList list = lines.split(QLatin1Char('\n'));
-        for (int i = 0; i < list.size(); ++i) {
-            if (i > 0)
-                QTest::keyClick(answer, Qt::Key_Return);
-            QTest::keyClicks(answer, list[i]);
-        }
-    }
-
-    QString Pane() const { return Find<QPlainTextEdit>("commentsPane")->toPlainText(); }
-
-    void ClickSubmit() { QTest::mouseClick(Find<QPushButton>("submitButton"), Qt::LeftButton); }
-
-    // Ctrl with Return of the main keyboard or Enter of the keypad, in the answer box.
-    void SubmitWithKeys(Qt::Key key = Qt::Key_Return)
-    {
-        const Qt::KeyboardModifiers modifiers =
-            key == Qt::Key_Enter ? Qt::ControlModifier | Qt::KeypadModifier : Qt::ControlModifier;
-        QTest::keyClick(Find<QPlainTextEdit>("answerBox"), key, modifiers);
-    }
-
-    void ClickToolbar(const char* name) { QTest::mouseClick(Find<PictureButton>(name), Qt::LeftButton); }
-
-    // Opens a popup of the menu bar as a user does, by clicking its title. Null when
-    // no popup has that title or it did not open.
-    QMenu* OpenMenu(const QString& title) const
-    {
-        auto* bar = m_window->findChild<QMenuBar*>();
-        for (QAction* popup : bar->actions()) {
-            if (popup->text() != title)
-                continue;
-            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(popup).center());
-            return popup->menu()->isVisible() ? popup->menu() : nullptr;
-        }
-        return nullptr;
-    }
-
-    // The popup's entries as the user sees them when it opens.
-    std::vector<MenuItem> Entries(const QString& title) const
-    {
-        std::vector<MenuItem> entries;
-        QMenu* menu = OpenMenu(title);
-        if (!menu)
-            return entries;
-        for (QAction* a : menu->actions())
-            entries.push_back({a->isSeparator() ? QStringLiteral("-") : a->text(), a->isEnabled(), a->isChecked()});
-        QTest::keyClick(menu, Qt::Key_Escape);
-        return entries;
-    }
-
-    // The entry with that text; one without text when the popup has none.
-    MenuItem Entry(const QString& title, const QString& text) const
-    {
-        for (const MenuItem& item : Entries(title))
-            if (item.text == text)
-                return item;
-        return {};
-    }
-
-    // Clicks an entry of a popup of the menu bar; false when the user could not,
-    // because it is missing or grayed.
-    bool ClickMenuEntry(const QString& title, const QString& text) const
-    {
-        QMenu* menu = OpenMenu(title);
-        if (!menu)
-            return false;
-        for (QAction* a : menu->actions()) {
-            if (a->text() == text && a->isEnabled()) {
-                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
-                return !menu->isVisible();
-            }
-        }
-        QTest::keyClick(menu, Qt::Key_Escape);
-        return false;
-    }
 
 private slots:
     void init()
     {
-        m_store = InMemoryProfileStore();
-        m_profile = std::make_unique<Profile>(m_store);
-        m_language = MakeLanguage();
-        m_cache.Reload(m_language);
-        SetMessageBoxContext({&m_language, &m_cache, {}});
-        m_media = FakeMedia();
-        m_helpTopics.clear();
-        m_userData = std::make_unique<UserDataDirectory>(m_editionStore, m_language, "/nonexistent-program",
-                                                         m_dir.path().toStdString(), true);
-        std::string error;
-        QVERIFY(m_userData->SetUserDataDirectory((m_dir.path() + QStringLiteral("/data")).toStdString(), true, error));
+        QVERIFY(ResetHarness());
         m_window = MakeWindow();
     }
 

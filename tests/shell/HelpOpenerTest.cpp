@@ -4,22 +4,11 @@
 
 #include <fstream>
 
-#include "platform/Shell.h"
+#include "../platform/FakeShell.h"
 #include "shell/HelpOpener.h"
 
 namespace tavlix {
 namespace {
-
-class RecordingShell : public Shell {
-public:
-    bool Open(const std::string& address) override
-    {
-        opened.push_back(address);
-        return takes;
-    }
-    std::vector<std::string> opened;
-    bool takes = true;
-};
 
 class HelpOpenerTest : public ::testing::Test {
 protected:
@@ -44,7 +33,7 @@ protected:
     }
 
     std::filesystem::path m_dir;
-    RecordingShell m_shell;
+    testing::FakeShell m_shell;
     std::vector<std::filesystem::path> m_shown;
 };
 

@@ -2,10 +2,13 @@
 # Starts the real program under a virtual display, types a question and a correct
 # answer with real key events, submits with Ctrl+Enter and finds the verdict on screen,
 # then submits a wrong answer and finds that verdict too. The screenshot of the window
-# is kept in the output folder.
+# is kept in the output folder. Then it makes the complete list from the Tools menu and
+# finds the page written and handed to the web browser, and plays a Training Game
+# started from the toolbar, reading its caption and status line.
 set -euo pipefail
 program=$1
 out=$2
+lib=$(cd "$(dirname "$0")" && pwd)/window.sh
 mkdir -p "$out"
 
 # Every setting the program reads or writes, per user and machine-wide, lives in a
@@ -18,12 +21,17 @@ export HOME=$home XDG_CONFIG_HOME=$home/config XDG_CONFIG_DIRS=$home/system XDG_
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 # A user data directory, the first-run mark and this version's release notes are settled
-# already, as after a first start.
+# already, as after a first start; the Training Game plan kept from then asks for the
+# solvable questions from 3 3 8 8 on, in order.
 edition="Tavlix Simplified Chinese Edition"
 version="1.5"
 mkdir -p "$XDG_CONFIG_HOME/Brelmor/$edition" "$XDG_CONFIG_DIRS/Brelmor/$edition"
 printf '[User%%20Data%%20Directory]\nDefault=%s\n' "$home/userdata" > "$XDG_CONFIG_HOME/Brelmor/$edition.conf"
-printf '[App]\nRelease%%20Note%%20%s=1\n' "$version" > "$XDG_CONFIG_HOME/Brelmor/$edition/$version.conf"
+{
+  printf '[App]\nRelease%%20Note%%20%s=1\n' "$version"
+  printf '[Training%%20Game]\nFull%%20Range=0\nData%%20Range%%20Start=1\nStart%%201=3\nStart%%202=3\n'
+  printf 'Start%%203=8\nStart%%204=8\nRandomly=0\nAscending=1\nQuestion%%20Count=5\nNo%%20Solution=0\nTime=0\n'
+} > "$XDG_CONFIG_HOME/Brelmor/$edition/$version.conf"
 printf '[App]\nFirst%%20Run=1\n' > "$XDG_CONFIG_DIRS/Brelmor/$edition/$version.conf"
 
 # The verdicts of the edition built by default, Simplified Chinese.
@@ -33,20 +41,13 @@ wrong_verdict="你输了！"
 # One session: exits 2 when the window never showed; leaves the comments pane after
 # each answer in right.txt and wrong.txt (empty when the typed keys did not arrive).
 session() {
-xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$out" <<'SESSION'
+xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$out" "$lib" <<'SESSION'
 set -euo pipefail
 program=$1
 out=$2
-"$program" > "$out/program.log" 2>&1 &
-pid=$!
-for _ in $(seq 50); do
-  window=$(xdotool search --name '^Tavlix$' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "no window"; kill $pid; exit 2; }
-sleep 0.5
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+lib=$3
+source "$lib"
+start_program "$program" "$out/program.log"
 # Reads the comments pane back as a user would copy it: its mnemonic, select all, copy.
 read_pane() {
   printf '' | xclip -selection clipboard
@@ -66,8 +67,7 @@ xdotool type --delay 30 '3*8+8-3'
 xdotool key ctrl+Return
 sleep 1
 read_pane "$out/wrong.txt"
-kill $pid
-wait $pid 2>/dev/null || true
+stop_program
 SESSION
 }
 
@@ -83,7 +83,101 @@ for attempt in 1 2 3; do
   echo "attempt $attempt: window not ready (session status $status, read '$right' and '$wrong')"
 done
 
-[ -s "$out/smoke.png" ] || { echo "no screenshot"; echo "0 passed, 2 failed"; exit 1; }
+# The complete list from the Tools menu, in a copy of the program's folder so that no page
+# of an earlier run is shown instead. The web browser is a command on PATH that notes the
+# page it was asked to open.
+list_copy=$home/program
+cp -r "$(dirname "$program")" "$list_copy"
+rm -rf "$list_copy/cl"
+mkdir -p "$home/bin"
+cat > "$home/bin/xdg-open" <<'OPEN'
+#!/bin/sh
+printf '%s\n' "$1" >> "$OPENED"
+OPEN
+chmod +x "$home/bin/xdg-open"
+list_session() {
+OPENED=$out/opened.txt PATH=$home/bin:$PATH \
+xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$list_copy/tavlix" "$out" "$lib" <<'SESSION'
+set -euo pipefail
+program=$1
+out=$2
+lib=$3
+source "$lib"
+start_program "$program" "$out/list-program.log"
+# Tools, then its entry "Complete List of All Solutions for Calculating 24...".
+xdotool key alt+t
+sleep 0.5
+xdotool key c
+dialog=
+for _ in $(seq 25); do
+  dialog=$(xdotool search --name '^所有解法的完整列表 - 标准级$' 2>/dev/null | head -1 || true)
+  [ -n "$dialog" ] && break
+  sleep 0.2
+done
+if [ -n "$dialog" ]; then
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  xdotool key Return
+  for _ in $(seq 100); do
+    [ -s "$OPENED" ] && break
+    sleep 0.2
+  done
+fi
+stop_program
+SESSION
+}
+for attempt in 1 2 3; do
+  rm -f "$out/opened.txt"
+  status=0
+  list_session || status=$?
+  [ -s "$out/opened.txt" ] && break
+  echo "attempt $attempt: no page opened (session status $status)"
+done
+# A Training Game from its toolbar button (the fifth), Go! in the plan dialog, the rules
+# note closed, the first question answered; then the caption, and the status line as a
+# user selects it with the mouse.
+game_session() {
+xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$out" "$lib" <<'SESSION'
+set -euo pipefail
+program=$1
+out=$2
+lib=$3
+source "$lib"
+start_program "$program" "$out/game-program.log"
+xdotool mousemove --window "$window" 198 51 click 1
+sleep 1
+xdotool key Return
+sleep 1
+xdotool key Escape
+sleep 0.5
+# Without a window manager the main window gets the keys back only when told.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool type --delay 30 '8/(3-8/3)'
+xdotool key ctrl+Return
+sleep 1
+xdotool getwindowname "$window" > "$out/caption.txt"
+height=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { split($2, size, "x"); print size[2] }')
+printf '' | xclip -selection primary
+xdotool mousemove --window "$window" 13 $((height - 20)) mousedown 1 mousemove --window "$window" 330 $((height - 20)) mouseup 1
+sleep 0.5
+xclip -selection primary -o > "$out/status.txt" 2>/dev/null || true
+stop_program
+SESSION
+}
+for attempt in 1 2 3; do
+  rm -f "$out/caption.txt" "$out/status.txt"
+  status=0
+  game_session || status=$?
+  [ -s "$out/status.txt" ] && break
+  echo "attempt $attempt: no status line read (session status $status)"
+done
+game_caption=$(cat "$out/caption.txt" 2>/dev/null || true)
+game_status=$(cat "$out/status.txt" 2>/dev/null || true)
+
+opened=$(cat "$out/opened.txt" 2>/dev/null || true)
+page="$list_copy/cl/ssdhsns.htm"
+page_heading=$(grep -o '<h1>[^<]*</h1>' "$page" 2>/dev/null || true)
+
+[ -s "$out/smoke.png" ] || { echo "no screenshot"; echo "0 passed, 6 failed"; exit 1; }
 echo "screenshot: $out/smoke.png"
 passed=0
 failed=0
@@ -98,5 +192,9 @@ check() {
 }
 check "correct answer verdict" "$right" "$right_verdict"
 check "wrong answer verdict" "$wrong" "$wrong_verdict"
+check "complete list opened in the browser" "$opened" "file://$page"
+check "complete list page written" "$page_heading" "<h1>标准级</h1>"
+check "training game caption" "$game_caption" "Tavlix - 训练赛 (标准级 - 初级) 1/5"
+check "training game status line" "$game_status" "正确：1  错误：0  未作答：4"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

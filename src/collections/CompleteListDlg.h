@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QDialog>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "collections/CompleteList.h"
+
+class QCheckBox;
+class QGroupBox;
+class QProgressBar;
+class QRadioButton;
+class QTimer;
+
+namespace tavlix {
+
+class Clock;
+class CompleteListGenerator;
+class LanguageState;
+class PictureButton;
+class Profile;
+class UserDataDirectory;
+
+// What the complete list takes from the program.
+struct CompleteListContext {
+    const LanguageState& language;
+    Profile& profile;
+    const UserDataDirectory& writer;  // writes the page
+    const Clock& clock;               // ages the pages made earlier
+    std::filesystem::path programDirectory;  // the templates lie in its doc/ folder
+    std::filesystem::path pageFolder;        // where the pages go
+    // The main window takes the dialog's level before the list is made, and keeps it.
+    std::function<void(bool standardRule, bool jqkEnabled)> applyLevel;
+    // Shows a page in the web browser (and tells the user when that fails).
+    std::function<void(const std::string& page)> openPage;
+    std::function<void(int topic)> openHelpTopic;
+};
+
+// Tools > Complete List of All Solutions: the level and the kinds of configurations to
+// list, then the page, made from the template of the interface language and shown in the
+// browser. The configurations are solved in short slices on the window's thread, so the
+// window stays responsive and Cancel stops between two configurations; a cancelled list
+// writes nothing.
+class CompleteListDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CompleteListDlg(CompleteListContext context, QWidget* parent = nullptr);
+    ~CompleteListDlg() override;
+
+    // Stops a list in the making and keeps the options for the next time.
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    CompleteListOptions ReadOptions() const;
+    void ShowOptions(const CompleteListOptions& options);
+    void OnKindClicked(ListedKind kind);
+    void OnStart();
+    void StartGenerating(std::string pageTemplate);
+    void RunSlice();
+    void Finish();
+    void ShowPage(const std::filesystem::path& page);
+    // Where the page of the chosen options and the interface language goes.
+    std::filesystem::path PagePath() const;
+    QString Text(int id, const std::string& first = {}) const;
+
+    CompleteListContext m_context;
+    QRadioButton* m_standard;
+    QRadioButton* m_advanced;
+    QCheckBox* m_jqk;
+    QCheckBox* m_withSolutions;
+    QCheckBox* m_withoutSolution;
+    PictureButton* m_start;
+    PictureButton* m_cancel;
+    QProgressBar* m_progress;
+    QTimer* m_slices;
+    std::unique_ptr<CompleteListGenerator> m_generator;
+    std::string m_template;
+    bool m_running = false;
+};
+
+}  // namespace tavlix

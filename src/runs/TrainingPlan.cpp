@@ -1,0 +1,367 @@
+#include "runs/TrainingPlan.h"
+
+#include <algorithm>
+#include <charconv>
+#include <unordered_set>
+
+#include "platform/Clock.h"
+#include "platform/Random.h"
+#include "common/TextUtilities.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
+#include "settings/Profile.h"
+#include "collections/Collection.h"
+
+namespace tavlix {
+
+namespace {
+
+constexpr int kDefaultQuestionCount = 40;
+constexpr int kLargestTypedNumber = 999999999;
+
+// Flags kept as 0 or 1 that load as true unless stored as 0.
+struct FlagValue {
+    const char* name;
+    bool TrainingPlan::*field;
+};
+constexpr FlagValue kFlagsOnByDefault[] = {
+    {"Standard", &TrainingPlan::standardRule},
+    {"Full Set", &TrainingPlan::fullSet},
+    {"Trouble Makers", &TrainingPlan::useTroubleMakers},
+    {"My Favorites", &TrainingPlan::useMyFavorites},
+    {"Have Solution", &TrainingPlan::withSolution},
+    {"No Solution", &TrainingPlan::withoutSolution},
+    {"Full Range", &TrainingPlan::fullRange},
+    {"Randomly", &TrainingPlan::random},
+    {"Ascending", &TrainingPlan::ascending},
+    {"Time", &TrainingPlan::timeLimitOn},
+};
+// Flags that load as true only when stored as exactly 1.
+constexpr FlagValue kFlagsOffByDefault[] = {
+    {"JQK", &TrainingPlan::jqkEnabled},
+    {"Data Range Start", &TrainingPlan::startBounded},
+    {"Data Range End", &TrainingPlan::endBounded},
+};
+constexpr const char* kStartNames[] = {"Start 1", "Start 2", "Start 3", "Start 4"};
+constexpr const char* kEndNames[] = {"End 1", "End 2", "End 3", "End 4"};
+
+std::string_view Section(bool training) { return training ? "Training" : "Training Game"; }
+
+Configuration AllOf(unsigned n) { return {n, n, n, n}; }
+
+void RaiseToPrevious(Configuration& numbers)
+{
+    for (std::size_t i = 1; i < numbers.size(); ++i)
+        numbers[i] = std::max(numbers[i], numbers[i - 1]);
+}
+
+bool IsWithin(const Configuration& numbers, unsigned maximum)
+{
+    return std::ranges::all_of(numbers, [maximum](unsigned n) { return n >= 1 && n <= maximum; });
+}
+
+// The loading checks: a start number that does not fit follows the one before it; an
+// end that does not fit is the whole range's end.
+void CheckLoadedRange(TrainingPlan& plan)
+{
+    const unsigned maximum = plan.Maximum();
+    Configuration& start = plan.start;
+    if (start[0] < 1 || start[0] > maximum)
+        start[0] = 1;
+    for (std::size_t i = 1; i < start.size(); ++i)
+        if (start[i] < start[i - 1] || start[i] > maximum)
+            start[i] = start[i - 1];
+    if (plan.end[0] < start[0] || !std::ranges::is_sorted(plan.end) || plan.end[3] > maximum)
+        plan.end = AllOf(maximum);
+}
+
+// The minutes a plan loads with: too few for the questions (under one minute per ten)
+// or more than the dialog allows gives one minute per question.
+int CheckedMinutes(std::uint32_t stored, int questionCount)
+{
+    const auto minutes = static_cast<std::int32_t>(stored);
+    if (minutes < kMinMinutes || minutes < questionCount / 10 || minutes > kMaxMinutes)
+        return questionCount;
+    return minutes;
+}
+
+// The range as it is stored: a start or end with a number outside 1..max is dropped
+// for the default, and each number is at least the one before it.
+RangeValues CleanedRange(const TrainingPlan& plan)
+{
+    const unsigned maximum = plan.Maximum();
+    RangeValues range{plan.start, plan.end};
+    if (!IsWithin(range.start, maximum))
+        range.start = AllOf(1);
+    if (range.end[0] < range.start[0] || !IsWithin(range.end, maximum))
+        range.end = AllOf(maximum);
+    RaiseToPrevious(range.start);
+    RaiseToPrevious(range.end);
+    return range;
+}
+
+std::string Text(const Configuration& c) { return CBMUtilities::FormatQuestion(c[0], c[1], c[2], c[3]); }
+
+// Configurations compare as CompareQuestionText orders their texts: number by number.
+bool InRange(const Configuration& c, const Configuration& from, const Configuration& to)
+{
+    return from <= c && c <= to;
+}
+
+StringArray FullSetCandidates(unsigned maximum, const Configuration& from, const Configuration& to)
+{
+    StringArray candidates;
+    for (unsigned a = 1; a <= maximum; ++a)
+        for (unsigned b = a; b <= maximum; ++b)
+            for (unsigned c = b; c <= maximum; ++c)
+                for (unsigned d = c; d <= maximum; ++d)
+                    if (InRange({a, b, c, d}, from, to))
+                        candidates.push_back(Text({a, b, c, d}));
+    return candidates;
+}
+
+// A collection keeps questions as they were typed ("8 3 3 1"); the plan works with
+// their sorted form, so that the range, the no-solution lists and the merging of the
+// two collections all see one text per configuration.
+std::optional<Configuration> ReadConfiguration(std::string_view question, unsigned maximum)
+{
+    NumberArray numbers;
+    if (!CBMUtilities::GetQuestionFromString(question, numbers, true))
+        return std::nullopt;
+    Configuration c{numbers[0], numbers[1], numbers[2], numbers[3]};
+    std::ranges::sort(c);
+    if (c[3] > maximum)
+        return std::nullopt;
+    return c;
+}
+
+StringArray CollectionCandidates(const TrainingPlan& plan, const Collection& troubleMakers,
+                                 const Collection& myFavorites)
+{
+    const Configuration from = plan.EffectiveStart();
+    const Configuration to = plan.EffectiveEnd();
+    std::vector<Configuration> found;
+    const auto gather = [&](const Collection& collection) {
+        for (const CollectionItem& item : collection.Items()) {
+            const auto c = ReadConfiguration(item.question, plan.Maximum());
+            if (c && InRange(*c, from, to))
+                found.push_back(*c);
+        }
+    };
+    if (plan.useTroubleMakers)
+        gather(troubleMakers);
+    if (plan.useMyFavorites)
+        gather(myFavorites);
+    std::ranges::sort(found);
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    StringArray candidates;
+    candidates.reserve(found.size());
+    for (const Configuration& c : found)
+        candidates.push_back(Text(c));
+    return candidates;
+}
+
+// With both kinds chosen (or, as a stored plan may say, neither) every candidate stays.
+void ApplySolutionFilter(StringArray& candidates, const TrainingPlan& plan)
+{
+    if (plan.withSolution == plan.withoutSolution)
+        return;
+    StringArray list;
+    CBMUtilities::LoadNoSolutionList(plan.standardRule, plan.jqkEnabled, list);
+    const std::unordered_set<std::string> unsolvable(list.begin(), list.end());
+    std::erase_if(candidates, [&](const std::string& question) {
+        return unsolvable.contains(question) == plan.withSolution;
+    });
+}
+
+std::string TakeAt(StringArray& list, std::size_t index)
+{
+    std::string taken = std::move(list[index]);
+    list.erase(list.begin() + std::ptrdiff_t(index));
+    return taken;
+}
+
+std::string TakeRandom(StringArray& list, RandomSource& random)
+{
+    return TakeAt(list, random.Next() % list.size());
+}
+
+std::optional<unsigned> ListNumber(const std::string& text)
+{
+    unsigned value = 0;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (error != std::errc() || end != last || std::to_string(value) != text)
+        return std::nullopt;
+    return value;
+}
+
+// Each number at least the one before it, and the end not before the start.
+bool IsInOrder(const RangeValues& values)
+{
+    return std::ranges::is_sorted(values.start) && std::ranges::is_sorted(values.end) && values.end >= values.start;
+}
+
+}  // namespace
+
+std::optional<int> ReadTypedNumber(std::string_view text)
+{
+    const std::string_view digits = TrimCharacters(text, " \t");
+    if (digits.empty() || !std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (const char c : digits)
+        value = std::min<std::int64_t>(value * 10 + (c - '0'), kLargestTypedNumber);
+    return int(value);
+}
+
+std::string TypedNumberPrompt(std::string_view text, int low, int high, const LanguageState& language)
+{
+    const std::optional<int> number = ReadTypedNumber(text);
+    if (!number)
+        return language.GetLocalizedString(IDS_DIALOG_PROMPT_POSITIVE_INTEGER);
+    if (*number < low || *number > high)
+        return language.GetLocalizedString(IDS_DIALOG_PROMPT_INTEGER_BETWEEN, std::to_string(low),
+                                           std::to_string(high));
+    return {};
+}
+
+int TrainingPlan::TimeLimitSeconds() const { return !training && timeLimitOn ? minutes * 60 : -1; }
+
+Configuration TrainingPlan::EffectiveStart() const
+{
+    return !fullRange && startBounded ? start : AllOf(1);
+}
+
+Configuration TrainingPlan::EffectiveEnd() const
+{
+    return !fullRange && endBounded ? end : AllOf(Maximum());
+}
+
+TrainingPlan LoadTrainingPlan(const Profile& profile, bool training)
+{
+    const std::string_view section = Section(training);
+    const auto read = [&](std::string_view name, std::uint32_t fallback) {
+        return profile.GetProfileInt(section, name, fallback);
+    };
+    TrainingPlan plan;
+    plan.training = training;
+    for (const auto& [name, field] : kFlagsOnByDefault)
+        plan.*field = read(name, 1) != 0;
+    for (const auto& [name, field] : kFlagsOffByDefault)
+        plan.*field = read(name, 0) == 1;
+    plan.timeLimitOn = plan.timeLimitOn && !training;
+
+    const std::uint32_t level = read("Difficulty Level", 1);
+    plan.difficultyLevel = level >= 1 && level <= 4 ? int(level) : 1;
+    const std::uint32_t count = read("Question Count", kDefaultQuestionCount);
+    plan.questionCount = count >= 1 && count <= std::uint32_t(kMaxQuestionCount) ? int(count) : kDefaultQuestionCount;
+    plan.minutes = CheckedMinutes(read("Minutes", std::uint32_t(plan.questionCount)), plan.questionCount);
+
+    for (std::size_t i = 0; i < 4; ++i) {
+        plan.start[i] = read(kStartNames[i], 1);
+        plan.end[i] = read(kEndNames[i], plan.Maximum());
+    }
+    CheckLoadedRange(plan);
+    return plan;
+}
+
+void StoreTrainingPlan(Profile& profile, const TrainingPlan& plan)
+{
+    const std::string_view section = Section(plan.training);
+    const auto write = [&](std::string_view name, std::uint32_t value) { profile.WriteProfileInt(section, name, value); };
+    for (const auto& [name, field] : kFlagsOnByDefault)
+        write(name, plan.*field ? 1 : 0);
+    for (const auto& [name, field] : kFlagsOffByDefault)
+        write(name, plan.*field ? 1 : 0);
+    write("Difficulty Level", std::uint32_t(plan.difficultyLevel));
+    write("Question Count", std::uint32_t(plan.questionCount));
+    write("Minutes", std::uint32_t(plan.minutes));
+    const RangeValues range = CleanedRange(plan);
+    for (std::size_t i = 0; i < 4; ++i) {
+        write(kStartNames[i], range.start[i]);
+        write(kEndNames[i], range.end[i]);
+    }
+}
+
+StringArray BuildCandidates(const TrainingPlan& plan, const Collection& troubleMakers,
+                            const Collection& myFavorites)
+{
+    StringArray candidates = plan.fullSet
+                                 ? FullSetCandidates(plan.Maximum(), plan.EffectiveStart(), plan.EffectiveEnd())
+                                 : CollectionCandidates(plan, troubleMakers, myFavorites);
+    ApplySolutionFilter(candidates, plan);
+    return candidates;
+}
+
+StringArray ChooseQuestions(StringArray candidates, const TrainingPlan& plan, RandomSource& random,
+                            const Clock& clock)
+{
+    const std::size_t wanted = std::size_t(std::max(plan.questionCount, 0));
+    if (plan.random)
+        random.Seed(static_cast<std::uint32_t>(clock.Now()));
+
+    StringArray chosen;
+    if (candidates.size() <= wanted) {
+        chosen = std::move(candidates);
+    } else if (plan.random) {
+        while (chosen.size() < wanted)
+            chosen.push_back(TakeRandom(candidates, random));
+    } else {
+        const auto first = plan.ascending ? candidates.begin() : candidates.end() - std::ptrdiff_t(wanted);
+        chosen.assign(std::make_move_iterator(first), std::make_move_iterator(first + std::ptrdiff_t(wanted)));
+    }
+
+    if (plan.random) {
+        StringArray ordered;
+        ordered.reserve(chosen.size());
+        while (!chosen.empty())
+            ordered.push_back(TakeRandom(chosen, random));
+        return ordered;
+    }
+    if (!plan.ascending)
+        std::ranges::reverse(chosen);
+    return chosen;
+}
+
+std::optional<RangeValues> NormalizeRangeLists(const TrainingPlan& plan,
+                                               const std::array<std::string, 8>& listTexts, bool rebuild)
+{
+    const RangeValues whole{AllOf(1), AllOf(plan.Maximum())};
+    RangeValues values;
+    for (std::size_t i = 0; i < listTexts.size(); ++i) {
+        const std::optional<unsigned> number = ListNumber(listTexts[i]);
+        if (!number)
+            return whole;
+        (i < 4 ? values.start[i] : values.end[i - 4]) = *number;
+    }
+    const bool fits = plan.fullRange ? values == whole
+                                     : IsWithin(values.start, plan.Maximum()) && IsWithin(values.end, plan.Maximum());
+    if (!fits)
+        return whole;
+    if (IsInOrder(values) && !rebuild)
+        return std::nullopt;
+
+    if (!plan.startBounded)
+        values.start = whole.start;
+    if (!plan.endBounded)
+        values.end = whole.end;
+    RaiseToPrevious(values.start);
+    values.end[0] = std::max(values.end[0], values.start[0]);
+    // While the end begins like the start, it may not fall behind it.
+    for (std::size_t i = 1; i < 4 && values.end[i - 1] == values.start[i - 1]; ++i)
+        values.end[i] = std::max(values.end[i], values.start[i]);
+    RaiseToPrevious(values.end);
+    return values;
+}
+
+unsigned RangeListLowerBound(const RangeValues& values, std::size_t index)
+{
+    if (index == 0)
+        return 1;
+    if (index < 4)
+        return values.start[index - 1];
+    return index == 4 ? values.start[0] : values.end[index - 5];
+}
+
+}  // namespace tavlix

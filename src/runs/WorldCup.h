@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace tavlix {
+
+class LanguageState;
+class Profile;
+
+// The help topic of the games, behind F1 in the ranking windows.
+inline constexpr int kGamesHelpTopic = 17;
+
+// The level a World Cup is played at.
+struct WorldCupChoice {
+    bool standardRule = true;
+    bool jqkEnabled = false;
+    bool operator==(const WorldCupChoice&) const = default;
+};
+
+// The choice the World Cup dialog opens with, from "Standard" and "JQK" of "WC": any
+// non-zero "Standard" is the standard rule (the default), and J, Q, K are on only for a
+// "JQK" of exactly 1 (off by default).
+WorldCupChoice LoadWorldCupChoice(const Profile& profile);
+void StoreWorldCupChoice(Profile& profile, const WorldCupChoice& choice);
+
+// "World Cup - %1 Level" with the level of the choice.
+std::string WorldCupCaption(const WorldCupChoice& choice, const LanguageState& language);
+// The rules and the levels, as the Rules button and F1 show them.
+std::string WorldCupRulesText(const LanguageState& language);
+
+}  // namespace tavlix

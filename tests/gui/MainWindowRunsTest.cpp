@@ -1,0 +1,361 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QProcess>
+
+#include "platform/qt/InstanceChannel.h"
+
+#include "MainWindowHarness.h"
+#include "engine/CBMUtilities.h"
+#include "shell/CommandTable.h"
+
+using namespace tavlix;
+using namespace tavlix::testing;
+
+namespace {
+
+const QString kTrainingButton = QStringLiteral("toolbar%1").arg(ID_TRAINING);
+const QString kTrainingGameButton = QStringLiteral("toolbar%1").arg(ID_TRAINING_GAME);
+const QString kWorldCupButton = QStringLiteral("toolbar%1").arg(ID_WORLD_CUP);
+
+}  // namespace
+
+// Training, Training Game and World Cup in the main window, played as a player would:
+// the dialogs' Go!, typed answers, the submit button and keys, Previous and Next, Done,
+// Esc, the clock running out, and the rankings after a World Cup.
+class MainWindowRunsTest : public QObject, protected MainWindowHarness {
+    Q_OBJECT
+
+    // A plan kept from an earlier start: the solvable questions from 3 3 8 8 upwards,
+    // in order, under the Standard rule with numbers up to 10.
+    void StorePlan(const char* section, int count, int minutes = 0)
+    {
+        const std::pair<const char*, std::uint32_t> values[] = {
+            {"Standard", 1},         {"JQK", 0},       {"Difficulty Level", 1}, {"Full Set", 1},
+            {"Have Solution", 1},    {"No Solution", 0}, {"Full Range", 0},     {"Data Range Start", 1},
+            {"Data Range End", 0},   {"Start 1", 3},    {"Start 2", 3},          {"Start 3", 8},
+            {"Start 4", 8},          {"Randomly", 0},   {"Ascending", 1},        {"Question Count", std::uint32_t(count)},
+            {"Time", minutes > 0 ? 1u : 0u}, {"Minutes", std::uint32_t(minutes > 0 ? minutes : 1)},
+        };
+        for (const auto& [name, value] : values)
+            m_store.WriteInt(section, name, value);
+    }
+
+    // Starts a run from its toolbar button: Go! in the plan dialog, then the rules note is
+    // read and closed. The note's text is returned.
+    QString StartFromToolbar(const QString& button)
+    {
+        OnNextDialog(m_window.get(), [](QDialog* plan) {
+            plan->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        SeenBox note;
+        AnswerNextBox(note, QStringLiteral("rightButton"));
+        QTest::mouseClick(m_window->findChild<QWidget*>(button), Qt::LeftButton);
+        BackToWindow();
+        return note.text;
+    }
+
+    // A correct line for the question on screen.
+    std::string SolutionOnScreen() const
+    {
+        NumberArray question;
+        CBMUtilities::GetQuestionFromString(Question().toStdString(), question, true);
+        StringArray solutions;
+        CBMUtilities::GetSolutions(question, solutions, true);
+        return solutions.empty() ? std::string() : solutions.front();
+    }
+
+    QString Question() const
+    {
+        QStringList numbers;
+        for (int i = 0; i < 4; ++i)
+            numbers << Find<QLineEdit>(QStringLiteral("questionBox%1").arg(i).toLatin1().constData())->text();
+        return numbers.join(QLatin1Char(' '));
+    }
+
+    // Keys go to the main window again once a dialog has closed, as the window system
+    // does it on a desktop.
+    void BackToWindow()
+    {
+        m_window->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_window.get()))
+            qWarning("the main window did not become active again");
+    }
+
+    QString Status() const { return Find<QLabel>("statusLine")->text(); }
+    QString Caption() const { return m_window->windowTitle(); }
+    bool AnswerLocked() const { return Find<QPlainTextEdit>("answerBox")->isReadOnly(); }
+
+private slots:
+    void init()
+    {
+        QVERIFY(ResetHarness());
+        m_window = MakeWindow();
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void trainingFromStartToEsc()
+    {
+        StorePlan("Training", 5);
+        const QString note = StartFromToolbar(kTrainingButton);
+        QVERIFY(note.startsWith(QStringLiteral("\t\t\tTraining Rules\n\nNumber of Questions: 5\n")));
+        QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Standard Level - Beginner) 1/5"));
+        QCOMPARE(Question(), QStringLiteral("3 3 8 8"));
+        QCOMPARE(Status(), QStringLiteral("Correct: 0  Incorrect: 0  Not Answered: 5"));
+        QCOMPARE(Find<PictureButton>(kTrainingButton.toLatin1().constData())->toolTip(),
+                 QStringLiteral("Exit Training (Esc)"));
+        QVERIFY(!Find<QPushButton>("previousButton")->isVisible());
+        QVERIFY(Find<QPushButton>("nextButton")->isVisible());
+        QVERIFY(!Find<QPushButton>("doneButton")->isVisible());
+
+        // A wrong answer, then the same question again, right: counted once.
+        TypeAnswers(QStringLiteral("3*3+8+8"));
+        ClickSubmit();
+        QCOMPARE(Status(), QStringLiteral("Correct: 0  Incorrect: 1  Not Answered: 4"));
+        QCOMPARE(Find<QLabel>("resultPicture")->property("verdict").toString(), QStringLiteral("wrong"));
+        QVERIFY(!AnswerLocked());
+        TypeAnswers(QStringLiteral("8/(3-8/3)"));
+        SubmitWithKeys();
+        QCOMPARE(Status(), QStringLiteral("Correct: 1  Incorrect: 0  Not Answered: 4"));
+        QCOMPARE(Find<QLabel>("resultPicture")->property("verdict").toString(), QStringLiteral("correct"));
+        QCOMPARE(m_media.sounds, (std::vector<Media::Sound>{Media::Sound::Wrong, Media::Sound::Correct}));
+
+        // On and back: the answer given is still there, and the picture with it.
+        QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Standard Level - Beginner) 2/5"));
+        QVERIFY(Question() != QStringLiteral("3 3 8 8"));
+        QVERIFY(Find<QPlainTextEdit>("answerBox")->toPlainText().isEmpty());
+        QVERIFY(!Find<QLabel>("resultPicture")->isVisible());
+        QTest::mouseClick(Find<QPushButton>("previousButton"), Qt::LeftButton);
+        QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Standard Level - Beginner) 1/5"));
+        QCOMPARE(Find<QPlainTextEdit>("answerBox")->toPlainText(), QStringLiteral("8/(3-8/3)"));
+        QVERIFY(Find<QLabel>("resultPicture")->isVisible());
+        QCOMPARE(m_media.sounds.back(), Media::Sound::Previous);
+
+        // Esc asks; No stays, Yes goes back to free play.
+        SeenBox stay;
+        AnswerNextBox(stay, QStringLiteral("rightButton"));  // No
+        QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        QCOMPARE(stay.text, QStringLiteral("Are you sure you want to exit training?"));
+        QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Training);
+        BackToWindow();
+        SeenBox leave;
+        AnswerNextBox(leave, QStringLiteral("middleButton"));  // Yes
+        QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        QVERIFY(leave.shown);
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(Caption(), QStringLiteral("Tavlix"));
+        QCOMPARE(Status(), QString());
+        QCOMPARE(Question(), QStringLiteral("   "));
+        QCOMPARE(Find<PictureButton>(kTrainingButton.toLatin1().constData())->toolTip(), QStringLiteral("Training"));
+    }
+
+    void aTrainingGameLocksAnsweredQuestionsAndEndsWhenTheTimeIsUp()
+    {
+        StorePlan("Training Game", 5, 1);
+        StartFromToolbar(kTrainingGameButton);
+        QCOMPARE(Caption(), QStringLiteral("Tavlix - Training Game (Standard Level - Beginner) 1/5"));
+        QVERIFY(Find<QPushButton>("doneButton")->isVisible());
+        // Rule and J/Q/K are the plan's while the game runs.
+        QVERIFY(!Find<PictureButton>("toolbar32773")->isEnabled());
+        QVERIFY(!Find<PictureButton>("toolbar32798")->isEnabled());
+
+        TypeAnswers(QString::fromStdString(SolutionOnScreen()));
+        ClickSubmit();
+        QVERIFY(AnswerLocked());
+        QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
+        QVERIFY(!Find<QCheckBox>("noSolution")->isEnabled());
+        QTest::mouseClick(Find<QPushButton>("nextButton"), Qt::LeftButton);
+        QVERIFY(!AnswerLocked());
+        QTest::mouseClick(Find<QPushButton>("previousButton"), Qt::LeftButton);
+        QVERIFY(AnswerLocked());
+        QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
+
+        // The remaining time at the end of the menu bar, then the end of the minute.
+        m_clock.now += 1;
+        QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("remainingTime")->text(), QStringLiteral("00:00:59"), 5000);
+        QVERIFY(Find<QLabel>("remainingTime")->isVisible());
+        SeenBox report;
+        AnswerNextBox(report, QStringLiteral("rightButton"));
+        m_clock.now += 60;
+        QTRY_VERIFY_WITH_TIMEOUT(report.shown, 5000);
+        QCOMPARE(report.text, QStringLiteral("Training Game Score Report - Standard Level\n\nRule: Standard Rule "
+                                             "(Addition, Subtraction, Multiplication and Division)\nValue Range: "
+                                             "1-10\nScores: 1/5\nTime: 1 min 0 sec"));
+        QCOMPARE(m_media.sounds.back(), Media::Sound::TimeUp);
+        QCOMPARE(Caption(), QStringLiteral("Tavlix"));
+        QVERIFY(!Find<QLabel>("remainingTime")->isVisible());
+        QVERIFY(Find<PictureButton>("toolbar32773")->isEnabled());
+    }
+
+    void theLastAnswerOffersToFinishAndDoneFinishesAtOnce()
+    {
+        StorePlan("Training Game", 5);
+        StartFromToolbar(kTrainingGameButton);
+        QVERIFY(!Find<QLabel>("remainingTime")->isVisible());
+        for (int question = 0; question < 5; ++question) {
+            TypeAnswers(QString::fromStdString(question == 4 ? "1+1+1+1" : SolutionOnScreen()));
+            if (question < 4) {
+                SubmitWithKeys();
+                QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_Right, Qt::ControlModifier);
+            }
+        }
+        SeenBox offer;
+        AnswerNextBox(offer, QStringLiteral("rightButton"));  // No: look the answers over first
+        SubmitWithKeys();
+        QVERIFY(offer.text.startsWith(QStringLiteral("You have answered all the required questions.")));
+        QCOMPARE(Status(), QStringLiteral("Correct: 4  Incorrect: 1  Not Answered: 0"));
+        BackToWindow();
+
+        m_clock.now += 75;
+        SeenBox report;
+        AnswerNextBox(report, QStringLiteral("rightButton"));
+        QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(report.text.endsWith(QStringLiteral("Scores: 4/5\nTime: 1 min 15 sec")));
+        QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Free);
+    }
+
+    void helpDuringARunShowsItsRules()
+    {
+        StorePlan("Training", 5);
+        StartFromToolbar(kTrainingButton);
+        SeenBox note;
+        AnswerNextBox(note, QStringLiteral("rightButton"));
+        QTest::keyClick(m_window.get(), Qt::Key_F1);
+        QVERIFY(note.text.startsWith(QStringLiteral("\t\t\tTraining Rules")));
+        QVERIFY(m_helpTopics.empty());
+    }
+
+    // Answers the question on screen as the level asks: as many different solutions
+    // as it wants, or "No solution!" when there is none.
+    void AnswerRight(std::size_t wanted)
+    {
+        NumberArray question;
+        CBMUtilities::GetQuestionFromString(Question().toStdString(), question, true);
+        StringArray solutions;
+        CBMUtilities::GetSolutions(question, solutions, m_window->IsStandardRule());
+        if (solutions.empty()) {
+            QTest::mouseClick(Find<QCheckBox>("noSolution"), Qt::LeftButton);
+        } else {
+            solutions.resize(std::min(solutions.size(), std::max<std::size_t>(wanted, 1)));
+            QStringList lines;
+            for (const std::string& line : solutions)
+                lines << QString::fromStdString(line);
+            TypeAnswers(lines.join(QLatin1Char('\n')));
+        }
+        ClickSubmit();
+    }
+
+    void worldCupFromTheDialogToTheRanking()
+    {
+        SeenBox note;
+        OnNextDialog(m_window.get(), [](QDialog* cup) {
+            cup->findChild<QAbstractButton*>(QStringLiteral("jqkCheck"))->click();  // Hero
+            QCOMPARE(cup->windowTitle(), QStringLiteral("World Cup - Hero Level"));
+            cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        AnswerNextBox(note, QStringLiteral("rightButton"));
+        QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
+        BackToWindow();
+        QVERIFY(note.text.startsWith(QStringLiteral("\t\t\tWorld Cup Rules - Hero Level\n")));
+        QCOMPARE(Caption(), QStringLiteral("Tavlix - World Cup (Hero Level) 1/40"));
+        QVERIFY(m_window->IsJqkEnabled());
+        QVERIFY(!Find<QPushButton>("checkSolutionButton")->isEnabled());
+
+        // Forty questions, all right, the last one after 25 min 10 s.
+        for (int question = 0; question < 39; ++question) {
+            AnswerRight(2);
+            QTest::mouseClick(Find<QPushButton>("nextButton"), Qt::LeftButton);
+        }
+        QCOMPARE(Caption(), QStringLiteral("Tavlix - World Cup (Hero Level) 40/40"));
+        QCOMPARE(Status(), QStringLiteral("Correct: 39  Incorrect: 0  Not Answered: 1"));
+        m_clock.now += 25 * 60 + 10;
+        SeenBox submit, scores;
+        AnswerNextBox(submit, QStringLiteral("middleButton"),  // Yes, submit now
+                      [&scores](CBMMessageBox*) { AnswerNextBox(scores, QStringLiteral("rightButton")); });
+        QString ranking;
+        OnNextDialog(m_window.get(), [&ranking](QDialog* name) {
+            auto* edit = name->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
+            edit->clear();
+            QTest::keyClicks(edit, QStringLiteral("Ada"));
+            OnNextDialog(name->parentWidget(), [&ranking](QDialog* table) {
+                ranking = table->windowTitle() + QLatin1Char('|') +
+                          table->findChild<QLabel*>(QStringLiteral("nameLabel1"))->text() + QLatin1Char('|') +
+                          table->findChild<QLabel*>(QStringLiteral("valueLabel1"))->text();
+            }, [](QDialog* dialog) { return dialog->objectName() != QStringLiteral("rankingNameDlg"); });
+            name->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        }, [](QDialog* dialog) { return !qobject_cast<CBMMessageBox*>(dialog); });
+        AnswerRight(2);
+        QVERIFY(submit.text.startsWith(QStringLiteral("You have answered all the required questions.")));
+        QTRY_VERIFY_WITH_TIMEOUT(!ranking.isEmpty(), 5000);
+        QCOMPARE(scores.text, QStringLiteral("World Cup Score Report - Hero Level\n\nRule: Standard Rule (Addition, "
+                                             "Subtraction, Multiplication and Division)\nValue Range: 1-13\n"
+                                             "Scores: 40/40\nTime: 25 min 10 sec"));
+        QCOMPARE(ranking, QStringLiteral("World Ranking for Professional Players - Hero Level|Ada|25 min 10 sec"));
+        QCOMPARE(m_store.ReadString("Rank\\PRO_SJ", "Name1"), std::optional<std::string>("Ada"));
+        QCOMPARE(m_store.ReadInt("Rank\\PRO_SJ", "Score1"), std::optional<std::uint32_t>(1510));
+        QCOMPARE(Caption(), QStringLiteral("Tavlix"));
+    }
+
+    void worldCupEndsWithNoRankingWhenLeft()
+    {
+        OnNextDialog(m_window.get(), [](QDialog* cup) {
+            cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        SeenBox note;
+        AnswerNextBox(note, QStringLiteral("rightButton"));
+        QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
+        BackToWindow();
+        SeenBox leave;
+        AnswerNextBox(leave, QStringLiteral("middleButton"));  // Yes
+        QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
+        QCOMPARE(leave.text, QStringLiteral("Are you sure you want to exit World Cup?"));
+        QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Free);
+        QCOMPARE(m_store.ReadString("Rank\\AMA_SS", "Name1"), std::nullopt);
+    }
+
+    // Another copy of the program runs as the first instance, in a real process.
+    void worldCupAsksTheOtherInstanceToClose()
+    {
+        QTemporaryDir runtime;
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString name = QStringLiteral("TavlixRunsTest%1").arg(QCoreApplication::applicationPid());
+        QProcess other;
+        other.start(QStringLiteral(TAVLIX_INSTANCE_PROBE), {QStringLiteral("serve"), name, QStringLiteral("Tavlix")});
+        QVERIFY(other.waitForReadyRead(10000));
+        QCOMPARE(other.readLine().trimmed(), QByteArray("primary"));
+        InstanceChannel channel(name);
+        m_instances = [&channel](int action) { return channel.EnumerateInstances(action); };
+
+        const auto tryWorldCup = [this](bool agree) {
+            OnNextDialog(m_window.get(), [](QDialog* cup) {
+                cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+            });
+            SeenBox prompt, note;
+            AnswerNextBox(prompt, agree ? QStringLiteral("middleButton") : QStringLiteral("rightButton"),
+                          [&note, agree](CBMMessageBox*) {
+                              if (agree)  // the game starts with its rules
+                                  AnswerNextBox(note, QStringLiteral("rightButton"));
+                          });
+            QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
+            return prompt.text;
+        };
+        QCOMPARE(tryWorldCup(false),
+                 QStringLiteral("You must exit from all other running \"Tavlix\" before you can enter World Cup Game. "
+                                "Click \"OK\" to finish all other \"Tavlix\", click \"Cancel\" to withdraw from "
+                                "World Cup Game."));
+        QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Free);
+        QCOMPARE(other.state(), QProcess::Running);
+
+        BackToWindow();
+        tryWorldCup(true);
+        QTRY_COMPARE_WITH_TIMEOUT(other.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(other.exitCode(), 12);  // the close request of a World Cup
+        QCOMPARE(m_window->CurrentRun().Mode(), RunMode::WorldCup);
+        m_instances = {};
+    }
+};
+
+TAVLIX_QTEST_MAIN(MainWindowRunsTest)
+#include "MainWindowRunsTest.moc"

@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# Installs Tavlix into a temporary prefix and uses it from there as a player would:
+# the launchers on the PATH, tavlix-cli, the program itself without a display until its
+# main window answers over the instance channel, the menu entry and the metainfo
+# through Debian's validators, the icons and the manual page.
+#   install_test.sh BUILD_DIR INSTANCE_PROBE VERSION
+set -euo pipefail
+build=$1
+probe=$2
+version=$3
+app_id=com.brelmor.Tavlix
+
+work=$(mktemp -d)
+program_pid=
+cleanup() {
+  [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
+  chmod -R u+w "$work"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" > "$work/install.log" 2>&1 || { cat "$work/install.log"; exit 1; }
+
+passed=0
+failed=0
+pass() { echo "PASS $*"; passed=$((passed + 1)); }
+fail() { echo "FAIL $*"; failed=$((failed + 1)); }
+check() {  # NAME ACTUAL EXPECTED
+  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: '$2', expected '$3'"; fi
+}
+
+# From here on nothing runs from the build tree.
+cd "$work"
+export PATH="$prefix/bin:$PATH"
+
+for program in tavlix tavlix-cli; do
+  check "$program on the PATH" "$(command -v "$program")" "$prefix/bin/$program"
+  check "$program runs from lib/tavlix" "$(readlink -f "$prefix/bin/$program")" "$prefix/lib/tavlix/$program"
+done
+check "installed tavlix-cli solves" "$(tavlix-cli solve 3 3 8 8)" "8/(3-8/3)"
+# The page of the complete list needs the template in doc/ beside the real tavlix-cli.
+tavlix-cli list --max 10 --format html > "$work/list.htm" 2>&1 && grep -q "<html" "$work/list.htm" &&
+  pass "installed tavlix-cli finds its doc/" || fail "installed tavlix-cli list: $(head -c 300 "$work/list.htm")"
+
+# Debian's validators: an error fails them; hints and pedantic notes do not.
+desktop=$prefix/share/applications/$app_id.desktop
+metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
+if report=$(desktop-file-validate "$desktop" 2>&1) && ! grep -q "error:" <<<"$report"; then
+  pass "desktop-file-validate"
+else
+  fail "desktop-file-validate: $report"
+fi
+if report=$(appstreamcli validate --no-net "$metainfo" 2>&1); then
+  pass "appstreamcli validate"
+else
+  fail "appstreamcli validate: $report"
+fi
+check "menu entry starts the launcher" "$(sed -n 's/^Exec=//p' "$desktop")" "tavlix"
+check "menu entry names the icon" "$(sed -n 's/^Icon=//p' "$desktop")" "$app_id"
+for key in Name GenericName Comment; do
+  for language in "" zh_CN zh_TW; do
+    entry=$key${language:+[$language]}
+    sed -n 's/=..*//p' "$desktop" | grep -qxF -- "$entry" && pass "menu entry has $entry" ||
+      fail "menu entry lacks $entry"
+  done
+done
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" &&
+  pass "metainfo launches the menu entry" || fail "metainfo does not name $app_id.desktop"
+
+icons=$prefix/share/icons/hicolor
+grep -q "<svg" "$icons/scalable/apps/$app_id.svg" && pass "scalable icon" || fail "no scalable icon"
+for size in 16 22 24 32 48 64 128 256; do
+  png=$icons/${size}x${size}/apps/$app_id.png
+  check "icon ${size}x$size" "$(identify -format '%m %wx%h' "$png" 2>&1)" "PNG ${size}x$size"
+done
+
+# The manual page renders without warnings and documents every command with each of
+# its options, as the program's --help lists them.
+page=$prefix/share/man/man1/tavlix-cli.1.gz
+if zcat "$page" | groff -man -Tascii -ww -P-c -P-b -P-u > "$work/page.txt" 2> "$work/page.warnings" &&
+   [ ! -s "$work/page.warnings" ] && grep -q "^NAME" "$work/page.txt"; then
+  pass "manual page renders"
+else
+  fail "manual page: $(cat "$work/page.warnings")"
+fi
+commands=$(tavlix-cli --help | awk '/^Commands:$/ { listed = 1; next } listed && /^$/ { exit } listed { print $1 }')
+[ -n "$commands" ] || fail "tavlix-cli --help lists no commands"
+for command in $commands; do
+  section=$(zcat "$page" | awk -v command="$command" '$0 == ".SS " command { inside = 1; next } /^\.S[SH]/ { inside = 0 } inside')
+  [ -n "$section" ] || { fail "manual page has no section for $command"; continue; }
+  missing=
+  for option in $(tavlix-cli "$command" --help | sed -n 's/^  \(--[a-z-]*\).*/\1/p'); do
+    grep -qF "\\fB${option//-/\\-}\\fR" <<<"$section" || missing+=" $option"
+  done
+  [ -z "$missing" ] && pass "manual page documents $command" || fail "manual page lacks $command$missing"
+done
+
+# The program, started through its launcher by an ordinary account that cannot write
+# to the installation, with every setting in temporary folders. The user data
+# directory and this version's release notes are settled, as after a first start;
+# the first-run mark comes from the installation.
+home=$work/home
+export HOME=$home XDG_CONFIG_HOME=$home/config XDG_CONFIG_DIRS=$home/system XDG_DATA_HOME=$home/data \
+       XDG_RUNTIME_DIR=$home/runtime TMPDIR=$home/tmp QT_QPA_PLATFORM=offscreen
+mkdir -p "$XDG_RUNTIME_DIR" "$TMPDIR" "$XDG_CONFIG_DIRS"
+chmod 700 "$XDG_RUNTIME_DIR"
+for edition in "Tavlix Simplified Chinese Edition" "Tavlix Standard Edition"; do
+  mkdir -p "$XDG_CONFIG_HOME/Brelmor/$edition"
+  printf '[User%%20Data%%20Directory]\nDefault=%s\n' "$home/userdata" > "$XDG_CONFIG_HOME/Brelmor/$edition.conf"
+  printf '[App]\nRelease%%20Note%%20%s=1\n' "$version" > "$XDG_CONFIG_HOME/Brelmor/$edition/$version.conf"
+done
+# The probe is copied out of the build tree, which that account may not reach.
+cp "$probe" "$work/probe"
+probe=$work/probe
+if [ "$(id -u)" -eq 0 ]; then
+  chmod 755 "$work"
+  chown -R nobody: "$home"
+  as_player=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+  chmod -R a-w "$prefix"
+  as_player=()
+fi
+"${as_player[@]}" tavlix > "$work/program.log" 2>&1 &
+program_pid=$!
+title=
+deadline=$((SECONDS + 30))
+while [ "$SECONDS" -lt "$deadline" ]; do
+  title=$("${as_player[@]}" "$probe" title Brelmor_Tavlix 2>/dev/null || true)
+  case "$title" in "" | "<none>") sleep 0.2 ;; *) break ;; esac
+done
+check "installed program's window is up" "$title" "Tavlix"
+check "the program running is the installed one" "$(readlink "/proc/$program_pid/exe" 2>&1)" \
+  "$prefix/lib/tavlix/tavlix"
+if [ "$title" = "Tavlix" ]; then
+  "${as_player[@]}" "$probe" close Brelmor_Tavlix 1 2 > /dev/null || true
+fi
+deadline=$((SECONDS + 10))
+while kill -0 "$program_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.2; done
+kill "$program_pid" 2>/dev/null || true
+status=0
+wait "$program_pid" || status=$?
+program_pid=
+check "installed program closes when asked" "$status" "0"
+[ -f "$XDG_DATA_HOME/Brelmor/Tavlix/config/music.ini" ] && [ ! -e "$prefix/lib/tavlix/config/music.ini" ] &&
+  pass "music.ini written to the user's data folder" || fail "music.ini not in the user's data folder"
+[ "$failed" -eq 0 ] || { echo "program output:"; cat "$work/program.log"; }
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
