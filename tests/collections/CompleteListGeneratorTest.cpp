@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../i18n/TestLanguage.h"
 #include "collections/CompleteList.h"
 #include "collections/CompleteListGenerator.h"
 #include "engine/CBMUtilities.h"
@@ -26,14 +27,7 @@ constexpr const char* kLineStart =
 constexpr const char* kLineEnd = "</p>\r\n";
 constexpr const char* kNbsp = "\xC2\xA0";
 
-LanguageState Language(std::uint32_t lcid)
-{
-    InMemoryProfileStore store;
-    store.WriteInt("Shell", "LCID", lcid);
-    LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
-    return language;
-}
+LanguageState Language(std::uint32_t lcid) { return testing::MakeLanguage(lcid); }
 
 // The engine's own answer for every configuration of a level, in enumeration order.
 struct Solved {

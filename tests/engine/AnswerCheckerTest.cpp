@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../i18n/TestLanguage.h"
 #include "engine/AnswerChecker.h"
 #include "platform/InMemoryProfileStore.h"
 #include "i18n/LanguageState.h"
@@ -8,14 +9,7 @@
 namespace tavlix {
 namespace {
 
-LanguageState Language(std::uint32_t lcid)
-{
-    InMemoryProfileStore store;
-    store.WriteInt("Shell", "LCID", lcid);
-    LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
-    return language;
-}
+LanguageState Language(std::uint32_t lcid) { return testing::MakeLanguage(lcid); }
 
 AnswerInput Question(const char* a, const char* b, const char* c, const char* d,
                      std::string answers = {})

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/InMemoryProfileStore.h"
 #include "platform/Media.h"
+#include "../i18n/TestLanguage.h"
 #include "../platform/FakeShell.h"
 #include "controls/CBMMessageBox.h"
 #include "i18n/LanguageState.h"
@@ -42,14 +43,6 @@ public:
     bool on = true;
 };
 
-inline LanguageState MakeLanguage(std::uint32_t lcid = kLcidEnglish)
-{
-    InMemoryProfileStore store;
-    store.WriteInt("Shell", "LCID", lcid);
-    LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
-    return language;
-}
 
 // What a modal message box showed, and how it was answered.
 struct SeenBox {

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "../i18n/TestLanguage.h"
 #include "platform/InMemoryProfileStore.h"
 #include "i18n/LanguageState.h"
 
@@ -93,14 +94,5 @@ private:
     rlimit m_saved {};
     void (*m_handler)(int) = SIG_DFL;
 };
-
-inline LanguageState MakeLanguage(Edition edition = Edition::Standard)
-{
-    InMemoryProfileStore store;
-    store.WriteInt("Shell", "LCID", kLcidEnglish);
-    LanguageState language;
-    language.InitLanguage(edition, store, kLcidEnglish);
-    return language;
-}
 
 }  // namespace tavlix::testing

@@ -306,7 +306,7 @@ TEST_F(UserDataDirectoryTest, WriteTextFileResults)
     EXPECT_EQ(ReadBytes(m_root / ".hidden.txt"), "old");
     EXPECT_FALSE(fs::exists(m_root / "new"));
 
-    const LanguageState chinese = MakeLanguage(Edition::SimplifiedChinese);
+    const LanguageState chinese = MakeLanguage(kLcidEnglish, Edition::SimplifiedChinese);
     UserDataDirectory(m_store, chinese, m_root, m_documents, false).WriteTextFile(Under(".hidden.txt"), "", error);
     EXPECT_EQ(error, "文件“" + Under(".hidden.txt") + "”是\"隐藏\"文件。写入之前，请先检查此文件的\"隐藏\"属性。");
 }

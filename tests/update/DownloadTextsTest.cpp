@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "../i18n/TestLanguage.h"
 #include "i18n/LanguageState.h"
 #include "platform/InMemoryProfileStore.h"
 #include "update/DownloadTexts.h"
@@ -10,14 +11,7 @@
 namespace tavlix {
 namespace {
 
-LanguageState Language(std::uint32_t lcid)
-{
-    InMemoryProfileStore store;
-    store.WriteInt("Shell", "LCID", lcid);
-    LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
-    return language;
-}
+LanguageState Language(std::uint32_t lcid) { return testing::MakeLanguage(lcid); }
 
 class SizeTextTest : public ::testing::TestWithParam<std::pair<std::uint64_t, const char*>> {};
 
