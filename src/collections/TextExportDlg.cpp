@@ -23,20 +23,6 @@
 
 namespace tavlix {
 
-namespace {
-
-QString QtFilter(const std::string& filter)
-{
-    // "Text File (*.txt)|*.txt|All Files (*.*)|*.*||": every other part names a filter.
-    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    QStringList names;
-    for (int i = 0; i < parts.size(); i += 2)
-        names << parts[i];
-    return names.join(QStringLiteral(";;"));
-}
-
-}  // namespace
-
 TextExportDlg::TextExportDlg(const Collection& collection, const CollectionContext& context, QWidget* parent)
     : QDialog(parent),
       m_collection(collection),
@@ -105,7 +91,7 @@ void TextExportDlg::Browse()
     if (!m_context.pickSaveFile)
         return;
     QString chosen = m_context.pickSaveFile(this, m_path->text(), windowTitle(),
-                                            QtFilter(m_context.language.GetLocalizedString(IDS_BMT_FILE_TYPE_TEXT_AND_ALL)));
+                                            QtFileFilter(m_context.language.GetLocalizedString(IDS_BMT_FILE_TYPE_TEXT_AND_ALL)));
     if (chosen.isEmpty())
         return;
     if (!chosen.right(6).contains(QLatin1Char('.')))

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QStringList>
 
 #include "common/TextUtilities.h"
 #include "i18n/LanguageState.h"
@@ -15,6 +16,15 @@ QString ToQString(const std::string& text) { return QString::fromStdString(ToPla
 QString LocalizedText(const LanguageState& language, int id, const std::string& first)
 {
     return ToQString(language.GetLocalizedString(id, first));
+}
+
+QString QtFileFilter(const std::string& filter)
+{
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList names;
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        names << QString(parts[i]).replace(QLatin1Char(';'), QLatin1Char(' '));
+    return names.join(QStringLiteral(";;"));
 }
 
 QDialogButtonBox* MakeButtonBox(QDialog* dialog, const LanguageState& language,

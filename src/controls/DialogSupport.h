@@ -20,6 +20,11 @@ QString ToQString(const std::string& text);
 // A text of the string table, ready for a widget; first fills "%1".
 QString LocalizedText(const LanguageState& language, int id, const std::string& first = {});
 
+// A file dialog filter for Qt ("Name (*.a *.b);;...") from the table's form
+// ("Name (*.a;*.b)|*.a;*.b|...||"): every other part names a filter, its patterns
+// separated by ";" where Qt wants blanks.
+QString QtFileFilter(const std::string& filter);
+
 // The standard buttons with the table's labels (OK, Cancel), named "okButton" and
 // "cancelButton" for tests. Cancel rejects the dialog; what OK does is the caller's.
 QDialogButtonBox* MakeButtonBox(QDialog* dialog, const LanguageState& language,

@@ -27,17 +27,6 @@ namespace {
 // The progress bar counts in thousandths, so that no file size overflows it.
 constexpr int kProgressSteps = 1000;
 
-// "Programs (*.exe;*.com;*.bat)|*.exe;*.com;*.bat|All Files (*.*)|*.*||": every other
-// part names a filter, its patterns separated by ";" where Qt wants blanks.
-QString QtFilter(const std::string& filter)
-{
-    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    QStringList names;
-    for (int i = 0; i < parts.size(); i += 2)
-        names << QString(parts[i]).replace(QLatin1Char(';'), QLatin1Char(' '));
-    return names.join(QStringLiteral(";;"));
-}
-
 QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -170,7 +159,7 @@ void CUpdateDownloadDlg::Browse()
 {
     if (!m_services.pickSaveFile)
         return;
-    const QString filter = QtFilter(m_services.language.GetLocalizedString(IDS_DIALOG_LVUD_FILE_TYPE_PROGRAM_AND_ALL));
+    const QString filter = QtFileFilter(m_services.language.GetLocalizedString(IDS_DIALOG_LVUD_FILE_TYPE_PROGRAM_AND_ALL));
     const QString chosen = m_services.pickSaveFile(this, m_saveEdit->text(), windowTitle(), filter);
     if (!chosen.isEmpty())
         m_saveEdit->setText(chosen);

@@ -1,0 +1,126 @@
+#include "media/CBackgroundSettings.h"
+
+#include <system_error>
+
+#include "common/TextUtilities.h"
+#include "settings/Profile.h"
+
+namespace tavlix {
+
+namespace {
+
+// The spelling the display mode was first read under. On Windows it names the same key
+// as kSection, since the registry ignores case; settings groups on Linux tell case
+// apart, so a mode stored under it is still taken over when kSection holds none.
+constexpr std::string_view kModeSection = "Background";
+constexpr std::uint32_t kNoValue = 0xFFFFFFFFu;
+
+bool IsExistingFile(const std::filesystem::path& file)
+{
+    std::error_code error;
+    return !file.empty() && std::filesystem::is_regular_file(file, error);
+}
+
+// Copies needed to cover length with pieces of step, rounded up.
+int CopiesToCover(int length, int step) { return (length + step - 1) / step; }
+
+}  // namespace
+
+PixelRect CenteredRect(PixelSize areaSize, PixelSize imageSize)
+{
+    return {(areaSize.width - imageSize.width) / 2, (areaSize.height - imageSize.height) / 2, imageSize.width,
+            imageSize.height};
+}
+
+std::vector<PixelRect> ImagePlacements(BackgroundMode mode, PixelSize areaSize, PixelSize imageSize)
+{
+    std::vector<PixelRect> placements;
+    if (areaSize.width <= 0 || areaSize.height <= 0 || imageSize.width <= 0 || imageSize.height <= 0)
+        return placements;
+    switch (mode) {
+    case BackgroundMode::Tile: {
+        const int columns = CopiesToCover(areaSize.width, imageSize.width);
+        const int rows = CopiesToCover(areaSize.height, imageSize.height);
+        placements.reserve(std::size_t(columns) * std::size_t(rows));
+        for (int row = 0; row < rows; ++row)
+            for (int column = 0; column < columns; ++column)
+                placements.push_back(
+                    {column * imageSize.width, row * imageSize.height, imageSize.width, imageSize.height});
+        break;
+    }
+    case BackgroundMode::Center: placements.push_back(CenteredRect(areaSize, imageSize)); break;
+    case BackgroundMode::Stretch: placements.push_back({0, 0, areaSize.width, areaSize.height}); break;
+    }
+    return placements;
+}
+
+std::vector<std::filesystem::path> DroppedFiles(const std::vector<std::string>& paths)
+{
+    std::vector<std::filesystem::path> files;
+    for (const std::string& path : paths) {
+        const std::filesystem::path file(std::string(TrimBlanksAndLineEnds(path)));
+        if (IsExistingFile(file))
+            files.push_back(file);
+    }
+    return files;
+}
+
+CBackgroundSettings::CBackgroundSettings(std::filesystem::path programDirectory)
+    : m_programDirectory(std::move(programDirectory))
+{
+    m_strFileName = DefaultImageFile().string();
+}
+
+std::filesystem::path CBackgroundSettings::DefaultImageFile() const
+{
+    return m_programDirectory / "images" / "back.bmp";
+}
+
+BackgroundMode CBackgroundSettings::ModeFromStored(std::uint32_t stored)
+{
+    return stored <= 2 ? BackgroundMode(stored) : BackgroundMode::Tile;
+}
+
+void CBackgroundSettings::Load(const Profile& profile)
+{
+    m_bEnableImage = profile.GetProfileInt(kSection, "EnableImage", 1) != 0;
+    std::uint32_t mode = profile.GetProfileInt(kSection, "DisplayMode", kNoValue);
+    if (mode == kNoValue)
+        mode = profile.GetProfileInt(kModeSection, "DisplayMode", std::uint32_t(kDefaultMode));
+    m_nDisplayMode = ModeFromStored(mode);
+    m_crBkColor = profile.GetProfileInt(kSection, "BkColor", kDefaultColor);
+    m_strFileName = profile.GetProfileString(kSection, "FileName", DefaultImageFile().string());
+    if (!m_bEnableImage)
+        m_strFileName.clear();
+    m_strLastImagePath = profile.GetProfileString(kSection, "LastImagePath", "");
+    m_bPromptDrag = profile.GetProfileInt(kSection, "PromptDrag", 1) != 0;
+}
+
+void CBackgroundSettings::Save(Profile& profile) const
+{
+    profile.WriteProfileInt(kSection, "EnableImage", m_bEnableImage ? 1 : 0);
+    profile.WriteProfileInt(kSection, "DisplayMode", std::uint32_t(m_nDisplayMode));
+    profile.WriteProfileInt(kSection, "BkColor", m_crBkColor);
+    profile.WriteProfileString(kSection, "FileName", m_strFileName);
+    profile.WriteProfileInt(kSection, "PromptDrag", m_bPromptDrag ? 1 : 0);
+}
+
+const std::string& CBackgroundSettings::SetImageEnabled(bool on)
+{
+    m_bEnableImage = on;
+    if (!on)
+        m_strFileName.clear();
+    else if (!IsExistingFile(m_strFileName))
+        m_strFileName = m_strLastImagePath;
+    return m_strFileName;
+}
+
+void CBackgroundSettings::Reset()
+{
+    m_nDisplayMode = BackgroundMode::Stretch;
+    m_bEnableImage = true;
+    m_strFileName = DefaultImageFile().string();
+    m_crBkColor = kResetColor;
+}
+
+}  // namespace tavlix

@@ -1,0 +1,347 @@
+#include <QCheckBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMimeData>
+#include <QRadioButton>
+
+#include <fstream>
+
+#include "MainWindowHarness.h"
+#include "media/CBackgroundSettings.h"
+
+using namespace tavlix;
+using namespace tavlix::testing;
+
+namespace {
+
+const QString kUiMenu = QStringLiteral("&UI");
+const QString kBackgroundEntry = QStringLiteral("&Background...");
+const QColor kPink(255, 128, 192);  // 0xC080FF, the colour of a fresh start
+const QColor kGrey(192, 192, 192);  // 0xC0C0C0, after Reset
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kGreen(0, 160, 0);
+const QColor kYellow(255, 255, 0);
+
+// A bitmap of size whose left half is one colour and right half another, so that a
+// pixel tells which part of the image, if any, lies under it.
+void WriteHalves(const QString& file, QSize size, const QColor& left, const QColor& right)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(right);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width() / 2; ++x)
+            image.setPixelColor(x, y, left);
+    QVERIFY(image.save(file, "BMP"));
+}
+
+}  // namespace
+
+// The background of the main window: the Background dialog from the UI menu, the
+// window's pixels after each choice, the settings it leaves, and files dropped on it.
+class BackgroundTest : public QObject, protected MainWindowHarness {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QVERIFY(ResetHarness());
+        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("program/images"))));
+        m_programDirectory = m_dir.filePath(QStringLiteral("program")).toStdString();
+        WriteHalves(ShippedImage(), {64, 48}, kRed, kBlue);
+        m_pickOpenFile = {};
+        m_pickColor = {};
+        m_window = MakeWindow();
+        // A picture almost as large as the window: centred, it leaves a 20-pixel frame of
+        // colour; tiled, its second row and column reach into the bottom right corner.
+        const QSize size = m_window->size() - QSize(40, 40);
+        WriteHalves(Picture(), size, kGreen, kYellow);
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void startsWithTheStretchedShippedImageAndPinkUnderIt()
+    {
+        QCOMPARE(Pixel(BottomLeft()), kRed);
+        QCOMPARE(Pixel(BottomRight()), kBlue);
+        QCOMPARE(Pixel(InLabel()), kBlue);
+        bool seen = false;
+        RunDialog([&](QDialog* dialog) {
+            seen = true;
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Background"));
+            QVERIFY(Child<QCheckBox>(dialog, "enableImageCheck")->isChecked());
+            QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), ShippedImage());
+            QVERIFY(Child<QRadioButton>(dialog, "stretchRadio")->isChecked());
+            QCOMPARE(Child<QCheckBox>(dialog, "enableImageCheck")->text(), QStringLiteral("&Enable background image"));
+            QCOMPARE(Child<QLabel>(dialog, "imagePathLabel")->text(), QStringLiteral("Image file &path:"));
+            QCOMPARE(Child<QPushButton>(dialog, "colorButton")->text(), QStringLiteral("Select a &Background Color"));
+        });
+        QVERIFY(seen);
+    }
+
+    void theCheckBoxSwitchesTheImageAndTheControlsThatGoWithIt()
+    {
+        const char* const dependents[] = {"imagePathLabel", "imagePathEdit", "browseButton", "displayLabel",
+                                          "tileRadio",      "centerRadio",   "stretchRadio"};
+        RunDialog([&](QDialog* dialog) {
+            auto* check = Child<QCheckBox>(dialog, "enableImageCheck");
+            ClickBox(check);
+            QVERIFY(!check->isChecked());
+            for (const char* name : dependents)
+                QVERIFY2(!Child<QWidget>(dialog, name)->isEnabled(), name);
+            QVERIFY(Child<QPushButton>(dialog, "colorButton")->isEnabled());
+            QVERIFY(Child<QPushButton>(dialog, "resetButton")->isEnabled());
+            QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), QString());
+            QCOMPARE(Pixel(BottomRight()), kPink);
+            QCOMPARE(Pixel(InLabel()), kPink);
+
+            // On again: the forgotten file is gone, and no last image path stands in.
+            ClickBox(check);
+            for (const char* name : dependents)
+                QVERIFY2(Child<QWidget>(dialog, name)->isEnabled(), name);
+            QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), QString());
+            QCOMPARE(Pixel(BottomRight()), kPink);
+        });
+        m_window.reset();
+        QCOMPARE(m_store.ReadInt("BackGround", "EnableImage"), std::optional<std::uint32_t>(1));
+        QCOMPARE(m_store.ReadString("BackGround", "FileName"), std::optional<std::string>(""));
+    }
+
+    void browseLoadsTheFileAndTheRadiosRedraw()
+    {
+        QStringList asked;
+        m_pickOpenFile = [&](QWidget*, const QString& start, const QString& title, const QString& filter) {
+            asked << start << title << filter;
+            return Picture();
+        };
+        Reopen();
+        SeenBox hint;
+        bool hintHadCheckBox = false;
+        RunDialog([&](QDialog* dialog) {
+            AnswerNextBox(hint, QStringLiteral("leftButton"), [&](CBMMessageBox* box) {
+                auto* again = box->findChild<QCheckBox*>(QStringLiteral("checkBox"));
+                hintHadCheckBox = again->isVisible() && again->isChecked();
+                again->click();
+            });
+            QTest::mouseClick(Child<QWidget>(dialog, "browseButton"), Qt::LeftButton);
+            QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), Picture());
+            QCOMPARE(Pixel(BottomLeft()), kGreen);
+            QCOMPARE(Pixel(BottomRight()), kYellow);
+
+            QTest::mouseClick(Child<QRadioButton>(dialog, "centerRadio"), Qt::LeftButton);
+            QCOMPARE(Pixel(BottomLeft()), kPink);
+            QCOMPARE(Pixel(BottomRight()), kPink);
+            QCOMPARE(Pixel(InLabel()), kYellow);
+
+            // Tiled, the copy of the second row and column starts in the corner's frame.
+            QTest::mouseClick(Child<QRadioButton>(dialog, "tileRadio"), Qt::LeftButton);
+            QCOMPARE(Pixel(BottomLeft()), kGreen);
+            QCOMPARE(Pixel(BottomRight()), kGreen);
+
+            QTest::mouseClick(Child<QRadioButton>(dialog, "stretchRadio"), Qt::LeftButton);
+            QCOMPARE(Pixel(BottomRight()), kYellow);
+            QTest::mouseClick(Child<QRadioButton>(dialog, "tileRadio"), Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+            QVERIFY(!dialog->isVisible());
+        });
+        QCOMPARE(asked, (QStringList{ShippedImage(), QStringLiteral("Select a Background Image"),
+                                     QStringLiteral("Bitmap File (*.bmp)")}));
+        QVERIFY(hint.shown);
+        QCOMPARE(hint.text, QStringLiteral("You can also drag a bitmap file directly from Windows Explorer to "
+                                           "Tavlix. The dragged bitmap will become the background image of "
+                                           "Tavlix instantly under the current display mode."));
+        QVERIFY(hintHadCheckBox);
+        QCOMPARE(m_store.ReadInt("BackGround", "PromptDrag"), std::optional<std::uint32_t>(0));
+
+        // The hint is not shown again; the choices are kept when the window closes.
+        bool again = false;
+        {
+            QObject watch;
+            RunDialog([&](QDialog* dialog) {
+                QVERIFY(Child<QRadioButton>(dialog, "tileRadio")->isChecked());
+                OnNextDialog(
+                    &watch, [&](QDialog*) { again = true; },
+                    [](QDialog* box) { return qobject_cast<CBMMessageBox*>(box) != nullptr; });
+                QTest::mouseClick(Child<QWidget>(dialog, "browseButton"), Qt::LeftButton);
+            });
+        }
+        QVERIFY(!again);
+        m_window.reset();
+        QCOMPARE(m_store.ReadInt("BackGround", "DisplayMode"), std::optional<std::uint32_t>(0));
+        QCOMPARE(m_store.ReadString("BackGround", "FileName"), std::optional<std::string>(Picture().toStdString()));
+        QCOMPARE(m_store.ReadInt("BackGround", "PromptDrag"), std::optional<std::uint32_t>(0));
+    }
+
+    void aBrokenBitmapKeepsThePreviousImage()
+    {
+        const QString broken = m_dir.filePath(QStringLiteral("broken.bmp"));
+        {
+            std::ofstream out(broken.toStdString(), std::ios::binary);
+            out << "BM\x36\x00\x0c\x00" << std::string(40, '\xff');
+        }
+        const QString text = m_dir.filePath(QStringLiteral("notes.bmp"));
+        std::ofstream(text.toStdString()) << "not a picture at all\n";
+        QStringList choices{broken, text};
+        m_pickOpenFile = [&](QWidget*, const QString&, const QString&, const QString&) { return choices.takeFirst(); };
+        Reopen();
+        SeenBox hint;
+        RunDialog([&](QDialog* dialog) {
+            AnswerNextBox(hint, QStringLiteral("leftButton"));
+            for (int i = 0; i < 2; ++i) {
+                QTest::mouseClick(Child<QWidget>(dialog, "browseButton"), Qt::LeftButton);
+                QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), ShippedImage());
+                QCOMPARE(Pixel(BottomLeft()), kRed);
+                QCOMPARE(Pixel(BottomRight()), kBlue);
+            }
+        });
+        QVERIFY(choices.isEmpty());
+        QVERIFY(!hint.shown);
+    }
+
+    void colourAndResetActAtOnce()
+    {
+        QList<QColor> offered;
+        QList<QColor> answers{kGreen, QColor()};  // chosen, then cancelled
+        m_pickColor = [&](QWidget*, const QColor& initial) {
+            offered << initial;
+            return answers.takeFirst();
+        };
+        Reopen();
+        RunDialog([&](QDialog* dialog) {
+            QTest::mouseClick(Child<QRadioButton>(dialog, "centerRadio"), Qt::LeftButton);
+            QCOMPARE(Pixel(BottomRight()), kPink);
+            QTest::mouseClick(Child<QPushButton>(dialog, "colorButton"), Qt::LeftButton);
+            QCOMPARE(Pixel(BottomRight()), kGreen);
+            QTest::mouseClick(Child<QPushButton>(dialog, "colorButton"), Qt::LeftButton);
+            QCOMPARE(Pixel(BottomRight()), kGreen);
+            ClickBox(Child<QCheckBox>(dialog, "enableImageCheck"));
+
+            QTest::mouseClick(Child<QPushButton>(dialog, "resetButton"), Qt::LeftButton);
+            QVERIFY(Child<QCheckBox>(dialog, "enableImageCheck")->isChecked());
+            QVERIFY(Child<QWidget>(dialog, "browseButton")->isEnabled());
+            QVERIFY(Child<QRadioButton>(dialog, "stretchRadio")->isChecked());
+            QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), ShippedImage());
+            QCOMPARE(Pixel(BottomRight()), kBlue);
+            QTest::mouseClick(Child<QRadioButton>(dialog, "centerRadio"), Qt::LeftButton);
+            QCOMPARE(Pixel(BottomRight()), kGrey);
+
+            // Without the shipped image, Reset leaves no image and no file.
+            QVERIFY(QFile::remove(ShippedImage()));
+            QTest::mouseClick(Child<QPushButton>(dialog, "resetButton"), Qt::LeftButton);
+            QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), QString());
+            QVERIFY(Child<QRadioButton>(dialog, "stretchRadio")->isChecked());
+            QCOMPARE(Pixel(BottomLeft()), kGrey);
+            QCOMPARE(Pixel(InLabel()), kGrey);
+        });
+        QCOMPARE(offered, (QList<QColor>{kPink, kGreen}));
+        m_window.reset();
+        QCOMPARE(m_store.ReadInt("BackGround", "BkColor"), std::optional<std::uint32_t>(0xC0C0C0));
+        QCOMPARE(m_store.ReadInt("BackGround", "DisplayMode"), std::optional<std::uint32_t>(2));
+    }
+
+    void aDroppedBitmapWinsOverAFolderAndSwitchesTheImageOn()
+    {
+        m_window.reset();
+        m_store.WriteInt("BackGround", "EnableImage", 0);
+        m_window = MakeWindow();
+        QCOMPARE(Pixel(BottomRight()), kPink);
+        const QString folder = m_dir.filePath(QStringLiteral("program"));
+        const QString tune = m_dir.filePath(QStringLiteral("tune.mid"));
+        std::ofstream(tune.toStdString()) << "MThd";
+        QVERIFY(Drop({folder, Picture(), tune}));
+        QCOMPARE(Pixel(BottomLeft()), kGreen);
+        QCOMPARE(Pixel(BottomRight()), kYellow);
+        QVERIFY(m_audio.openSequence.empty());
+        RunDialog([&](QDialog* dialog) {
+            QVERIFY(Child<QCheckBox>(dialog, "enableImageCheck")->isChecked());
+            QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), Picture());
+        });
+        m_window.reset();
+        QCOMPARE(m_store.ReadInt("BackGround", "EnableImage"), std::optional<std::uint32_t>(1));
+        QCOMPARE(m_store.ReadString("BackGround", "FileName"), std::optional<std::string>(Picture().toStdString()));
+    }
+
+    void aDroppedSoundFileGoesToTheMusic()
+    {
+        const QString broken = m_dir.filePath(QStringLiteral("broken.bmp"));
+        std::ofstream(broken.toStdString()) << "BM and nothing more";
+        const QString tune = m_dir.filePath(QStringLiteral("tune.mid"));
+        std::ofstream(tune.toStdString()) << "MThd";
+        QVERIFY(Drop({broken, QStringLiteral("  ") + tune, m_dir.filePath(QStringLiteral("missing.bmp"))}));
+        QCOMPARE(m_audio.openSequence, std::filesystem::path(tune.toStdString()));
+        QCOMPARE(Pixel(BottomRight()), kBlue);
+    }
+
+private:
+    // A new window over the same settings, with the choosers set since.
+    void Reopen()
+    {
+        m_window.reset();
+        m_window = MakeWindow();
+    }
+
+    QString ShippedImage() const { return m_dir.filePath(QStringLiteral("program/images/back.bmp")); }
+    QString Picture() const { return m_dir.filePath(QStringLiteral("picture.bmp")); }
+
+    // Points of the window where no control covers the background: the corners of the
+    // bottom margin, and the empty right part of the comments label.
+    QPoint BottomLeft() const { return {2, m_window->height() - 3}; }
+    QPoint BottomRight() const { return {m_window->width() - 3, m_window->height() - 3}; }
+    QPoint InLabel() const
+    {
+        auto* label = Find<QLabel>("commentsLabel");
+        return {m_window->width() * 3 / 4, label->mapTo(m_window.get(), label->rect().center()).y()};
+    }
+    QColor Pixel(QPoint at) const { return m_window->grab().toImage().pixelColor(at); }
+
+    // On the box itself: the check box spans the dialog, its text only part of it.
+    static void ClickBox(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
+
+    template <typename T>
+    static T* Child(QDialog* dialog, const char* name)
+    {
+        T* child = dialog->findChild<T*>(QLatin1String(name));
+        if (!child)
+            qFatal("no %s in the dialog", name);
+        return child;
+    }
+
+    // Opens the Background dialog from the UI menu and hands it to use.
+    void RunDialog(const std::function<void(QDialog*)>& use)
+    {
+        bool opened = false;
+        OnNextDialog(
+            m_window.get(),
+            [&](QDialog* dialog) {
+                opened = true;
+                use(dialog);
+            },
+            [](QDialog* dialog) { return dialog->objectName() == QLatin1String("backgroundDlg"); });
+        QVERIFY(ClickMenuEntry(kUiMenu, kBackgroundEntry));
+        QVERIFY(opened);
+    }
+
+    // Drags local files over the window and drops them, as the file manager does; false
+    // when the window refused them.
+    bool Drop(const QStringList& files)
+    {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString& file : files)
+            urls << QUrl::fromLocalFile(file);
+        mime.setUrls(urls);
+        const QPoint at = m_window->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &drop);
+        return drop.isAccepted();
+    }
+};
+
+TAVLIX_QTEST_MAIN(BackgroundTest)
+#include "BackgroundTest.moc"

@@ -1,0 +1,135 @@
+// The music of the main window as the player meets it: the track follows free play and
+// runs, Music On pauses and resumes it, the Background Music dialog previews for a
+// limited time and gives the track back, and a dropped sound file becomes the track.
+#include <QMimeData>
+
+#include <fstream>
+
+#include "MainWindowHarness.h"
+#include "media/MusicPlayer.h"
+
+namespace tavlix::testing {
+
+class MainWindowMusicTest : public QObject, public MainWindowHarness {
+    Q_OBJECT
+
+    std::string Track(const char* name) const { return (MusicFilesOfTest().dataDirectory / name).string(); }
+
+    void StartTrainingFromToolbar()
+    {
+        const std::pair<const char*, std::uint32_t> plan[] = {
+            {"Standard", 1},      {"JQK", 0},         {"Difficulty Level", 1}, {"Full Set", 1},
+            {"Have Solution", 1}, {"No Solution", 0}, {"Full Range", 0},       {"Data Range Start", 1},
+            {"Data Range End", 0}, {"Start 1", 3},    {"Start 2", 3},          {"Start 3", 8},
+            {"Start 4", 8},       {"Randomly", 0},    {"Ascending", 1},        {"Question Count", 5},
+            {"Time", 0},          {"Minutes", 1},
+        };
+        for (const auto& [name, value] : plan)
+            m_store.WriteInt("Training", name, value);
+        OnNextDialog(m_window.get(), [](QDialog* dialog) {
+            dialog->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        SeenBox note;
+        AnswerNextBox(note, QStringLiteral("rightButton"));
+        ClickToolbar("toolbar32799");
+        QTRY_VERIFY(note.shown);
+        QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Training);
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(ResetHarness());
+        for (const char* name : {"general.mid", "training.mid", "preview.mid"})
+            std::ofstream(MusicFilesOfTest().dataDirectory / name) << "MThd";
+        WriteMusicSettings("General Background Music Path = %%root_path%%\\general.mid\n"
+                           "Training Music Path = %%root_path%%\\training.mid\n"
+                           "WC Standard Music Path = %%root_path%%\\preview.mid\n");
+        m_window = MakeWindow();
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void trackFollowsFreePlayAndRuns()
+    {
+        QCOMPARE(m_audio.openSequence.string(), Track("general.mid"));
+        QVERIFY(m_audio.sequencePlaying);
+        StartTrainingFromToolbar();
+        QCOMPARE(m_audio.openSequence.string(), Track("training.mid"));
+
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        SeenBox leave;
+        AnswerNextBox(leave, QStringLiteral("middleButton"));  // Yes
+        QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        QTRY_VERIFY(leave.shown);
+        QCOMPARE(m_audio.openSequence.string(), Track("general.mid"));
+        QCOMPARE(m_audio.calls.back(), std::string("play from 0"));
+    }
+
+    void musicOnPausesAndResumesWhereTheTrackWas()
+    {
+        m_audio.Advance(42);
+        QVERIFY(Entry(QStringLiteral("&Music"), QStringLiteral("Music &On")).checked);
+        QVERIFY(ClickMenuEntry(QStringLiteral("&Music"), QStringLiteral("Music &On")));
+        QVERIFY(!m_audio.sequencePlaying);
+        QVERIFY(!Entry(QStringLiteral("&Music"), QStringLiteral("Music &On")).checked);
+        QCOMPARE(LoadMusicSettings(MusicFilesOfTest(), false).musicOn, false);
+
+        QVERIFY(ClickMenuEntry(QStringLiteral("&Music"), QStringLiteral("Music &On")));
+        QVERIFY(m_audio.sequencePlaying);
+        QCOMPARE(m_audio.position, 42);
+        QCOMPARE(m_audio.calls.back(), std::string("resume"));
+        QCOMPARE(LoadMusicSettings(MusicFilesOfTest(), false).musicOn, true);
+    }
+
+    // The dialog's Test plays a row for twenty ticks of the countdown and no longer;
+    // the track comes back when the dialog closes.
+    void previewIsLimitedAndTheTrackComesBack()
+    {
+        m_audio.Advance(5);
+        bool stoppedInTime = false;
+        int openCalls = 0;
+        OnNextDialog(m_window.get(), [&](QDialog* dialog) {
+            QVERIFY(!m_audio.sequencePlaying);  // paused while the dialog is open
+            auto* test = dialog->findChild<QAbstractButton*>(QStringLiteral("wcStandardTest"));
+            QVERIFY(test && test->isEnabled());
+            test->click();
+            QCOMPARE(m_audio.openSequence.string(), Track("preview.mid"));
+            QVERIFY(m_audio.sequencePlaying);
+            openCalls = static_cast<int>(std::count(m_audio.calls.begin(), m_audio.calls.end(),
+                                                    "open " + Track("preview.mid")));
+            // Twenty ticks of 10 ms; the preview must not end before nor long after.
+            QTest::qWait(120);
+            QVERIFY(m_audio.sequencePlaying);
+            QTRY_VERIFY_WITH_TIMEOUT(!m_audio.sequencePlaying, 3000);
+            stoppedInTime = true;
+            dialog->reject();
+        });
+        QVERIFY(ClickMenuEntry(QStringLiteral("&Music"), QStringLiteral("&Background Music...")));
+        QTRY_VERIFY(stoppedInTime);
+        QCOMPARE(openCalls, 1);
+        QCOMPARE(m_audio.openSequence.string(), Track("general.mid"));
+        QVERIFY(m_audio.sequencePlaying);
+    }
+
+    void droppedSoundFileBecomesTheTrack()
+    {
+        const std::filesystem::path dropped = MusicFilesOfTest().dataDirectory / "Dropped Song.WAV";
+        std::ofstream(dropped) << "RIFF";
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped.string()))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &drop);
+        QCOMPARE(m_audio.calls.back(), "wave loop " + dropped.string());
+        QCOMPARE(LoadMusicSettings(MusicFilesOfTest(), false).Track(MusicRow::General).path, dropped.string());
+    }
+};
+
+}  // namespace tavlix::testing
+
+TAVLIX_QTEST_MAIN(tavlix::testing::MainWindowMusicTest)
+#include "MainWindowMusicTest.moc"
