@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tavlix {
+
+// Where an answer was given. The numbers are stored in the history file: never renumber.
+enum class PracticeMode { Free = 0, Training = 1, TrainingGame = 2, WorldCup = 3 };
+
+// How a submission was judged. Rejected: the input could not be judged (abnormal input).
+// The numbers are stored in the history file: never renumber.
+enum class AnswerVerdict { Correct = 0, Incorrect = 1, Rejected = 2 };
+
+// One judged submission, as the history keeps it.
+struct AnswerRecord {
+    std::int64_t answeredAt = 0;  // seconds since the Unix epoch, UTC
+    std::string question;         // the four numbers sorted, "1 3 8 8"
+    bool standardRule = true;
+    bool jqk = false;
+    PracticeMode mode = PracticeMode::Free;
+    int level = 1;  // difficulty 1..4; in a World Cup the game level 1 Standard..4 Holy War
+    std::int64_t millisecondsTaken = 0;  // from the question being shown to the submission
+    AnswerVerdict verdict = AnswerVerdict::Correct;
+    bool hintUsed = false;
+
+    bool operator==(const AnswerRecord&) const = default;
+};
+
+}  // namespace tavlix

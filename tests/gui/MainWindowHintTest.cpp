@@ -1,0 +1,187 @@
+#include <QToolButton>
+
+#include "MainWindowHarness.h"
+#include "shell/CommandTable.h"
+
+using namespace tavlix;
+using namespace tavlix::testing;
+
+namespace {
+
+const QString kGameMenu = QStringLiteral("&Game");
+const QString kHintEntry = QStringLiteral("&Hint\tCtrl+H");
+const QString kOneSolution = QStringLiteral("Hint 1 of 3: the question has one solution under Standard Rule.");
+const QString kStartWith = QStringLiteral("Hint 2 of 3: start with 8/3.");
+const QString kWholeSolution = QStringLiteral("Hint 3 of 3: a solution that your answers do not give yet is 8/(3-8/3)");
+
+QString Steps(std::initializer_list<QString> steps)
+{
+    return QStringList(steps).join(QStringLiteral("\n\n"));
+}
+
+}  // namespace
+
+// The graded hints of the main window, asked for as a player does: the Game menu entry
+// and Ctrl+H in the answer box.
+class MainWindowHintTest : public QObject, protected MainWindowHarness {
+    Q_OBJECT
+
+    void PressHint() { QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_H, Qt::ControlModifier); }
+
+    // A plan kept from an earlier start: the solvable questions from 3 3 8 8 upwards, in
+    // order, under the Standard rule with numbers up to 10.
+    void StorePlan(const char* section)
+    {
+        const std::pair<const char*, std::uint32_t> values[] = {
+            {"Standard", 1},      {"JQK", 0},         {"Difficulty Level", 1}, {"Full Set", 1},
+            {"Have Solution", 1}, {"No Solution", 0}, {"Full Range", 0},       {"Data Range Start", 1},
+            {"Data Range End", 0}, {"Start 1", 3},    {"Start 2", 3},          {"Start 3", 8},
+            {"Start 4", 8},       {"Randomly", 0},    {"Ascending", 1},        {"Question Count", 5},
+            {"Time", 0},          {"Minutes", 1},
+        };
+        for (const auto& [name, value] : values)
+            m_store.WriteInt(section, name, value);
+    }
+
+    // Go! in the run's dialog, then its rules note closed.
+    void StartFromToolbar(int id)
+    {
+        OnNextDialog(m_window.get(), [](QDialog* dialog) {
+            dialog->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        SeenBox note;
+        AnswerNextBox(note, QStringLiteral("rightButton"));
+        QTest::mouseClick(Find<QWidget>(QStringLiteral("toolbar%1").arg(id).toLatin1().constData()), Qt::LeftButton);
+        m_window->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_window.get()))
+            qWarning("the main window did not become active again");
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(ResetHarness());
+        m_window = MakeWindow();
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void stepsAdvanceUpToTheWholeSolution()
+    {
+        QVERIFY(!Entry(kGameMenu, kHintEntry).enabled);  // no question yet
+        TypeQuestion({"3", "3", "8", "8"});
+        QMenu* game = OpenMenu(kGameMenu);
+        QVERIFY(game && game->toolTipsVisible());
+        for (QAction* action : game->actions())
+            if (action->text() == kHintEntry)
+                QCOMPARE(action->toolTip(), QStringLiteral("Hint (Ctrl+H): first how many solutions there are, then "
+                                                           "how one that you have not given yet starts, then that "
+                                                           "whole solution"));
+        QTest::keyClick(game, Qt::Key_Escape);
+        QVERIFY(ClickMenuEntry(kGameMenu, kHintEntry));
+        QCOMPARE(Pane(), kOneSolution);
+        PressHint();
+        QCOMPARE(Pane(), Steps({kOneSolution, kStartWith}));
+        PressHint();
+        QCOMPARE(Pane(), Steps({kOneSolution, kStartWith, kWholeSolution}));
+        PressHint();
+        QCOMPARE(Pane(), Steps({kOneSolution, kStartWith, kWholeSolution}));
+
+        // The answer gives the one solution: nothing is left to hint at.
+        TypeAnswers(QStringLiteral("8/(3-8/3)"));
+        PressHint();
+        QCOMPARE(Pane(), QStringLiteral("Hint: the question has one solution under Standard Rule, and your answers "
+                                        "already give it."));
+    }
+
+    void aNewQuestionStartsAgain()
+    {
+        TypeQuestion({"3", "3", "8", "8"});
+        PressHint();
+        PressHint();
+        auto* box = Find<QLineEdit>("questionBox3");
+        box->clear();
+        QCOMPARE(Pane(), QString());  // a hint that no longer holds goes
+        QTest::keyClicks(box, QStringLiteral("4"));
+        PressHint();
+        QCOMPARE(Pane(), QStringLiteral("Hint 1 of 3: the question has 3 really different solutions under Standard "
+                                        "Rule."));
+
+        // The arrows beside a box change the question too; 3 3 8 5 has nothing to hint at.
+        QTest::mouseClick(Find<QToolButton>("spinUp3"), Qt::LeftButton);
+        QCOMPARE(Pane(), QString());
+        PressHint();
+        PressHint();
+        QCOMPARE(Pane(), QStringLiteral("Hint: the question has no solution under Standard Rule."));
+    }
+
+    void ruleAndRangeStartAgain()
+    {
+        TypeQuestion({"9", "8", "4", "2"});
+        PressHint();
+        PressHint();
+        ClickToolbar("toolbar32774");  // the Advanced rule
+        QCOMPARE(Pane(), QString());
+        PressHint();
+        QCOMPARE(Pane(), QStringLiteral("Hint 1 of 3: the question has 5 really different solutions under Advanced "
+                                        "Rule."));
+        ClickToolbar("toolbar32798");  // J, Q, K off: the question stays, the range changes
+        QCOMPARE(Pane(), QString());
+
+        // Something else in the pane stays where it was.
+        QVERIFY(ClickMenuEntry(kGameMenu, QStringLiteral("&Check Solution\tCtrl+S")));
+        const QString solutions = Pane();
+        ClickToolbar("toolbar32798");
+        QCOMPARE(Pane(), solutions);
+    }
+
+    void aNewLanguageRewordsTheHint()
+    {
+        TypeQuestion({"3", "3", "8", "8"});
+        PressHint();
+        PressHint();
+        QVERIFY(ClickMenuEntry(QStringLiteral("&UI"), QStringLiteral("&Simplified Chinese (简体中文)")));
+        QCOMPARE(Pane(), QStringLiteral("提示（1/3）：这道题目在标准规则下只有一个解法。\n\n提示（2/3）：先算 8/3。"));
+        PressHint();
+        QVERIFY(Pane().endsWith(QStringLiteral("提示（3/3）：你的答案还没有给出的一个解法是 8/(3-8/3)")));
+    }
+
+    void trainingGivesHintsAndEachQuestionStartsAgain()
+    {
+        StorePlan("Training");
+        StartFromToolbar(ID_TRAINING);
+        QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Training);
+        QVERIFY(Entry(kGameMenu, kHintEntry).enabled);
+        PressHint();
+        PressHint();
+        QCOMPARE(Pane(), Steps({kOneSolution, kStartWith}));
+        QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_Right, Qt::ControlModifier);
+        QVERIFY(!Pane().startsWith(QStringLiteral("Hint")));
+        PressHint();
+        QVERIFY(Pane().startsWith(QStringLiteral("Hint 1 of 3:")));
+        QVERIFY(!Pane().contains(QStringLiteral("Hint 2 of 3")));
+    }
+
+    void noHintWhereAScoreCounts_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::newRow("Training Game") << int(ID_TRAINING_GAME);
+        QTest::newRow("World Cup") << int(ID_WORLD_CUP);
+    }
+
+    void noHintWhereAScoreCounts()
+    {
+        QFETCH(int, command);
+        StorePlan("Training Game");
+        StartFromToolbar(command);
+        QVERIFY(m_window->CurrentRun().IsGame());
+        QCOMPARE(Entry(kGameMenu, kHintEntry), (MenuItem{kHintEntry, false, false}));
+        const QString before = Pane();
+        PressHint();
+        QCOMPARE(Pane(), before);
+    }
+};
+
+TAVLIX_QTEST_MAIN(MainWindowHintTest)
+
+#include "MainWindowHintTest.moc"

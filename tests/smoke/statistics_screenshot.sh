@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Starts the real program under a virtual display with a year of generated practice
+# (100,000 answers) in its history, opens Tools > Statistics with the keyboard and keeps
+# a screenshot in the output folder. The charts must have been drawn: the band of the
+# window that holds them shows many colours, and coloured ones (the series), where an
+# empty chart would show only the greys of its axes and texts.
+#
+#   statistics_screenshot.sh PROGRAM HISTORY_GENERATOR OUTPUT_FOLDER
+set -euo pipefail
+program=$1
+generator=$2
+out=$3
+lib=$(cd "$(dirname "$0")" && pwd)/window.sh
+mkdir -p "$out"
+
+# Every setting and file the program touches lives in a temporary folder.
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export HOME=$home XDG_CONFIG_HOME=$home/config XDG_CONFIG_DIRS=$home/system XDG_RUNTIME_DIR=$home/runtime \
+       XDG_DATA_HOME=$home/data
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+edition="Tavlix Simplified Chinese Edition"
+version="1.5"
+mkdir -p "$XDG_CONFIG_HOME/Brelmor/$edition" "$XDG_CONFIG_DIRS/Brelmor/$edition" "$home/userdata"
+printf '[User%%20Data%%20Directory]\nDefault=%s\n' "$home/userdata" > "$XDG_CONFIG_HOME/Brelmor/$edition.conf"
+printf '[App]\nRelease%%20Note%%20%s=1\n' "$version" > "$XDG_CONFIG_HOME/Brelmor/$edition/$version.conf"
+printf '[App]\nFirst%%20Run=1\n' > "$XDG_CONFIG_DIRS/Brelmor/$edition/$version.conf"
+
+"$generator" "$home/userdata/history.sqlite3" "$(date +%s)"
+
+# One session: leaves statistics.png and the window's geometry ("X Y WIDTH HEIGHT") in
+# the output folder, or nothing when the window never showed.
+session() {
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -s "$program" "$out" "$lib" <<'SESSION'
+set -euo pipefail
+program=$1
+out=$2
+lib=$3
+source "$lib"
+start_program "$program" "$out/statistics-program.log"
+# Tools, then its entry "统计(&S)...".
+xdotool key alt+t
+sleep 0.5
+xdotool key s
+statistics=
+for _ in $(seq 50); do
+  statistics=$(xdotool search --name '^统计$' 2>/dev/null | head -1 || true)
+  [ -n "$statistics" ] && break
+  sleep 0.2
+done
+if [ -n "$statistics" ]; then
+  # Time for the charts to be laid out and painted.
+  sleep 2
+  import -window root "$out/statistics.png"
+  xdotool getwindowgeometry "$statistics" |
+    awk '/Position/ { split($2, at, ","); x = at[1]; y = at[2] }
+         /Geometry/ { split($2, size, "x"); print x, y, size[1], size[2] }' > "$out/statistics-window.txt"
+fi
+stop_program
+SESSION
+}
+
+for attempt in 1 2 3; do
+  rm -f "$out/statistics.png" "$out/statistics-window.txt"
+  status=0
+  session || status=$?
+  [ -s "$out/statistics.png" ] && [ -s "$out/statistics-window.txt" ] && break
+  echo "attempt $attempt: no Statistics window (session status $status)"
+done
+[ -s "$out/statistics.png" ] || { echo "FAIL no screenshot of the Statistics window"; exit 1; }
+echo "screenshot: $out/statistics.png"
+
+# The charts lie between the figures at the top and the list of questions: the band from
+# 12% to 55% of the window's height.
+read -r x y width height < "$out/statistics-window.txt"
+band_top=$((y + height * 12 / 100))
+band_height=$((height * 43 / 100))
+crop="${width}x${band_height}+${x}+${band_top}"
+convert "$out/statistics.png" -crop "$crop" +repage "$out/statistics-charts.png"
+colours=$(identify -format '%k' "$out/statistics-charts.png")
+# The share of clearly coloured pixels: saturation above 40% in HSL.
+coloured=$(convert "$out/statistics-charts.png" -colorspace HSL -channel G -separate +channel \
+             -threshold 40% -format '%[fx:mean]' info:)
+echo "chart band $crop: $colours colours, coloured share $coloured"
+passed=0
+failed=0
+check() {
+  if [ "$2" = yes ]; then
+    echo "PASS $1"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $1"
+    failed=$((failed + 1))
+  fi
+}
+check "the chart band has many colours ($colours > 100)" "$([ "$colours" -gt 100 ] && echo yes || echo no)"
+check "the series are drawn in colour ($coloured > 0.005)" \
+  "$(awk -v c="$coloured" 'BEGIN { print (c > 0.005 ? "yes" : "no") }')"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
