@@ -18,6 +18,7 @@
 
 #include "engine/AnswerChecker.h"
 #include "engine/CBMUtilities.h"
+#include "engine/Hint.h"
 #include "platform/InMemoryProfileStore.h"
 #include "i18n/LanguageState.h"
 
@@ -103,6 +104,15 @@ void JudgeAnswerBox(std::uint8_t options, const NumberArray& question, const std
     checker.GetComments(input, true, tavlix::RunStatus{&statuses, 0});
     if (statuses[0] > 2)
         __builtin_trap();
+
+    // The hints over the same box: a solution hinted at always has its first operation.
+    const tavlix::HintGuide guide(LanguageOf(CharsetFrom(options)));
+    for (int step = 1; step <= tavlix::kLastHintStep; ++step) {
+        const tavlix::Hint hint = guide.GetHint(input, step);
+        if (hint.kind == tavlix::HintKind::FirstOperation && !tavlix::FirstOperation(hint.solution))
+            __builtin_trap();
+        guide.HintText(input, hint);
+    }
 }
 
 // The question formed by the numbers of an answer line, so that a correct answer is
@@ -155,6 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string answer =
         CBMUtilities::GetNormalizedUserInput(text, InputMode::AnswerLine, charset);
     CBMUtilities::EvaluateExpression(text);
+    tavlix::FirstOperation(text);
     if (CBMUtilities::EqualsTwentyFour(answer) !=
         CBMUtilities::IsTwentyFour(CBMUtilities::EvaluateExpression(answer)))
         __builtin_trap();

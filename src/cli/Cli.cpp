@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -17,6 +19,9 @@
 #include "collections/CompleteListGenerator.h"
 #include "engine/AnswerChecker.h"
 #include "engine/CBMUtilities.h"
+#include "engine/Hint.h"
+#include "history/SqliteHistoryStore.h"
+#include "history/Statistics.h"
 #include "platform/Clock.h"
 #include "platform/InMemoryProfileStore.h"
 #include "platform/Random.h"
@@ -41,6 +46,8 @@ constexpr const char* kMainHelp =
     "  solutions  print the list of all solutions as the program shows it\n"
     "  list     the complete list of all solutions of a level, as text, JSON or its web page\n"
     "  questions  the questions a training plan gives, in the order of the run\n"
+    "  hint     a hint to a question: how many solutions, how one starts, then all of it\n"
+    "  stats    the figures of a history of answers: per day, hardest questions, streak\n"
     "\n"
     "Run 'tavlix-cli COMMAND --help' for the options of a command.\n";
 
@@ -139,6 +146,39 @@ constexpr const char* kQuestionsHelp =
     "               (default: now); one seed always gives one list\n"
     "  --available  print only the number of questions available\n";
 
+constexpr const char* kHintHelp =
+    "Usage: tavlix-cli hint [--advanced] [--max 10|13] [--step 1|2|3] [--lang en|zh-CN|zh-TW]\n"
+    "                       A B C D [FILE]\n"
+    "\n"
+    "Prints the hint of one step as the program gives it: 1 how many really different\n"
+    "solutions the question has, 2 the operation to start one with that the answers\n"
+    "already given do not give, 3 that whole solution. The answers given so far are read,\n"
+    "one per line, from FILE or standard input; an answer that is the same as or similar\n"
+    "to a solution gives it. Without a solution, or with every one given, every step says\n"
+    "so.\n"
+    "\n"
+    "  --advanced   allow power (^) and root (^^) as well as + - * /\n"
+    "  --max N      the largest number: 13 (default) or 10\n"
+    "  --step S     the step: 1 (default), 2 or 3\n"
+    "  --lang L     the interface language: en (default), zh-CN or zh-TW\n";
+
+constexpr const char* kStatsHelp =
+    "Usage: tavlix-cli stats --file PATH [--json] [--now SECONDS]\n"
+    "\n"
+    "Prints the figures the Statistics window shows, from a history file of answers:\n"
+    "totals, each local day, answers by rule and level, the streak of days and the\n"
+    "hardest questions. The program keeps the file as history.sqlite3 in the user data\n"
+    "directory chosen in its Options; that choice lives in the program's settings, so\n"
+    "give the file's path with --file. A file of an older version is brought up to\n"
+    "date, as the program would; a file of a newer version, or no history file at all,\n"
+    "is refused and left alone (exit code 2). Days are those of the local time zone\n"
+    "(TZ).\n"
+    "\n"
+    "  --file PATH    the history file (required)\n"
+    "  --json         write the same figures as JSON\n"
+    "  --now SECONDS  the time the streak counts up to, in seconds since 1970 (default:\n"
+    "                 now)\n";
+
 enum class ListFormat { Text, Json, Html };
 enum class PlanOrder { Random, Ascending, Descending };
 
@@ -160,12 +200,15 @@ struct Options {
     int count = 40;
     std::optional<std::uint32_t> seed;
     bool availableOnly = false;
+    int step = 1;  // hint
+    std::string file;                // stats
+    std::optional<std::int64_t> now;  // stats
     std::vector<std::string> operands;
 };
 
 // Which options a command takes.
 enum OptionSet : unsigned {
-    kMax = 1, kAllAndJson = 2, kRun = 4, kLanguage = 8, kList = 16, kPlan = 32,
+    kMax = 1, kAllAndJson = 2, kRun = 4, kLanguage = 8, kList = 16, kPlan = 32, kHintStep = 64, kStats = 128,
 };
 
 struct Command {
@@ -480,6 +523,131 @@ int Questions(const Options& o, std::istream&, std::ostream& out, std::ostream& 
     return kOk;
 }
 
+int HintCommand(const Options& o, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    if (!ReadQuestion(o, err))
+        return kUsage;
+    std::string text;
+    if (o.operands.size() == 5) {
+        std::ifstream file(o.operands[4], std::ios::binary);
+        std::ostringstream content;
+        if (!file || !(content << file.rdbuf())) {
+            err << "tavlix-cli hint: cannot read '" << o.operands[4] << "'\n";
+            return kUsage;
+        }
+        text = content.str();
+    } else {
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    AnswerInput input = InputFor(o);
+    input.answerText = ToCrLf(text);
+    const LanguageState language = LanguageFor(o);
+    const HintGuide guide(language);
+    out << ToPlatformLineEnds(guide.HintText(input, guide.GetHint(input, o.step))) << '\n';
+    return kOk;
+}
+
+// Seconds as the figures show them: "8.2 s".
+std::string SecondsText(std::int64_t milliseconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(milliseconds) / 1000.0);
+    return text;
+}
+
+std::string CostText(double cost)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", cost);
+    return text;
+}
+
+void WriteStatisticsText(const HistoryStatistics& s, std::ostream& out)
+{
+    const int percent = s.totalAnswers ? static_cast<int>(100.0 * s.totalCorrect / s.totalAnswers + 0.5) : 0;
+    out << "Answers: " << s.totalAnswers << "\nCorrect: " << s.totalCorrect << " (" << percent << "%)\n"
+        << "Median time: " << SecondsText(s.medianMilliseconds) << "\nAfter a hint: " << s.totalHints << "\n"
+        << "Days practised: " << s.days.size() << "\nStreak: " << s.streakDays << " days\n\nPer day:\n";
+    for (const DayFigures& d : s.days)
+        out << "  " << d.day << "  answers " << d.answers << "  correct " << d.correct << "  median "
+            << SecondsText(d.medianMilliseconds) << "  hints " << d.hints << "\n";
+    out << "\nBy rule and level:\n";
+    for (const auto& [key, answers] : s.answersByRuleAndLevel)
+        out << "  " << (key.first ? "standard" : "advanced") << " level " << key.second << ": " << answers << "\n";
+    out << "\nHardest questions:\n";
+    for (const QuestionFigures& q : s.hardest)
+        out << "  " << q.question << "  " << (q.standardRule ? "standard" : "advanced") << "  "
+            << (q.jqk ? "1-13" : "1-10") << "  answers " << q.answers << "  correct " << q.correct << "  median "
+            << SecondsText(q.medianMilliseconds) << "  hints " << q.hints << "  cost " << CostText(q.cost) << "\n";
+}
+
+void WriteStatisticsJson(const HistoryStatistics& s, std::ostream& out)
+{
+    out << "{\"totalAnswers\":" << s.totalAnswers << ",\"totalCorrect\":" << s.totalCorrect
+        << ",\"medianMilliseconds\":" << s.medianMilliseconds << ",\"totalHints\":" << s.totalHints
+        << ",\"streakDays\":" << s.streakDays << ",\"days\":[";
+    for (std::size_t i = 0; i < s.days.size(); ++i) {
+        const DayFigures& d = s.days[i];
+        out << (i ? "," : "") << "{\"day\":" << JsonString(d.day) << ",\"answers\":" << d.answers
+            << ",\"correct\":" << d.correct << ",\"medianMilliseconds\":" << d.medianMilliseconds
+            << ",\"hints\":" << d.hints << "}";
+    }
+    out << "],\"answersByRuleAndLevel\":[";
+    bool first = true;
+    for (const auto& [key, answers] : s.answersByRuleAndLevel) {
+        out << (first ? "" : ",") << "{\"standardRule\":" << (key.first ? "true" : "false")
+            << ",\"level\":" << key.second << ",\"answers\":" << answers << "}";
+        first = false;
+    }
+    out << "],\"hardest\":[";
+    for (std::size_t i = 0; i < s.hardest.size(); ++i) {
+        const QuestionFigures& q = s.hardest[i];
+        out << (i ? "," : "") << "{\"question\":" << JsonString(q.question)
+            << ",\"standardRule\":" << (q.standardRule ? "true" : "false") << ",\"jqk\":" << (q.jqk ? "true" : "false")
+            << ",\"answers\":" << q.answers << ",\"correct\":" << q.correct
+            << ",\"medianMilliseconds\":" << q.medianMilliseconds << ",\"hints\":" << q.hints
+            << ",\"cost\":" << CostText(q.cost) << "}";
+    }
+    out << "]}\n";
+}
+
+// The local time zone's offset from UTC at that moment, in seconds (east positive).
+int UtcOffsetAt(std::int64_t t)
+{
+    const std::time_t moment = static_cast<std::time_t>(t);
+    std::tm local{};
+    return localtime_r(&moment, &local) ? static_cast<int>(local.tm_gmtoff) : 0;
+}
+
+int Stats(const Options& o, std::istream&, std::ostream& out, std::ostream& err)
+{
+    if (o.file.empty()) {
+        err << "tavlix-cli stats: --file is required\n\n" << kStatsHelp;
+        return kUsage;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(o.file, ec)) {
+        err << "tavlix-cli stats: no history file at '" << o.file << "'\n";
+        return kUsage;
+    }
+    std::string error;
+    const std::unique_ptr<SqliteHistoryStore> store = SqliteHistoryStore::Open(o.file, error);
+    std::vector<AnswerRecord> records;
+    if (store)
+        records = store->LoadAll(error);
+    if (!error.empty()) {
+        err << "tavlix-cli stats: cannot read '" << o.file << "': " << error << "\n";
+        return kUsage;
+    }
+    const std::int64_t now = o.now.value_or(static_cast<std::int64_t>(std::time(nullptr)));
+    const HistoryStatistics s = ComputeStatistics(records, now, UtcOffsetAt(now));
+    if (o.json)
+        WriteStatisticsJson(s, out);
+    else
+        WriteStatisticsText(s, out);
+    return kOk;
+}
+
 const std::map<std::string, Command>& Commands()
 {
     static const std::map<std::string, Command> commands = {
@@ -490,6 +658,8 @@ const std::map<std::string, Command>& Commands()
         {"solutions", {kSolutionsHelp, kMax | kLanguage, 4, 4, Solutions}},
         {"list", {kListHelp, kMax | kLanguage | kList, 0, 0, List}},
         {"questions", {kQuestionsHelp, kMax | kPlan, 0, 0, Questions}},
+        {"hint", {kHintHelp, kMax | kLanguage | kHintStep, 4, 5, HintCommand}},
+        {"stats", {kStatsHelp, kStats, 0, 0, Stats}},
     };
     return commands;
 }
@@ -542,6 +712,7 @@ std::optional<Options> ParseOptions(const std::string& name, const Command& comm
         {"free", RunMode::Free}, {"training", RunMode::Training},
         {"training-game", RunMode::TrainingGame}, {"world-cup", RunMode::WorldCup}};
     static const std::map<std::string, unsigned> kStatuses = {{"0", 0}, {"1", 1}, {"2", 2}};
+    static const std::map<std::string, int> kHintSteps = {{"1", 1}, {"2", 2}, {"3", 3}};
     static const std::map<std::string, std::uint32_t> kLanguages = {
         {"en", kLcidEnglish}, {"zh-CN", kLcidSimplifiedChinese}, {"zh-TW", kLcidTraditionalChinese}};
     static const std::map<std::string, std::pair<bool, bool>> kKinds = {
@@ -564,6 +735,17 @@ std::optional<Options> ParseOptions(const std::string& name, const Command& comm
         } else if (a == "--max" && takes(kMax)) {
             if (!ReadChoice(args, i, kMaxima, o.maximum))
                 return bad("--max takes 10 or 13");
+        } else if (a == "--json" && takes(kStats)) {
+            o.json = true;
+        } else if (a == "--file" && takes(kStats)) {
+            if (i + 1 >= args.size() || args[i + 1].empty())
+                return bad("--file takes the path of a history file");
+            o.file = args[++i];
+        } else if (a == "--now" && takes(kStats)) {
+            std::int64_t now = 0;
+            if (!ReadNumber(args, i, 0, std::numeric_limits<std::int64_t>::max(), now))
+                return bad("--now takes the seconds since 1970");
+            o.now = now;
         } else if ((a == "--all" || a == "--json") && takes(kAllAndJson)) {
             (a == "--all" ? o.all : o.json) = true;
         } else if (a == "--level" && takes(kRun)) {
@@ -602,6 +784,9 @@ std::optional<Options> ParseOptions(const std::string& name, const Command& comm
             o.seed = seed;
         } else if (a == "--available" && takes(kPlan)) {
             o.availableOnly = true;
+        } else if (a == "--step" && takes(kHintStep)) {
+            if (!ReadChoice(args, i, kHintSteps, o.step))
+                return bad("--step takes 1, 2 or 3");
         } else if (a.starts_with("--")) {
             return bad("unknown option '" + a + "' for " + name);
         } else {

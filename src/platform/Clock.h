@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <ctime>
 
 namespace tavlix {
@@ -9,11 +11,19 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::time_t Now() const = 0;
+    // The same time in milliseconds, for measuring how long an answer took; a clock that
+    // knows only seconds gives whole seconds.
+    virtual std::int64_t NowMilliseconds() const { return std::int64_t(Now()) * 1000; }
 };
 
 class SystemClock : public Clock {
 public:
     std::time_t Now() const override { return std::time(nullptr); }
+    std::int64_t NowMilliseconds() const override
+    {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    }
 };
 
 // A clock that shows the time it is set to: a seed given on the command line, and the

@@ -74,12 +74,13 @@ unsigned ListValue(const QComboBox* list)
 
 CTrainingPlanDlg::CTrainingPlanDlg(bool training, Profile& profile, const LanguageState& language,
                                    const Collection& troubleMakers, const Collection& myFavorites,
-                                   QWidget* parent)
+                                   QWidget* parent, std::vector<ReviewItem> dueForReview)
     : QDialog(parent),
       m_profile(profile),
       m_language(language),
       m_troubleMakers(troubleMakers),
       m_myFavorites(myFavorites),
+      m_dueForReview(std::move(dueForReview)),
       m_plan(LoadTrainingPlan(profile, training)),
       m_standardRule(Named<QRadioButton>(this, "standardRuleRadio")),
       m_advancedRule(Named<QRadioButton>(this, "advancedRuleRadio")),
@@ -88,6 +89,7 @@ CTrainingPlanDlg::CTrainingPlanDlg(bool training, Profile& profile, const Langua
       m_collections(Named<QRadioButton>(this, "collectionsRadio")),
       m_troubleMakersCheck(Named<QCheckBox>(this, "troubleMakersCheck")),
       m_myFavoritesCheck(Named<QCheckBox>(this, "myFavoritesCheck")),
+      m_reviewSet(Named<QRadioButton>(this, "reviewSetRadio")),
       m_withSolution(Named<QCheckBox>(this, "withSolutionCheck")),
       m_withoutSolution(Named<QCheckBox>(this, "withoutSolutionCheck")),
       m_fullRange(Named<QRadioButton>(this, "fullRangeRadio")),
@@ -132,6 +134,7 @@ void CTrainingPlanDlg::BuildLayout()
         {m_collections, IDS_DIALOG_TRAINING_MY_COLLECTION_L},
         {m_troubleMakersCheck, IDS_DIALOG_TRAINING_TROUBLE_MAKERS_T},
         {m_myFavoritesCheck, IDS_DIALOG_TRAINING_MY_FAVORITES_M},
+        {m_reviewSet, IDS_DIALOG_TRAINING_REVIEW_SET_V},
         {m_withSolution, IDS_DIALOG_CL_CONFIGURATIONS_WITH_SOLUTION_C},
         {m_withoutSolution, IDS_DIALOG_CL_CONFIGURATIONS_WITH_NO_SOLUTION_N},
         {m_fullRange, IDS_DIALOG_TRAINING_FULL_RANGE_R},
@@ -147,7 +150,7 @@ void CTrainingPlanDlg::BuildLayout()
     for (const auto& [button, id] : labels)
         button->setText(Text(id));
     Exclusive(this, {m_standardRule, m_advancedRule});
-    Exclusive(this, {m_fullSet, m_collections});
+    Exclusive(this, {m_fullSet, m_collections, m_reviewSet});
     Exclusive(this, {m_fullRange, m_withinRange});
     Exclusive(this, {m_randomly, m_sequentially});
     Exclusive(this, {m_ascending, m_descending});
@@ -163,8 +166,9 @@ void CTrainingPlanDlg::BuildLayout()
     setLayout->addWidget(m_collections, 1, 0, 1, 3);
     setLayout->addWidget(m_troubleMakersCheck, 2, 1);
     setLayout->addWidget(m_myFavoritesCheck, 2, 2);
-    setLayout->addWidget(m_withSolution, 3, 0, 1, 3);
-    setLayout->addWidget(m_withoutSolution, 4, 0, 1, 3);
+    setLayout->addWidget(m_reviewSet, 3, 0, 1, 3);
+    setLayout->addWidget(m_withSolution, 4, 0, 1, 3);
+    setLayout->addWidget(m_withoutSolution, 5, 0, 1, 3);
     setLayout->setColumnMinimumWidth(0, 16);
 
     auto* dataBox = new QGroupBox(Text(IDS_DIALOG_TRAINING_SELECT_DATA), this);
@@ -230,7 +234,7 @@ void CTrainingPlanDlg::FillControls()
 {
     (m_plan.standardRule ? m_standardRule : m_advancedRule)->setChecked(true);
     m_jqk->setChecked(m_plan.jqkEnabled);
-    (m_plan.fullSet ? m_fullSet : m_collections)->setChecked(true);
+    (m_plan.reviewSet ? m_reviewSet : m_plan.fullSet ? m_fullSet : m_collections)->setChecked(true);
     m_troubleMakersCheck->setChecked(m_plan.useTroubleMakers);
     m_myFavoritesCheck->setChecked(m_plan.useMyFavorites);
     m_withSolution->setChecked(m_plan.withSolution);
@@ -272,7 +276,7 @@ void CTrainingPlanDlg::FillRangeLists(const RangeValues& values)
 
 void CTrainingPlanDlg::ConnectControls()
 {
-    for (QRadioButton* radio : {m_standardRule, m_advancedRule, m_fullSet, m_collections, m_randomly,
+    for (QRadioButton* radio : {m_standardRule, m_advancedRule, m_fullSet, m_collections, m_reviewSet, m_randomly,
                                 m_sequentially, m_ascending, m_descending})
         connect(radio, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
@@ -320,7 +324,9 @@ void CTrainingPlanDlg::ReadControls()
 {
     m_plan.standardRule = m_standardRule->isChecked();
     m_plan.jqkEnabled = m_jqk->isChecked();
-    m_plan.fullSet = m_fullSet->isChecked();
+    m_plan.reviewSet = m_reviewSet->isChecked();
+    if (!m_plan.reviewSet)
+        m_plan.fullSet = m_fullSet->isChecked();
     m_plan.useTroubleMakers = m_troubleMakersCheck->isChecked();
     m_plan.useMyFavorites = m_myFavoritesCheck->isChecked();
     m_plan.withSolution = m_withSolution->isChecked();
@@ -365,7 +371,7 @@ void CTrainingPlanDlg::Refresh()
         return;
     ApplyEnablingRules();
     ReadControls();
-    const auto available = static_cast<long long>(BuildCandidates(m_plan, m_troubleMakers, m_myFavorites).size());
+    const auto available = static_cast<long long>(BuildCandidates(m_plan, m_troubleMakers, m_myFavorites, m_dueForReview).size());
     if (available == m_shownAvailable)
         return;
     m_shownAvailable = available;

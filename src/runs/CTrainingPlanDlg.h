@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
 #include "runs/TrainingPlan.h"
 
@@ -24,7 +25,7 @@ class Profile;
 //
 // Object names, for driving it from tests:
 //   standardRuleRadio, advancedRuleRadio, jqkCheck;
-//   fullSetRadio, collectionsRadio, troubleMakersCheck, myFavoritesCheck,
+//   fullSetRadio, collectionsRadio, troubleMakersCheck, myFavoritesCheck, reviewSetRadio,
 //   withSolutionCheck, withoutSolutionCheck;
 //   fullRangeRadio, withinRangeRadio, startCheck, endCheck, startList1..startList4,
 //   endList1..endList4, randomRadio, sequentialRadio, ascendingRadio, descendingRadio;
@@ -35,9 +36,10 @@ class CTrainingPlanDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // dueForReview: the questions due for review now, for the review set.
     CTrainingPlanDlg(bool training, Profile& profile, const LanguageState& language,
                      const Collection& troubleMakers, const Collection& myFavorites,
-                     QWidget* parent = nullptr);
+                     QWidget* parent = nullptr, std::vector<ReviewItem> dueForReview = {});
 
     const TrainingPlan& Plan() const { return m_plan; }
 
@@ -65,6 +67,7 @@ private:
     const LanguageState& m_language;
     const Collection& m_troubleMakers;
     const Collection& m_myFavorites;
+    const std::vector<ReviewItem> m_dueForReview;
     TrainingPlan m_plan;
     bool m_updating = false;  // the dialog is writing its own controls
     long long m_shownAvailable = -1;
@@ -76,6 +79,7 @@ private:
     QRadioButton* m_collections;
     QCheckBox* m_troubleMakersCheck;
     QCheckBox* m_myFavoritesCheck;
+    QRadioButton* m_reviewSet;
     QCheckBox* m_withSolution;
     QCheckBox* m_withoutSolution;
     QRadioButton* m_fullRange;

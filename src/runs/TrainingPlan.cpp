@@ -41,6 +41,7 @@ constexpr FlagValue kFlagsOffByDefault[] = {
     {"JQK", &TrainingPlan::jqkEnabled},
     {"Data Range Start", &TrainingPlan::startBounded},
     {"Data Range End", &TrainingPlan::endBounded},
+    {"Review Set", &TrainingPlan::reviewSet},
 };
 constexpr const char* kStartNames[] = {"Start 1", "Start 2", "Start 3", "Start 4"};
 constexpr const char* kEndNames[] = {"End 1", "End 2", "End 3", "End 4"};
@@ -135,6 +136,18 @@ std::optional<Configuration> ReadConfiguration(std::string_view question, unsign
     return c;
 }
 
+// One text per configuration, in ascending order.
+StringArray AscendingTexts(std::vector<Configuration> found)
+{
+    std::ranges::sort(found);
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    StringArray candidates;
+    candidates.reserve(found.size());
+    for (const Configuration& c : found)
+        candidates.push_back(Text(c));
+    return candidates;
+}
+
 StringArray CollectionCandidates(const TrainingPlan& plan, const Collection& troubleMakers,
                                  const Collection& myFavorites)
 {
@@ -152,13 +165,22 @@ StringArray CollectionCandidates(const TrainingPlan& plan, const Collection& tro
         gather(troubleMakers);
     if (plan.useMyFavorites)
         gather(myFavorites);
-    std::ranges::sort(found);
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    StringArray candidates;
-    candidates.reserve(found.size());
-    for (const Configuration& c : found)
-        candidates.push_back(Text(c));
-    return candidates;
+    return AscendingTexts(std::move(found));
+}
+
+StringArray ReviewCandidates(const TrainingPlan& plan, std::span<const ReviewItem> dueForReview)
+{
+    const Configuration from = plan.EffectiveStart();
+    const Configuration to = plan.EffectiveEnd();
+    std::vector<Configuration> found;
+    for (const ReviewItem& item : dueForReview) {
+        if (item.standardRule != plan.standardRule || item.jqk != plan.jqkEnabled)
+            continue;
+        const auto c = ReadConfiguration(item.question, plan.Maximum());
+        if (c && InRange(*c, from, to))
+            found.push_back(*c);
+    }
+    return AscendingTexts(std::move(found));
 }
 
 // With both kinds chosen (or, as a stored plan may say, neither) every candidate stays.
@@ -285,9 +307,10 @@ void StoreTrainingPlan(Profile& profile, const TrainingPlan& plan)
 }
 
 StringArray BuildCandidates(const TrainingPlan& plan, const Collection& troubleMakers,
-                            const Collection& myFavorites)
+                            const Collection& myFavorites, std::span<const ReviewItem> dueForReview)
 {
-    StringArray candidates = plan.fullSet
+    StringArray candidates = plan.reviewSet ? ReviewCandidates(plan, dueForReview)
+                             : plan.fullSet
                                  ? FullSetCandidates(plan.Maximum(), plan.EffectiveStart(), plan.EffectiveEnd())
                                  : CollectionCandidates(plan, troubleMakers, myFavorites);
     ApplySolutionFilter(candidates, plan);

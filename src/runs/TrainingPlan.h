@@ -3,10 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "engine/CBMUtilities.h"
+#include "history/ReviewSchedule.h"
 
 namespace tavlix {
 
@@ -26,6 +28,9 @@ struct TrainingPlan {
     bool jqkEnabled = false;
     int difficultyLevel = 1;  // 1 Beginner .. 4 Ultimate
     bool fullSet = true;      // else the questions of the chosen collections
+    // The questions due for review instead of either; fullSet keeps its own choice
+    // beside it, so that a plan left on the review set still reads as before.
+    bool reviewSet = false;
     bool useTroubleMakers = true;
     bool useMyFavorites = true;
     bool withSolution = true;
@@ -74,9 +79,10 @@ TrainingPlan LoadTrainingPlan(const Profile& profile, bool training);
 void StoreTrainingPlan(Profile& profile, const TrainingPlan& plan);
 
 // The questions the plan can take, in ascending order ("a b c d"), before the count
-// limit; its size is the available count.
+// limit; its size is the available count. The review set takes the questions of
+// dueForReview answered under the plan's rule and J/Q/K setting that lie in its range.
 StringArray BuildCandidates(const TrainingPlan& plan, const Collection& troubleMakers,
-                            const Collection& myFavorites);
+                            const Collection& myFavorites, std::span<const ReviewItem> dueForReview = {});
 
 // The run's questions from the candidates: at most questionCount of them, picked and
 // ordered as the plan says. Random picking and ordering first seed random with the

@@ -1,17 +1,19 @@
 #include "shell/CTavlixApp.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QStandardPaths>
 
 #include <unistd.h>
 
-#include "platform/Media.h"
+#include "platform/Audio.h"
 #include "platform/ProfileStore.h"
 #include "platform/System.h"
 #include "platform/qt/InstanceChannel.h"
 #include "platform/qt/QSettingsProfileStore.h"
+#include "platform/qt/QtAudioDevice.h"
 #include "platform/qt/QtShell.h"
 #include "settings/OptionsDlg.h"
 #include "settings/UserDataDirDlg.h"
@@ -56,6 +58,13 @@ QString PickSaveFile(QWidget* parent, const QString& start, const QString& title
 {
     return QFileDialog::getSaveFileName(parent, title, start, filter);
 }
+
+QString PickOpenFile(QWidget* parent, const QString& start, const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, start, filter);
+}
+
+QColor PickColor(QWidget* parent, const QColor& initial) { return QColorDialog::getColor(initial, parent); }
 
 }  // namespace
 
@@ -179,7 +188,24 @@ bool CTavlixApp::SetUpConfiguration()
         ReplaceAll(text, "#1", m_env.machineSettings->Location());
         ShowNotice(ToQString(text), nullptr);
     }
+    OpenHistory();
     return true;
+}
+
+void CTavlixApp::OpenHistory()
+{
+    const std::filesystem::path file = std::filesystem::path(m_userData->Current()) / "history.sqlite3";
+    std::string error;
+    m_history = SqliteHistoryStore::Open(file, error);
+    if (m_history)
+        return;
+    if (m_log)
+        m_log->Write("OpenHistory", error);
+    const auto startsWith = [&error](const char* code) { return error.rfind(code, 0) == 0; };
+    const int id = startsWith(SqliteHistoryStore::kErrorNewerSchema) ? IDS_HISTORY_NEWER_VERSION
+                   : startsWith(SqliteHistoryStore::kErrorNotHistory) ? IDS_HISTORY_NOT_READABLE
+                                                                      : IDS_HISTORY_CANNOT_OPEN;
+    ShowNotice(ToQString(m_language.GetLocalizedString(id, file.string())), nullptr, MB_ICONEXCLAMATION);
 }
 
 bool CTavlixApp::SetUpUserData()
@@ -216,7 +242,7 @@ MainWindow& CTavlixApp::CreateMainWindow()
         .cache = m_cache,
         .profile = *m_profile,
         .settings = *m_env.userSettings,
-        .media = *m_env.media,
+        .audio = *m_env.audio,
         .clock = m_clock,
         .random = m_random,
         .edition = m_env.edition,
@@ -232,11 +258,19 @@ MainWindow& CTavlixApp::CreateMainWindow()
         .userData = m_userData.get(),
         .setUpUserDataDirectory = [this] { return SetUpUserData(); },
         .pickSaveFile = PickSaveFile,
+        .pickOpenFile = PickOpenFile,
+        .pickColor = PickColor,
         .programDirectory = m_env.programDirectory,
         // Pages of the complete list go beside the program, or to the user's folder when
         // the program's folder is read-only.
         .completeListFolder =
             (IsWritableFolder(m_env.programDirectory) ? m_env.programDirectory : m_env.userDataFolder) / "cl",
+        .history = m_history.get(),
+        .musicFiles = {.musicFile = m_musicFile,
+                       .defaultMusicFile = m_defaultMusicFile,
+                       .dataDirectory = m_env.programDirectory},
+        // What the user's player makes of the file is its own business.
+        .openWithRegisteredPlayer = [this](const std::filesystem::path& file) { m_env.shell->Open(file.string()); },
     };
     m_mainWindow = std::make_unique<MainWindow>(std::move(services));
     QObject::connect(m_instances.get(), &InstanceChannel::frontRequested, m_mainWindow.get(), [this] {
@@ -278,7 +312,7 @@ AppEnvironment DesktopEnvironment(Edition edition)
     env.machineSettings = std::make_unique<QSettingsProfileStore>(QSettings::SystemScope, "Brelmor", versionKey);
     env.editionSettings = std::make_unique<QSettingsProfileStore>(QSettings::UserScope, "Brelmor", editionKey);
     env.shell = std::make_unique<QtShell>();
-    env.media = std::make_unique<SilentMedia>();
+    env.audio = std::make_unique<QtAudioDevice>();
     const QString locale = QLocale::system().name();
     env.userDefaultLcid = locale.startsWith(QStringLiteral("zh_CN")) || locale.startsWith(QStringLiteral("zh_SG"))
                               ? kLcidSimplifiedChinese

@@ -9,11 +9,12 @@
 
 #include "diagnostics/DebugLog.h"
 #include "platform/Clock.h"
-#include "platform/Media.h"
+#include "platform/Audio.h"
 #include "platform/Random.h"
 #include "platform/ProfileStore.h"
 #include "platform/Shell.h"
 #include "i18n/Edition.h"
+#include "history/SqliteHistoryStore.h"
 #include "i18n/LanguageState.h"
 
 namespace tavlix {
@@ -41,7 +42,7 @@ struct AppEnvironment {
     std::unique_ptr<ProfileStore> machineSettings;  // the same path, machine-wide
     std::unique_ptr<ProfileStore> editionSettings;  // "<edition>", shared by all versions
     std::unique_ptr<Shell> shell;
-    std::unique_ptr<Media> media;
+    std::unique_ptr<AudioDevice> audio;
     QString instanceName = QStringLiteral("Brelmor_Tavlix");
     std::uint32_t userDefaultLcid = kLcidEnglish;
 };
@@ -76,6 +77,9 @@ public:
 private:
     bool CheckSingleInstance();
     bool SetUpUserData();
+    // Opens the history of answers in the user data directory; a file it refuses is left
+    // alone, the player is told once, and the session records nothing.
+    void OpenHistory();
     void OpenHelpTopic(int topic);
     void OpenAddress(const std::string& address);
     void StartUpdateCheck();
@@ -96,6 +100,7 @@ private:
     std::unique_ptr<HelpWindow> m_helpWindow;  // made on the first help request
     std::unique_ptr<InstanceChannel> m_instances;
     std::unique_ptr<UserDataDirectory> m_userData;
+    std::unique_ptr<SqliteHistoryStore> m_history;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::filesystem::path m_configDirectory;
     std::filesystem::path m_defaultMusicFile;

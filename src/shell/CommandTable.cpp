@@ -64,12 +64,15 @@ bool IsCommandEnabled(int id, const CommandContext& c)
     case ID_MY_FAVORITES:
     case ID_INSTANT_SOLUTIONS:
     case ID_COMPLETE_LIST:
+    case ID_STATISTICS:  // a game's clock runs on behind the window
         return !game;
     case ID_TRAINING: return c.mode == RunMode::Free || c.mode == RunMode::Training;
     case ID_TRAINING_GAME: return c.mode == RunMode::Free || c.mode == RunMode::TrainingGame;
     case ID_WORLD_CUP: return c.mode == RunMode::Free || c.mode == RunMode::WorldCup;
     case ID_CHECK_SOLUTION:
     case ID_CHECK_SOLUTION_BUTTON: return c.questionValid && !game;
+    // A hint is for practice: never where a score counts.
+    case ID_HINT: return c.questionValid && (c.mode == RunMode::Free || c.mode == RunMode::Training);
     case ID_SAVE_TO_TROUBLE_MAKERS: return !c.inTroubleMakers;
     case ID_SAVE_TO_MY_FAVORITES: return !c.inMyFavorites;
     case ID_LANGUAGE_ENGLISH:
@@ -132,6 +135,7 @@ std::vector<MenuEntry> PopupEntries(Popup popup, const CommandContext& c,
                       ID_WORLD_CUP),
                 separator,
                 entry(IDS_MENU_GAME_CHECK_SOLUTION_C, ID_CHECK_SOLUTION),
+                entry(IDS_MENU_GAME_HINT_H, ID_HINT),
                 separator,
                 entry(IDS_MENU_GAME_SAVE_TO_TROUBLE_MAKERS_T, ID_SAVE_TO_TROUBLE_MAKERS),
                 entry(IDS_MENU_GAME_SAVE_TO_MY_FAVORITES_M, ID_SAVE_TO_MY_FAVORITES),
@@ -163,6 +167,7 @@ std::vector<MenuEntry> PopupEntries(Popup popup, const CommandContext& c,
                 entry(IDS_MENU_TOOLS_INSTANT_SOLUTIONS_I, ID_INSTANT_SOLUTIONS),
                 separator,
                 entry(IDS_MENU_TOOLS_COMPLETE_LIST_C, ID_COMPLETE_LIST),
+                entry(IDS_MENU_TOOLS_STATISTICS_S, ID_STATISTICS),
                 separator,
                 entry(IDS_MENU_TOOLS_OPTIONS_O, ID_OPTIONS)};
     case Popup::Help:

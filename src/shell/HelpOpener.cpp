@@ -32,6 +32,7 @@ std::string HelpOpener::TopicPage(int topic)
         {20, "userguide/10_master.htm"},
         {22, "userguide/a1_irrelevant.htm"},
         {23, "userguide/a2_accelkey.htm"},
+        {30, "userguide/statistics.htm"},
     };
     const auto it = kPages.find(topic);
     return it != kPages.end() ? it->second : kPages.at(0);

@@ -1,6 +1,8 @@
 #include "shell/MainWindow.h"
 
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
@@ -8,6 +10,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -17,8 +21,16 @@
 
 #include "diagnostics/DebugLog.h"
 #include "engine/CBMUtilities.h"
+#include "engine/Hint.h"
+#include "history/HistoryStore.h"
+#include "history/ReviewSchedule.h"
 #include "platform/Clock.h"
-#include "platform/Media.h"
+#include "media/CBackgroundDlg.h"
+#include "media/CBackgroundMusicDlg.h"
+#include "media/MusicPlayer.h"
+#include "media/MusicType.h"
+#include "media/WindowBackground.h"
+#include "platform/Audio.h"
 #include "platform/Random.h"
 #include "runs/CTrainingPlanDlg.h"
 #include "runs/CWorldCupDlg.h"
@@ -31,6 +43,7 @@
 #include "collections/SaveToDlg.h"
 #include "settings/UserDataDirectory.h"
 #include "shell/AboutDlg.h"
+#include "shell/StatisticsWindow.h"
 #include "controls/CBMMessageBox.h"
 #include "controls/DialogSupport.h"
 #include "controls/HyperlinkLabel.h"
@@ -79,6 +92,11 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    // paintEvent covers every pixel, so nothing is cleared before it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);
+    m_background = std::make_unique<WindowBackground>(m_services.programDirectory, [this] { update(); });
+    m_background->Load(m_services.profile);
 
     // Start-up: the stored rule and J/Q/K choice, then the controls and texts.
     m_standardRule = m_services.profile.GetProfileInt("Game", "Standard", 1) != 0;
@@ -105,12 +123,22 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_runTimer = new QTimer(this);
     m_runTimer->setObjectName(QStringLiteral("runTimer"));
     connect(m_runTimer, &QTimer::timeout, this, &MainWindow::OnRunTick);
+    m_musicTimer = new QTimer(this);
+    m_musicTimer->setObjectName(QStringLiteral("musicTimer"));
+    m_musicTimer->setInterval(m_services.musicTickMilliseconds);
+    MusicPlayer::Hooks hooks{
+        .countdownTimer = [this](bool running) { running ? m_musicTimer->start() : m_musicTimer->stop(); },
+        .openWithRegisteredPlayer = m_services.openWithRegisteredPlayer,
+    };
+    m_music = std::make_unique<MusicPlayer>(m_services.audio, m_services.musicFiles, m_services.language,
+                                            std::move(hooks));
+    connect(m_musicTimer, &QTimer::timeout, this, [this] { m_music->OnCountdownTick(); });
 
     m_uiLock = false;
     m_initialized = true;
     UpdateToolbarImages();
     UpdateControlStates();
-    m_services.media.StartMusicFor(Media::Mode::Free);
+    SwitchMusic();
 }
 
 MainWindow::~MainWindow()
@@ -118,6 +146,7 @@ MainWindow::~MainWindow()
     // The rule and J/Q/K of the last game or plan are the next start's choice.
     m_services.profile.WriteProfileInt("Game", "Standard", m_standardRule ? 1 : 0);
     m_services.profile.WriteProfileInt("Game", "JQK", m_jqk ? 1 : 0);
+    m_background->Save(m_services.profile);
 }
 
 QString MainWindow::Text(int id, const std::string& first) const
@@ -168,7 +197,12 @@ void MainWindow::BuildUi()
         QFont big = box->font();
         big.setPointSizeF(big.pointSizeF() * 1.6);
         box->setFont(big);
-        connect(box, &QLineEdit::textChanged, this, [this] { UpdateControlStates(); });
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            // An answer's time runs from the moment its question stands in the boxes.
+            m_questionShownAt = m_services.clock.NowMilliseconds();
+            UpdateControlStates();
+        });
+        connect(box, &QLineEdit::textChanged, this, [this] { ResetHint(); });
         auto* spin = new QVBoxLayout;
         spin->setSpacing(0);
         for (const int step : {1, -1}) {
@@ -279,6 +313,7 @@ void MainWindow::BuildUi()
     };
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), ID_DONE);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), ID_CHECK_SOLUTION);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_H), ID_HINT);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Left), ID_PREVIOUS);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Right), ID_NEXT);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), ID_SUBMIT);
@@ -307,6 +342,7 @@ void MainWindow::BuildMenuBar()
     for (const Popup popup : {Popup::Game, Popup::UI, Popup::Music, Popup::Tools, Popup::Help}) {
         auto* menu = new QMenu(this);
         menu->setObjectName(QStringLiteral("popup%1").arg(int(popup)));
+        menu->setToolTipsVisible(true);  // only entries given a tip of their own show one
         // Entries follow the language and the state of the moment they open.
         connect(menu, &QMenu::aboutToShow, this, [this, menu, popup] { FillPopup(menu, popup); });
         m_menuBar->addMenu(menu);
@@ -328,6 +364,8 @@ void MainWindow::FillPopup(QMenu* menu, Popup popup)
         action->setEnabled(!e.grayed);
         action->setCheckable(e.checked);
         action->setChecked(e.checked);
+        if (e.id == ID_HINT)
+            action->setToolTip(Text(IDS_TIP_HINT));
         connect(action, &QAction::triggered, this, [this, id = e.id] { RunCommand(id); });
     }
 }
@@ -377,7 +415,7 @@ CommandContext MainWindow::Context() const
     c.standardRule = m_standardRule;
     c.jqkEnabled = m_jqk;
     c.enlarged = m_enlarged;
-    c.musicOn = m_services.media.IsMusicOn();
+    c.musicOn = m_music->Settings().musicOn;
     c.edition = m_services.edition;
     c.lcid = m_services.language.Lcid();
     const AnswerInput input = ReadInput();
@@ -456,6 +494,7 @@ void MainWindow::RunCommand(int id)
     case ID_ENABLE_JQK: SetJQK(!m_jqk); break;
     case ID_CHECK_SOLUTION:
     case ID_CHECK_SOLUTION_BUTTON: OnCheckSolution(); break;
+    case ID_HINT: OnHint(); break;
     case ID_SUBMIT: OnSubmit(); break;
     case ID_ENLARGED_UI:
         m_enlarged = !m_enlarged;
@@ -466,7 +505,13 @@ void MainWindow::RunCommand(int id)
     case ID_LANGUAGE_ENGLISH: SetLanguage(kEnglish); break;
     case ID_LANGUAGE_SIMPLIFIED: SetLanguage(kSimplifiedChinese); break;
     case ID_LANGUAGE_TRADITIONAL: SetLanguage(kTraditionalChinese); break;
-    case ID_MUSIC_ON: m_services.media.SetMusicOn(!m_services.media.IsMusicOn()); break;
+    case ID_MUSIC_ON: {
+        std::string error;
+        if (!m_music->SetMusicOn(!m_music->Settings().musicOn, &error))
+            ShowNotice(ToQString(error), this);
+        break;
+    }
+    case ID_BACKGROUND_MUSIC: OnBackgroundMusic(); break;
     case ID_OPTIONS:
         if (m_services.showOptions)
             m_services.showOptions();
@@ -498,10 +543,12 @@ void MainWindow::RunCommand(int id)
     case ID_MY_FAVORITES: OnCollection(m_myFavorites); break;
     case ID_INSTANT_SOLUTIONS: OnInstantSolutions(); break;
     case ID_COMPLETE_LIST: OnCompleteList(); break;
+    case ID_STATISTICS: OnStatistics(); break;
     case ID_EXIT: OnMainExit(); break;
     case ID_EXIT_MENU: reject(); break;
+    case ID_BACKGROUND: OnBackground(); break;
     default:
-        // The background and the music settings arrive with their own windows.
+        // Commands whose windows are not built yet do nothing.
         break;
     }
     UpdateControlStates();
@@ -509,12 +556,14 @@ void MainWindow::RunCommand(int id)
 
 void MainWindow::ChangeKeepingPane(const std::function<void()>& change)
 {
-    enum class Kind { Other, Prompt, AllSolutions, Comment };
+    enum class Kind { Other, Prompt, AllSolutions, Comment, Hint };
     const QString pane = m_commentsPane->toPlainText();
     Kind kind = Kind::Other;
     if (!pane.isEmpty()) {
         const AnswerInput before = ReadInput();
-        if (pane == ToQString(m_checker.GetAnswerCountPrompt(before)))
+        if (m_hintStep > 0 && pane == m_hintText)
+            kind = Kind::Hint;
+        else if (pane == ToQString(m_checker.GetAnswerCountPrompt(before)))
             kind = Kind::Prompt;
         else if (pane == ToQString(m_checker.GetAllSolutionsText(before)))
             kind = Kind::AllSolutions;
@@ -527,18 +576,24 @@ void MainWindow::ChangeKeepingPane(const std::function<void()>& change)
     case Kind::Prompt: m_commentsPane->setPlainText(ToQString(m_checker.GetAnswerCountPrompt(after))); break;
     case Kind::AllSolutions: m_commentsPane->setPlainText(ToQString(m_checker.GetAllSolutionsText(after))); break;
     case Kind::Comment: m_commentsPane->setPlainText(ToQString(m_checker.GetComments(after, false))); break;
+    case Kind::Hint:  // a new rule has taken the hint away already; a new language rewords it
+        if (m_hintStep > 0)
+            ShowHint(m_hintStep);
+        break;
     case Kind::Other: break;
     }
 }
 
 void MainWindow::SetRule(bool standard)
 {
+    ResetHint();
     m_standardRule = standard;
     UpdateToolbarImages();
 }
 
 void MainWindow::SetJQK(bool enabled)
 {
+    ResetHint();
     m_jqk = enabled;
     const unsigned maximum = enabled ? 13 : 10;
     CBMUtilities::SetCurrentMaximum(maximum);
@@ -594,6 +649,7 @@ void MainWindow::OnSubmit()
     trace("SetComments(GetComments(true))");
     const RunStatus status = m_run.IsActive() ? m_run.StatusOfCurrent() : RunStatus{};
     m_commentsPane->setPlainText(ToQString(m_checker.GetComments(input, true, status)));
+    RecordAnswer(input, m_checker.LastOutcome());
     trace("SetComments(GetComments(true))1");
     if (m_run.IsActive()) {
         trace("if(!m_bTraining)");
@@ -601,9 +657,9 @@ void MainWindow::OnSubmit()
         return;
     }
     switch (m_checker.LastOutcome()) {
-    case CheckOutcome::Correct: m_services.media.PlaySound(Media::Sound::Correct); break;
-    case CheckOutcome::Wrong: m_services.media.PlaySound(Media::Sound::Wrong); break;
-    case CheckOutcome::Rejected: m_services.media.PlaySound(Media::Sound::Rejected); break;
+    case CheckOutcome::Correct: m_music->PlayEffect(Effect::Correct); break;
+    case CheckOutcome::Wrong: m_music->PlayEffect(Effect::Incorrect); break;
+    case CheckOutcome::Rejected: m_music->PlayEffect(Effect::Abnormal); break;
     case CheckOutcome::NothingJudged: break;
     }
 }
@@ -622,7 +678,7 @@ void MainWindow::JudgeInRun(const QString& answerText, bool noSolution, bool rep
         log->Write("OnMainSubmit", "COLORREF\tcrBtnColor;");
     const bool correct = m_run.Status(m_run.Index()) == 1;
     ShowResultPicture(correct);
-    m_services.media.PlaySound(correct ? Media::Sound::Correct : Media::Sound::Wrong);
+    m_music->PlayEffect(correct ? Effect::Correct : Effect::Incorrect);
     m_run.RecordSubmission(!noSolution, S(answerText), repeated);
     if (log)
         log->Write("OnMainSubmit", "SetCaption()");
@@ -653,12 +709,14 @@ void MainWindow::OnModeCommand(RunMode mode)
 
 void MainWindow::StartPractice(bool training)
 {
-    CTrainingPlanDlg dialog(training, m_services.profile, m_services.language, m_troubleMakers, m_myFavorites, this);
+    const std::vector<ReviewItem> due = DueForReview();
+    CTrainingPlanDlg dialog(training, m_services.profile, m_services.language, m_troubleMakers, m_myFavorites, this,
+                            due);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const TrainingPlan& plan = dialog.Plan();
     CBMUtilities::SetCurrentMaximum(plan.Maximum());
-    StringArray questions = ChooseQuestions(BuildCandidates(plan, m_troubleMakers, m_myFavorites), plan,
+    StringArray questions = ChooseQuestions(BuildCandidates(plan, m_troubleMakers, m_myFavorites, due), plan,
                                             m_services.random, m_services.clock);
     if (questions.empty())
         return;
@@ -724,12 +782,7 @@ void MainWindow::StartRun(RunSetup setup)
     m_run.StartClock(m_services.clock.Now());
     m_runTimer->start(m_services.runTickMilliseconds);
     ShowQuestion(0);
-    static constexpr std::pair<RunMode, Media::Mode> kMusic[] = {{RunMode::Training, Media::Mode::Training},
-                                                                  {RunMode::TrainingGame, Media::Mode::TrainingGame},
-                                                                  {RunMode::WorldCup, Media::Mode::WorldCup}};
-    for (const auto& [mode, music] : kMusic)
-        if (m_run.Mode() == mode)
-            m_services.media.StartMusicFor(music);
+    SwitchMusic();
 }
 
 void MainWindow::ShowQuestion(std::size_t index)
@@ -740,6 +793,7 @@ void MainWindow::ShowQuestion(std::size_t index)
     if (!CBMUtilities::GetQuestionFromString(m_run.Question(index), numbers, true))
         return;
     m_run.SetIndex(index);
+    ResetHint();
     m_uiLock = true;
     for (std::size_t i = 0; i < 4; ++i)
         m_questionBoxes[i]->setText(QString::number(numbers[i]));
@@ -764,7 +818,7 @@ void MainWindow::OnPrevious()
     if (!m_run.CanGoPrevious())
         return;
     ShowQuestion(m_run.Index() - 1);
-    m_services.media.PlaySound(Media::Sound::Previous);
+    m_music->PlayEffect(Effect::Previous);
 }
 
 void MainWindow::OnNext()
@@ -772,7 +826,7 @@ void MainWindow::OnNext()
     if (!m_run.CanGoNext())
         return;
     ShowQuestion(m_run.Index() + 1);
-    m_services.media.PlaySound(Media::Sound::Next);
+    m_music->PlayEffect(Effect::Next);
 }
 
 void MainWindow::OnRunTick()
@@ -784,7 +838,7 @@ void MainWindow::OnRunTick()
     const std::time_t now = m_services.clock.Now();
     if (m_run.IsTimeUp(now)) {
         m_runTimer->stop();
-        m_services.media.PlaySound(Media::Sound::TimeUp);
+        m_music->PlayEffect(Effect::TimeUp);
         EndRun(true);
         return;
     }
@@ -815,7 +869,87 @@ void MainWindow::EndRun(bool withReport)
     m_uiLock = false;
     UpdateControlStates();
     setUpdatesEnabled(true);
-    m_services.media.StartMusicFor(Media::Mode::Free);
+    SwitchMusic();
+    ShowHistoryNotice();
+}
+
+void MainWindow::RecordAnswer(const AnswerInput& input, CheckOutcome outcome)
+{
+    if (!m_services.history || outcome == CheckOutcome::NothingJudged)
+        return;
+    NumberArray numbers;
+    std::string boxes;
+    for (const std::string& box : input.questionBoxes)
+        boxes += box + " ";
+    if (!CBMUtilities::GetQuestionFromString(boxes, numbers, true, m_services.language.InputCharacterSet()))
+        return;
+    std::sort(numbers.begin(), numbers.end());
+    static constexpr PracticeMode kModes[] = {PracticeMode::Free, PracticeMode::Training,
+                                              PracticeMode::TrainingGame, PracticeMode::WorldCup};
+    AnswerRecord record;
+    record.answeredAt = m_services.clock.Now();
+    record.question = CBMUtilities::FormatQuestion(numbers[0], numbers[1], numbers[2], numbers[3]);
+    record.standardRule = input.standardRule;
+    record.jqk = input.jqkEnabled;
+    record.mode = kModes[static_cast<std::size_t>(input.mode)];
+    record.level = input.level;
+    record.millisecondsTaken = std::max<std::int64_t>(0, m_services.clock.NowMilliseconds() - m_questionShownAt);
+    record.verdict = outcome == CheckOutcome::Correct ? AnswerVerdict::Correct
+                     : outcome == CheckOutcome::Wrong ? AnswerVerdict::Incorrect
+                                                      : AnswerVerdict::Rejected;
+    record.hintUsed = m_hintStep > 0;
+    std::string error;
+    if (m_services.history->Add(record, error) || m_historyNoticeShown)
+        return;
+    m_historyError = error;
+    m_historyNoticeDue = true;
+    if (!m_run.IsActive())
+        QTimer::singleShot(0, this, [this] { ShowHistoryNotice(); });
+}
+
+void MainWindow::ShowHistoryNotice()
+{
+    if (!m_historyNoticeDue || m_historyNoticeShown || m_run.IsActive())
+        return;
+    m_historyNoticeDue = false;
+    m_historyNoticeShown = true;
+    if (m_services.log)
+        m_services.log->Write("RecordAnswer", m_historyError);
+    ShowNotice(Text(IDS_HISTORY_ADD_FAILED, m_historyError), this, MB_ICONEXCLAMATION);
+}
+
+std::vector<ReviewItem> MainWindow::DueForReview() const
+{
+    if (!m_services.history)
+        return {};
+    std::string error;
+    const std::vector<AnswerRecord> records = m_services.history->LoadAll(error);
+    return tavlix::DueForReview(records, m_services.clock.Now());
+}
+
+void MainWindow::SwitchMusic()
+{
+    m_music->SetSituation({.mode = m_run.Mode(), .standardRule = m_standardRule, .jqk = m_jqk});
+    m_music->UpdateMusic();
+}
+
+// The dialog's previews must not mix with the track, which comes back afterwards
+// whichever way the dialog closed.
+void MainWindow::OnBackgroundMusic()
+{
+    m_music->PauseMusic();
+    CBackgroundMusicDlg dialog(*m_music, m_services.language, m_services.profile, m_services.pickOpenFile,
+                               m_services.openHelpTopic, this);
+    dialog.exec();
+    m_music->UpdateMusic();
+}
+
+void MainWindow::OnMusicFileDropped(const std::filesystem::path& file)
+{
+    std::string error;
+    if (!m_music->SetMusicForCurrentMode(file, &error))
+        ShowNotice(ToQString(error), this);
+    UpdateControlStates();
 }
 
 void MainWindow::ClearQuestion()
@@ -863,6 +997,34 @@ void MainWindow::UpdateModeButtons()
 void MainWindow::OnCheckSolution()
 {
     m_commentsPane->setPlainText(ToQString(m_checker.GetAllSolutionsText(ReadInput())));
+}
+
+// Each use tells one step more about the question on screen, up to a whole solution; the
+// steps so far stay in the comments pane, worked out again from the answers typed by now.
+void MainWindow::OnHint()
+{
+    if (!IsCommandEnabled(ID_HINT, Context()))
+        return;
+    ShowHint(std::min(m_hintStep + 1, kLastHintStep));
+}
+
+void MainWindow::ShowHint(int step)
+{
+    int shown = 0;
+    const std::string text = HintGuide(m_services.language).GetHintsText(ReadInput(), step, shown);
+    m_hintStep = shown;
+    m_hintText = ToQString(text);
+    m_commentsPane->setPlainText(m_hintText);
+}
+
+// A hint belongs to one question under one rule and range: any change of them starts again
+// at step 1, and takes a hint that no longer holds off the comments pane.
+void MainWindow::ResetHint()
+{
+    if (m_hintStep > 0 && m_commentsPane->toPlainText() == m_hintText)
+        m_commentsPane->clear();
+    m_hintStep = 0;
+    m_hintText.clear();
 }
 
 void MainWindow::OnMainExit()
@@ -970,6 +1132,45 @@ void MainWindow::OnCompleteList()
     dialog.exec();
 }
 
+void MainWindow::OnStatistics()
+{
+    if (!m_services.history) {
+        ShowNotice(Text(IDS_STATISTICS_NO_HISTORY), this, MB_ICONASTERISK);
+        return;
+    }
+    std::string error;
+    std::vector<AnswerRecord> records = m_services.history->LoadAll(error);
+    if (!error.empty()) {
+        ShowNotice(Text(IDS_STATISTICS_LOAD_FAILED, error), this);
+        if (records.empty())
+            return;
+    }
+    StatisticsContext context{m_services.language, m_services.clock.Now(), m_services.openHelpTopic,
+                              m_services.pickSaveFile, {}};
+    // A training's question stays; out of a run the question comes as the player would
+    // set it: rule and J/Q/K first (which may clamp the boxes), then the four numbers.
+    if (!m_run.IsActive())
+        context.openQuestion = [this](const std::string& question, bool standardRule, bool jqk) {
+            if (standardRule != m_standardRule)
+                RunCommand(standardRule ? ID_STANDARD_RULE : ID_ADVANCED_RULE);
+            if (jqk != m_jqk)
+                RunCommand(ID_ENABLE_JQK);
+            NumberArray numbers;
+            if (!CBMUtilities::GetQuestionFromString(question, numbers, jqk))
+                return;
+            for (std::size_t i = 0; i < 4; ++i)
+                m_questionBoxes[i]->setText(QString::number(numbers[i]));
+            m_noSolution->setChecked(false);
+            m_answerBox->clear();
+            m_commentsPane->clear();
+            m_resultPicture->hide();
+            UpdateControlStates();
+            m_answerBox->setFocus();
+        };
+    StatisticsWindow window(std::move(context), std::move(records), this);
+    window.exec();
+}
+
 void MainWindow::OnFirstTick()
 {
     // The release notes open once per version.
@@ -981,6 +1182,41 @@ void MainWindow::OnFirstTick()
     }
     if (m_services.startUpdateCheck)
         m_services.startUpdateCheck();
+}
+
+void MainWindow::OnBackground()
+{
+    CBackgroundDlg dialog(*m_background, m_services.profile, m_services.language,
+                          {m_services.pickOpenFile, m_services.pickColor}, this);
+    dialog.exec();
+}
+
+void MainWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    m_background->Paint(painter, rect());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths.push_back(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
+    const std::vector<std::filesystem::path> files = DroppedFiles(paths);
+    if (m_background->TakeDroppedBitmap(files))
+        return;
+    const auto playable = std::find_if(files.begin(), files.end(), [](const auto& f) { return IsPlayableFile(f); });
+    if (playable != files.end())
+        OnMusicFileDropped(*playable);
 }
 
 }  // namespace tavlix

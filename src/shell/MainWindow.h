@@ -4,15 +4,18 @@
 #include <QKeySequence>
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "collections/Collection.h"
 #include "engine/AnswerChecker.h"
 #include "i18n/Edition.h"
+#include "media/MusicSettings.h"
 #include "runs/Run.h"
 #include "shell/CommandTable.h"
 
@@ -31,15 +34,19 @@ namespace tavlix {
 class CachedStrings;
 class Clock;
 class DebugLog;
+class HistoryStore;
 class HyperlinkLabel;
 class LanguageState;
-class Media;
+class AudioDevice;
+class MusicPlayer;
+class WindowBackground;
 class PictureButton;
 class Profile;
 class ProfileStore;
 class RandomSource;
 class UserDataDirectory;
 struct CollectionContext;
+struct ReviewItem;
 
 // What the main window uses of the application and the platform.
 struct MainWindowServices {
@@ -47,7 +54,7 @@ struct MainWindowServices {
     CachedStrings& cache;
     Profile& profile;            // per-user settings
     ProfileStore& settings;      // the same store, for the language choice
-    Media& media;
+    AudioDevice& audio;          // the background music and the effects
     const Clock& clock;
     RandomSource& random;       // picks the questions of a run
     Edition edition = Edition::SimplifiedChinese;
@@ -65,11 +72,21 @@ struct MainWindowServices {
     UserDataDirectory* userData = nullptr;
     std::function<bool()> setUpUserDataDirectory;
     std::function<QString(QWidget*, const QString&, const QString&, const QString&)> pickSaveFile;
+    // The open-file chooser (start, title, filter; the chosen file or nothing) and the
+    // colour chooser (the current colour; the chosen one, invalid when cancelled).
+    std::function<QString(QWidget*, const QString&, const QString&, const QString&)> pickOpenFile;
+    std::function<QColor(QWidget*, const QColor&)> pickColor;
     // The complete list reads its templates from doc/ of the program folder and writes its
     // pages to the page folder.
     std::filesystem::path programDirectory;
     std::filesystem::path completeListFolder;
+    // The player's answers; nullptr: nothing is recorded and there are no statistics.
+    HistoryStore* history = nullptr;
     int runTickMilliseconds = 1000;  // how often a run looks at the clock
+    // The music settings files; MP3 and WMA tracks go to the user's own player.
+    MusicFiles musicFiles;
+    std::function<void(const std::filesystem::path& file)> openWithRegisteredPlayer;
+    int musicTickMilliseconds = 1000;  // the countdown of a limited play
 };
 
 // The program's one window: question boxes, the answer box, the comments pane, the
@@ -95,11 +112,18 @@ public:
     const Collection& MyFavorites() const { return m_myFavorites; }
     const Collection& TroubleMakers() const { return m_troubleMakers; }
     QMenuBar* MenuBar() const { return m_menuBar; }
+    const MusicPlayer& Music() const { return *m_music; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
     void showEvent(QShowEvent* event) override;
+    // The background colour and image, under the controls.
+    void paintEvent(QPaintEvent* event) override;
+    // Files dropped from the file manager: a bitmap becomes the background, else a
+    // sound file the music of the current mode.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildUi();
@@ -126,23 +150,39 @@ private:
     void OnRunTick();
     void EndRun(bool withReport);
     void ClearQuestion();
+    // Plays the music of the current mode, rule and J/Q/K.
+    void SwitchMusic();
+    void OnBackgroundMusic();
+    void OnMusicFileDropped(const std::filesystem::path& file);
+    void OnBackground();
     void AskToLeaveRun();
     void ShowRunNote();
     void ShowResultPicture(bool correct);
     void UpdateModeButtons();
     void OnCheckSolution();
+    void OnHint();
+    void ShowHint(int step);
+    void ResetHint();
     void OnMainExit();
     void OnFirstTick();
     void OnSaveTo(Collection& collection);
     void OnCollection(Collection& collection);
     void OnInstantSolutions();
     void OnCompleteList();
+    // Tools > Statistics over the history; a question opens from it only outside a run.
+    void OnStatistics();
     // Runs a collection window with J, Q and K enabled, restoring the choice after.
     void WithThirteen(const std::function<void()>& run);
     CollectionContext CollectionServices();
     void ChangeKeepingPane(const std::function<void()>& change);
     AnswerInput ReadInput() const;
     QString Text(int id, const std::string& first = {}) const;
+    // Keeps a judged submission in the history. A failed write never stops the game; the
+    // player hears of it once a session, outside a run.
+    void RecordAnswer(const AnswerInput& input, CheckOutcome outcome);
+    void ShowHistoryNotice();
+    // The questions due for review now; none without a history.
+    std::vector<ReviewItem> DueForReview() const;
 
     MainWindowServices m_services;
     AnswerChecker m_checker;
@@ -152,6 +192,12 @@ private:
     bool m_enlarged = false;
     bool m_uiLock = false;
     bool m_initialized = false;
+    int m_hintStep = 0;                 // 0: no hint shown for the question on screen yet
+    QString m_hintText;                 // the hints so far, as the comments pane shows them
+    std::int64_t m_questionShownAt = 0;  // milliseconds, when the question on screen appeared
+    bool m_historyNoticeDue = false;     // an answer could not be kept; not yet told
+    bool m_historyNoticeShown = false;
+    std::string m_historyError;
     Run m_run;
     Collection m_myFavorites{true};
     Collection m_troubleMakers{false};
@@ -179,6 +225,9 @@ private:
     HyperlinkLabel* m_hyperlink = nullptr;
     QTimer* m_firstTick = nullptr;
     QTimer* m_runTimer = nullptr;
+    QTimer* m_musicTimer = nullptr;
+    std::unique_ptr<MusicPlayer> m_music;
+    std::unique_ptr<WindowBackground> m_background;
     std::vector<QKeySequence> m_accelerators;
     QLabel* m_remainingTime = nullptr;  // at the right end of the menu bar
 

@@ -121,5 +121,19 @@ TEST_F(CliProcessTest, ListWithoutItsTemplateSaysSoAndExitsWithOne)
     EXPECT_EQ(r.exitCode, 0) << "the other formats need no template";
 }
 
+// A hint as a script asks for it: the answers given so far on standard input.
+TEST_F(CliProcessTest, HintExitsWithZeroAndBadStepsWithTwo)
+{
+    ProcessResult r = Cli({"hint", "--step", "2", "1", "2", "3", "4"}, "(3+2+1)*4\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "Hint 2 of 3: start with 1+3.\n");
+    EXPECT_EQ(r.err, "");
+
+    r = Cli({"hint", "--step", "5", "1", "2", "3", "4"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "tavlix-cli hint: --step takes 1, 2 or 3\n\n" + Cli({"hint", "--help"}).out);
+}
+
 }  // namespace
 }  // namespace tavlix

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include "cli/Cli.h"
+#include "history/SqliteHistoryStore.h"
 
 namespace tavlix {
 namespace {
@@ -314,6 +318,126 @@ TEST(CliTest, QuestionsUsageErrors)
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, "tavlix-cli questions: " + c.message + "\n");
     }
+}
+
+TEST(CliTest, HintGivesTheStepAskedFor)
+{
+    EXPECT_EQ(RunCli({"hint", "3", "3", "8", "8"}).out,
+              "Hint 1 of 3: the question has one solution under Standard Rule.\n");
+    EXPECT_EQ(RunCli({"hint", "--step", "2", "3", "3", "8", "8"}).out, "Hint 2 of 3: start with 8/3.\n");
+    const Result r = RunCli({"hint", "--advanced", "--step", "3", "2", "4", "8", "9"}, "(9-4-2)*8\n");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "Hint 3 of 3: a solution that your answers do not give yet is 8*9^^(4^^2)\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(RunCli({"hint", "--step", "3", "--max", "10", "1", "1", "1", "1"}).out,
+              "Hint: the question has no solution under Standard Rule.\n");
+    EXPECT_EQ(RunCli({"hint", "--lang", "zh-CN", "--step", "2", "4", "3", "2", "1"}, "4*(3+2+1)\r\n2*4*3*1\r\n").out,
+              "提示（2/3）：先算 1+3。\n");
+}
+
+TEST(CliTest, HintReadsAFileAndRefusesBadInput)
+{
+    const std::string path = ::testing::TempDir() + "tavlix-cli-hint-answers.txt";
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << "8/(3-8/3)\n";
+    }
+    EXPECT_EQ(RunCli({"hint", "--step", "2", "3", "3", "8", "8", path}, "3*8\n").out,
+              "Hint: the question has one solution under Standard Rule, and your answers already give it.\n");
+    std::remove(path.c_str());
+    EXPECT_EQ(RunCli({"hint", "3", "3", "8", "8", path}).err, "tavlix-cli hint: cannot read '" + path + "'\n");
+
+    const std::string help = RunCli({"hint", "--help"}).out;
+    ASSERT_EQ(help.rfind("Usage: tavlix-cli hint [--advanced] [--max 10|13] [--step 1|2|3]", 0), 0u);
+    EXPECT_NE(RunCli({"--help"}).out.find("\n  hint "), std::string::npos);
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"--step", "4", "3", "3", "8", "8"}, "tavlix-cli hint: --step takes 1, 2 or 3\n\n" + help},
+        {{"3", "3", "8", "8", "--step"}, "tavlix-cli hint: --step takes 1, 2 or 3\n\n" + help},
+        {{"--level", "2", "3", "3", "8", "8"}, "tavlix-cli hint: unknown option '--level' for hint\n\n" + help},
+        {{"3", "3", "8"}, "tavlix-cli hint: hint takes 4 or 5 arguments, 3 given\n\n" + help},
+        {{"--max", "10", "3", "3", "8", "12"}, "The question is not valid! A valid question is comprised of 4 "
+                                               "positive integers ranging between 1-10.\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"hint"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = RunCli(args);
+        EXPECT_EQ(r.code, 2) << c.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
+// The figures of a history file, as ComputeStatistics gives them.
+TEST(CliTest, StatsReadsAHistoryFile)
+{
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "tavlix-cli-stats";
+    std::filesystem::remove_all(folder);
+    const std::filesystem::path file = folder / "history.sqlite3";
+    const std::int64_t dec8 = 1796688000;
+    {
+        std::string error;
+        auto store = SqliteHistoryStore::Open(file, error);
+        ASSERT_TRUE(store) << error;
+        const std::pair<std::int64_t, AnswerVerdict> answers[] = {
+            {dec8 - 86400 + 60, AnswerVerdict::Correct}, {dec8 + 60, AnswerVerdict::Incorrect},
+            {dec8 + 120, AnswerVerdict::Correct}};
+        for (const auto& [at, verdict] : answers) {
+            AnswerRecord r;
+            r.answeredAt = at;
+            r.question = "3 3 8 8";
+            r.verdict = verdict;
+            r.millisecondsTaken = 8000;
+            ASSERT_TRUE(store->Add(r, error)) << error;
+        }
+    }
+    const std::string path = file.string();
+    const Result json = RunCli({"stats", "--file", path, "--json", "--now", std::to_string(dec8 + 3600)});
+    EXPECT_EQ(json.code, 0) << json.err;
+    EXPECT_EQ(json.out,
+              "{\"totalAnswers\":3,\"totalCorrect\":2,\"medianMilliseconds\":8000,\"totalHints\":0,\"streakDays\":2,"
+              "\"days\":[{\"day\":\"2026-12-07\",\"answers\":1,\"correct\":1,\"medianMilliseconds\":8000,\"hints\":0},"
+              "{\"day\":\"2026-12-08\",\"answers\":2,\"correct\":1,\"medianMilliseconds\":8000,\"hints\":0}],"
+              "\"answersByRuleAndLevel\":[{\"standardRule\":true,\"level\":1,\"answers\":3}],"
+              "\"hardest\":[{\"question\":\"3 3 8 8\",\"standardRule\":true,\"jqk\":false,\"answers\":3,"
+              "\"correct\":2,\"medianMilliseconds\":8000,\"hints\":0,\"cost\":1.333}]}\n");
+    const Result text = RunCli({"stats", "--now", std::to_string(dec8 + 3600), "--file", path});
+    EXPECT_EQ(text.code, 0);
+    EXPECT_EQ(text.out.rfind("Answers: 3\nCorrect: 2 (67%)\nMedian time: 8.0 s\nAfter a hint: 0\n"
+                             "Days practised: 2\nStreak: 2 days\n", 0), 0u) << text.out;
+    EXPECT_NE(text.out.find("  3 3 8 8  standard  1-10  answers 3  correct 2  median 8.0 s  hints 0  cost 1.333\n"),
+              std::string::npos) << text.out;
+
+    // Usage errors and refused files: exit code 2 with a reason, the file as it was.
+    const std::filesystem::path other = folder / "notes.txt";
+    std::ofstream(other) << "not a history\n";
+    const struct {
+        std::vector<std::string> args;
+        const char* reason;
+    } refused[] = {
+        {{"stats"}, "--file is required"},
+        {{"stats", "--file"}, "--file takes the path of a history file"},
+        {{"stats", "--file", path, "--now", "soon"}, "--now takes the seconds since 1970"},
+        {{"stats", "--file", (folder / "missing.sqlite3").string()}, "no history file at"},
+        {{"stats", "--file", other.string()}, "history-not-a-history-file"},
+        {{"stats", "--file", path, "extra"}, "stats takes 0 arguments, 1 given"},
+    };
+    for (const auto& c : refused) {
+        const Result r = RunCli(c.args);
+        EXPECT_EQ(r.code, 2) << c.reason;
+        EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing.sqlite3"));
+    std::ostringstream kept;
+    kept << std::ifstream(other, std::ios::binary).rdbuf();
+    EXPECT_EQ(kept.str(), "not a history\n");
+    EXPECT_EQ(RunCli({"stats", "--help"}).out.rfind("Usage: tavlix-cli stats --file PATH", 0), 0u);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ class AppTest : public QObject {
                                 (Root() / "documents" / "mine").string());
         env.editionSettings = std::move(stored);
         env.shell = std::make_unique<FakeShell>();
-        env.media = std::make_unique<FakeMedia>();
+        env.audio = std::make_unique<FakeAudioDevice>();
         env.instanceName = QStringLiteral("TavlixAppTest%1-%2").arg(QCoreApplication::applicationPid()).arg(m_run);
         return env;
     }
@@ -184,6 +184,34 @@ private slots:
         QCOMPARE(boxes.texts, QStringList{QStringLiteral(
                                   "Dear user:\n\nIn the first time you run this program on this computer, you must "
                                   "log in as an administrator.")});
+    }
+
+    // The history of answers lies in the user data directory. A file the program cannot
+    // keep answers in is named once and left byte for byte; the session goes on without it.
+    void aRefusedHistoryIsToldOnceAndLeftAlone()
+    {
+        const fs::path file = Root() / "documents" / "mine" / "history.sqlite3";
+        fs::create_directories(file.parent_path());
+        const std::string garbage = "not the answers of anybody\n";
+        std::ofstream(file, std::ios::binary) << garbage;
+        {
+            CTavlixApp app(Environment(true));
+            BoxWatcher boxes;
+            QVERIFY(app.SetUpConfiguration());
+            QCOMPARE(boxes.texts, QStringList{QStringLiteral(
+                                      "The history of your answers (%1) is damaged or is not a history file of this "
+                                      "program. It is left untouched, and your answers are not recorded in this session.")
+                                                  .arg(QString::fromStdString(file.string()))});
+        }
+        std::ifstream kept(file, std::ios::binary);
+        QCOMPARE(std::string((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>()), garbage);
+
+        fs::remove(file);
+        CTavlixApp fresh(Environment(true));
+        BoxWatcher none;
+        QVERIFY(fresh.SetUpConfiguration());
+        QVERIFY(none.texts.isEmpty());
+        QVERIFY(fs::file_size(file) > 0);
     }
 
     void anInstallationLetsEveryAccountStart()

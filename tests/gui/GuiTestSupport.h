@@ -13,8 +13,8 @@
 
 #include "platform/Clock.h"
 #include "platform/InMemoryProfileStore.h"
-#include "platform/Media.h"
 #include "../i18n/TestLanguage.h"
+#include "../media/FakeAudioDevice.h"
 #include "../platform/FakeShell.h"
 #include "controls/CBMMessageBox.h"
 #include "i18n/LanguageState.h"
@@ -31,17 +31,6 @@
     }
 
 namespace tavlix::testing {
-
-class FakeMedia : public Media {
-public:
-    void PlaySound(Sound sound) override { sounds.push_back(sound); }
-    void StartMusicFor(Mode mode) override { music.push_back(mode); }
-    bool IsMusicOn() const override { return on; }
-    void SetMusicOn(bool value) override { on = value; }
-    std::vector<Sound> sounds;
-    std::vector<Mode> music;
-    bool on = true;
-};
 
 
 // What a modal message box showed, and how it was answered.

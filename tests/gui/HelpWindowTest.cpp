@@ -79,7 +79,7 @@ class HelpWindowTest : public QObject {
         shell->takes = browserTakes;
         m_shell = shell.get();
         env.shell = std::move(shell);
-        env.media = std::make_unique<FakeMedia>();
+        env.audio = std::make_unique<FakeAudioDevice>();
         env.instanceName = QStringLiteral("TavlixHelpTest%1-%2").arg(QCoreApplication::applicationPid()).arg(m_run);
         m_app = std::make_unique<CTavlixApp>(std::move(env));
         if (!m_app->SetUpConfiguration())
@@ -259,6 +259,13 @@ private slots:
         QTest::newRow("Traditional irrelevant") << kLcidTraditionalChinese << 22
                                                 << "big5/userguide/a1_irrelevant.htm" << "附錄 A. 互不相關的解法";
         QTest::newRow("Traditional unknown") << kLcidTraditionalChinese << -1 << "big5/index.html" << "Tavlix 說明";
+        // The Statistics window's page, in each language.
+        QTest::newRow("English statistics") << kLcidEnglish << 30 << "english/userguide/statistics.htm"
+                                            << "Your Statistics";
+        QTest::newRow("Simplified statistics") << kLcidSimplifiedChinese << 30
+                                               << "gb2312/userguide/statistics.htm" << "您的统计";
+        QTest::newRow("Traditional statistics") << kLcidTraditionalChinese << 30
+                                                << "big5/userguide/statistics.htm" << "您的統計";
     }
 
     void topicsInTheInterfaceLanguage()

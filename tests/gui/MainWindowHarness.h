@@ -8,6 +8,7 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "GuiTestSupport.h"
@@ -47,7 +48,8 @@ protected:
         m_language = MakeLanguage();
         m_cache.Reload(m_language);
         SetMessageBoxContext({&m_language, &m_cache, {}});
-        m_media = FakeMedia();
+        m_audio = FakeAudioDevice();
+        WriteMusicSettings("");
         m_helpTopics.clear();
         m_userData = std::make_unique<UserDataDirectory>(m_editionStore, m_language, "/nonexistent-program",
                                                          m_dir.path().toStdString(), true);
@@ -61,11 +63,18 @@ protected:
     std::unique_ptr<Profile> m_profile;
     LanguageState m_language;
     CachedStrings m_cache;
-    FakeMedia m_media;
+    FakeAudioDevice m_audio;
     std::vector<int> m_helpTopics;
     std::function<int(int action)> m_instances;  // the other running copies; none when empty
     std::filesystem::path m_programDirectory;       // where the templates of the complete list are
     std::filesystem::path m_pages;                  // where its pages go
+    HistoryStore* m_history = nullptr;              // the player's answers; none when null
+    // The save-file dialog: start path, title, filter; the path the player chose.
+    std::function<QString(QWidget*, const QString&, const QString&, const QString&)> m_pickSaveFile;
+    // The open-file dialog (start path, title, filter; the file chosen) and the colour
+    // dialog (the current colour; the one chosen, invalid for Cancel).
+    std::function<QString(QWidget*, const QString&, const QString&, const QString&)> m_pickOpenFile;
+    std::function<QColor(QWidget*, const QColor&)> m_pickColor;
     std::vector<std::string> m_addresses;
     QTemporaryDir m_dir;
     InMemoryProfileStore m_editionStore;
@@ -79,7 +88,7 @@ protected:
             .cache = m_cache,
             .profile = *m_profile,
             .settings = m_store,
-            .media = m_media,
+            .audio = m_audio,
             .clock = m_clock,
             .random = m_random,
             .edition = edition,
@@ -94,15 +103,56 @@ protected:
             .enumerateInstances = [this](int action) { return m_instances ? m_instances(action) : 1; },
             .userData = m_userData.get(),
             .setUpUserDataDirectory = [] { return true; },
-            .pickSaveFile = {},
+            .pickSaveFile = m_pickSaveFile,
+            .pickOpenFile = m_pickOpenFile,
+            .pickColor = m_pickColor,
             .programDirectory = m_programDirectory,
             .completeListFolder = m_pages,
+            .history = m_history,
             .runTickMilliseconds = 10,
+            .musicFiles = MusicFilesOfTest(),
+            .openWithRegisteredPlayer = [this](const std::filesystem::path& file) {
+                m_addresses.push_back(file.string());
+            },
+            .musicTickMilliseconds = 10,
         };
         auto window = std::make_unique<MainWindow>(std::move(services));
         window->show();
         (void)QTest::qWaitForWindowExposed(window.get());
         return window;
+    }
+
+    MusicFiles MusicFilesOfTest() const
+    {
+        const std::filesystem::path root = m_dir.path().toStdString();
+        return {.musicFile = root / "config" / "music.ini",
+                .defaultMusicFile = root / "config" / "defaultmusic.ini",
+                .dataDirectory = root};
+    }
+
+    // A music settings file whose effects are named after their events, under the
+    // token, and whose [Music] section holds musicLines.
+    void WriteMusicSettings(const std::string& musicLines)
+    {
+        const MusicFiles files = MusicFilesOfTest();
+        std::filesystem::create_directories(files.musicFile.parent_path());
+        std::ofstream(files.musicFile, std::ios::binary | std::ios::trunc)
+            << "[Music]\n" << musicLines << "\n[Sound]\nGo Next = %%root_path%%\\sounds\\next.wav\n"
+            << "Go Previous = %%root_path%%\\sounds\\previous.wav\nCorrect = %%root_path%%\\sounds\\correct.wav\n"
+            << "Incorrect = %%root_path%%\\sounds\\incorrect.wav\nAbnormal = %%root_path%%\\sounds\\abnormal.wav\n"
+            << "TimeUp = %%root_path%%\\sounds\\timeup.wav\n";
+    }
+
+    // The effects played so far, by name ("correct", "next", ...).
+    std::vector<std::string> PlayedEffects() const
+    {
+        std::vector<std::string> names;
+        const std::string prefix = "wave " + (MusicFilesOfTest().dataDirectory / "sounds").string() + "/";
+        for (const std::string& call : m_audio.calls) {
+            if (call.starts_with(prefix) && call.ends_with(".wav"))
+                names.push_back(call.substr(prefix.size(), call.size() - prefix.size() - 4));
+        }
+        return names;
     }
 
     template <typename T = QWidget>

@@ -118,7 +118,7 @@ private slots:
         SubmitWithKeys();
         QCOMPARE(Status(), QStringLiteral("Correct: 1  Incorrect: 0  Not Answered: 4"));
         QCOMPARE(Find<QLabel>("resultPicture")->property("verdict").toString(), QStringLiteral("correct"));
-        QCOMPARE(m_media.sounds, (std::vector<Media::Sound>{Media::Sound::Wrong, Media::Sound::Correct}));
+        QCOMPARE(PlayedEffects(), (std::vector<std::string>{"incorrect", "correct"}));
 
         // On and back: the answer given is still there, and the picture with it.
         QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_Right, Qt::ControlModifier);
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Standard Level - Beginner) 1/5"));
         QCOMPARE(Find<QPlainTextEdit>("answerBox")->toPlainText(), QStringLiteral("8/(3-8/3)"));
         QVERIFY(Find<QLabel>("resultPicture")->isVisible());
-        QCOMPARE(m_media.sounds.back(), Media::Sound::Previous);
+        QCOMPARE(PlayedEffects().back(), std::string("previous"));
 
         // Esc asks; No stays, Yes goes back to free play.
         SeenBox stay;
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(report.text, QStringLiteral("Training Game Score Report - Standard Level\n\nRule: Standard Rule "
                                              "(Addition, Subtraction, Multiplication and Division)\nValue Range: "
                                              "1-10\nScores: 1/5\nTime: 1 min 0 sec"));
-        QCOMPARE(m_media.sounds.back(), Media::Sound::TimeUp);
+        QCOMPARE(PlayedEffects().back(), std::string("timeup"));
         QCOMPARE(Caption(), QStringLiteral("Tavlix"));
         QVERIFY(!Find<QLabel>("remainingTime")->isVisible());
         QVERIFY(Find<PictureButton>("toolbar32773")->isEnabled());

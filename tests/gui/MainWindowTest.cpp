@@ -56,19 +56,19 @@ private slots:
         QVERIFY(Find<QPushButton>("submitButton")->isEnabled());
         ClickSubmit();
         QCOMPARE(Pane(), QStringLiteral("Bingo!"));
-        QCOMPARE(m_media.sounds.back(), Media::Sound::Correct);
+        QCOMPARE(PlayedEffects().back(), std::string("correct"));
 
         TypeAnswers(QStringLiteral("3*8+8-3"));
         SubmitWithKeys(Qt::Key_Return);
         QCOMPARE(Pane(), QStringLiteral("You lost!"));
-        QCOMPARE(m_media.sounds.back(), Media::Sound::Wrong);
+        QCOMPARE(PlayedEffects().back(), std::string("incorrect"));
 
         TypeQuestion({"4", "3", "2", "1"});
         TypeAnswers(QStringLiteral("(1+3)*(2+4)\n\n(4+2)*(3+1)"));
         SubmitWithKeys(Qt::Key_Enter);
         QCOMPARE(Pane(), QStringLiteral("Good!\n\nThe following answer is correct:\n    1: (1+3)*(2+4)\n"
                                         "The following answer is repetitive:\n    2: (4+2)*(3+1) (same as 1)"));
-        QCOMPARE(m_media.sounds.size(), std::size_t(3));
+        QCOMPARE(PlayedEffects().size(), std::size_t(3));
     }
 
     void shortAnswerCannotBeSubmitted()
@@ -79,7 +79,7 @@ private slots:
         ClickSubmit();
         SubmitWithKeys();
         QCOMPARE(Pane(), QString());
-        QVERIFY(m_media.sounds.empty());
+        QVERIFY(PlayedEffects().empty());
         QTest::mouseClick(Find<QCheckBox>("noSolution"), Qt::LeftButton);
         QVERIFY(Find<QPlainTextEdit>("answerBox")->isReadOnly());
         QVERIFY(Find<QPlainTextEdit>("answerBox")->toPlainText().isEmpty());
@@ -206,19 +206,22 @@ private slots:
     void menusInFreeMode()
     {
         const auto game = Entries(kGameMenu);
-        QCOMPARE(game.size(), std::size_t(14));
+        QCOMPARE(game.size(), std::size_t(15));
         QCOMPARE(game[0].text, kStandardRule);
         QVERIFY(game[0].checked);
         QVERIFY(!game[1].checked);
         QCOMPARE(game[4].text, QStringLiteral("T&raining..."));
         QCOMPARE(game[8].text, QStringLiteral("&Check Solution\tCtrl+S"));
         QVERIFY(!game[8].enabled);  // no valid question yet
-        QVERIFY(!game[10].enabled);  // nothing to save
-        QCOMPARE(game[13].text, QStringLiteral("E&xit"));
+        QCOMPARE(game[9].text, QStringLiteral("&Hint\tCtrl+H"));
+        QVERIFY(!game[9].enabled);
+        QVERIFY(!game[11].enabled);  // nothing to save
+        QCOMPARE(game[14].text, QStringLiteral("E&xit"));
 
         TypeQuestion({"1", "2", "3", "4"});
         QVERIFY(Entries(kGameMenu)[8].enabled);
-        QVERIFY(Entries(kGameMenu)[10].enabled);
+        QVERIFY(Entries(kGameMenu)[9].enabled);
+        QVERIFY(Entries(kGameMenu)[11].enabled);
 
         const auto ui = Entries(kUiMenu);
         QCOMPARE(ui.size(), std::size_t(7));

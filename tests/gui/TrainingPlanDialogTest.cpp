@@ -10,6 +10,7 @@
 #include "GuiTestSupport.h"
 #include "collections/Collection.h"
 #include "controls/DialogSupport.h"
+#include "history/ReviewSchedule.h"
 #include "i18n/StringIds.h"
 #include "runs/CTrainingPlanDlg.h"
 #include "settings/Profile.h"
@@ -272,6 +273,68 @@ private slots:
         QVERIFY(!ok->isEnabled());
         Get<QRadioButton>(d, "fullSetRadio")->click();
         QVERIFY(ok->isEnabled());
+    }
+
+    // A hand-made history: what is due now depends on each question's own answers.
+    void reviewSetCountsTheDueQuestionsOfTheHistory()
+    {
+        const std::int64_t now = 1796688000, day = 86400;
+        const auto answer = [](std::int64_t at, const char* question, bool correct, bool standard = true,
+                               bool jqk = false) {
+            AnswerRecord r;
+            r.answeredAt = at;
+            r.question = question;
+            r.verdict = correct ? AnswerVerdict::Correct : AnswerVerdict::Incorrect;
+            r.millisecondsTaken = 8000;
+            r.standardRule = standard;
+            r.jqk = jqk;
+            return r;
+        };
+        const std::vector<AnswerRecord> history = {
+            answer(now - 3 * day, "3 3 8 8", false),        // due two days ago
+            answer(now - 2 * day, "1 5 5 5", true),         // good once: due yesterday
+            answer(now - 9 * day, "4 4 7 7", true), answer(now - 8 * day, "4 4 7 7", true),
+            answer(now - 2 * day, "4 4 7 7", true),         // the third good one: due in 5 days
+            answer(now - 3 * day, "1 2 3 4", false, false),   // the advanced rule's
+            answer(now - 3 * day, "2 4 6 12", false, true, true),  // with J, Q and K
+            answer(now - 1000, "6 6 6 6", false),           // due tomorrow
+        };
+        m_profile->WriteProfileInt("Training", "Full Set", 0);
+        auto dialog = std::make_unique<CTrainingPlanDlg>(true, *m_profile, m_language, m_troubleMakers,
+                                                         m_myFavorites, nullptr, DueForReview(history, now));
+        dialog->show();
+        QWidget* d = dialog.get();
+        auto* review = Get<QRadioButton>(d, "reviewSetRadio");
+        QCOMPARE(review->text(), QStringLiteral("Questions due for re&view"));
+        QVERIFY(Get<QRadioButton>(d, "collectionsRadio")->isChecked());
+        review->click();
+        QVERIFY(!Get<QRadioButton>(d, "collectionsRadio")->isChecked());
+        QCOMPARE(Available(d), QStringLiteral("Questions available: 2"));
+        Get<QRadioButton>(d, "advancedRuleRadio")->click();
+        QCOMPARE(Available(d), QStringLiteral("Questions available: 1"));
+        Get<QCheckBox>(d, "jqkCheck")->click();
+        QCOMPARE(Available(d), QStringLiteral("Questions available: 0"));
+        QVERIFY(!Get<QPushButton>(d, "okButton")->isEnabled());
+        Get<QRadioButton>(d, "standardRuleRadio")->click();
+        QCOMPARE(Available(d), QStringLiteral("Questions available: 1"));
+        Get<QCheckBox>(d, "jqkCheck")->click();
+        Get<QCheckBox>(d, "withSolutionCheck")->click();  // both due questions have solutions
+        QCOMPARE(Available(d), QStringLiteral("Questions available: 0"));
+        Get<QCheckBox>(d, "withSolutionCheck")->click();
+        Get<QPushButton>(d, "okButton")->click();
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QVERIFY(dialog->Plan().reviewSet);
+
+        // The choice comes back as a value of its own; "Full Set" keeps the older choice.
+        QCOMPARE(m_profile->GetProfileInt("Training", "Review Set", 9), 1u);
+        QCOMPARE(m_profile->GetProfileInt("Training", "Full Set", 9), 0u);
+        auto again = Open(true);
+        QVERIFY(Get<QRadioButton>(again.get(), "reviewSetRadio")->isChecked());
+        QCOMPARE(Available(again.get()), QStringLiteral("Questions available: 0"));  // no history given
+        Get<QRadioButton>(again.get(), "collectionsRadio")->click();
+        again->reject();
+        QCOMPARE(m_profile->GetProfileInt("Training", "Review Set", 9), 0u);
+        QCOMPARE(Open(false)->Plan().reviewSet, false);
     }
 
     void rangeListsFollowEachOther()

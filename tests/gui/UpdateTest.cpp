@@ -204,7 +204,7 @@ class UpdateTest : public QObject {
         auto fakeShell = std::make_unique<FakeShell>();
         shell = fakeShell.get();
         env.shell = std::move(fakeShell);
-        env.media = std::make_unique<FakeMedia>();
+        env.audio = std::make_unique<FakeAudioDevice>();
         env.instanceName = QStringLiteral("TavlixUpdateTest%1-%2").arg(QCoreApplication::applicationPid()).arg(m_run);
         return env;
     }

@@ -8,7 +8,7 @@
 # platform/qt counts as platform: the first path component names the layer.
 
 set(LAYERS
-  platform common i18n controls diagnostics engine settings
+  platform common i18n controls diagnostics engine settings history
   collections runs media update shell app cli)
 
 file(REAL_PATH "${SOURCE_DIR}" SOURCE_DIR BASE_DIRECTORY "$ENV{PWD}")

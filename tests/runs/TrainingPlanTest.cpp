@@ -409,6 +409,47 @@ TEST(TrainingPlanTest, CollectionQuestionsFollowTheRangeAndTheSolutionFilter)
     EXPECT_EQ(Candidates(plan, kNoItems, myFavorites), StringArray{"1 1 1 2"});
 }
 
+// The review set sits beside the two others in a value of its own: "Full Set" keeps the
+// choice an older version reads.
+TEST_F(TrainingPlanSettingsTest, TheReviewSetHasAValueOfItsOwn)
+{
+    EXPECT_FALSE(Load(true).reviewSet);
+    TrainingPlan plan = Load(true);
+    plan.reviewSet = true;
+    plan.fullSet = false;
+    StoreTrainingPlan(m_profile, plan);
+    EXPECT_EQ(Stored("Review Set", true), 1u);
+    EXPECT_EQ(Stored("Full Set", true), 0u);
+    EXPECT_EQ(Load(true), plan);
+    EXPECT_FALSE(Load(false).reviewSet);
+    Write("Review Set", 2, true);
+    EXPECT_FALSE(Load(true).reviewSet);
+}
+
+// Exactly the due questions of the plan's rule, J/Q/K setting and range, one text each
+// in ascending order; the collections and the full set play no part.
+TEST(TrainingPlanTest, TheReviewSetTakesTheDueQuestionsOfThePlan)
+{
+    const std::vector<ReviewItem> due = {
+        {"3 3 8 8", true, false, 100}, {"1 2 3 4", true, false, 50},  {"1 1 1 1", true, false, 10},
+        {"1 2 3 4", false, false, 60}, {"4 4 10 10", true, false, 70}, {"2 4 6 12", true, true, 80},
+        {"9 9 9 10", true, false, 90}, {"x y", true, false, 95},
+    };
+    TrainingPlan plan = WithinRange({1, 1, 1, 2}, {4, 10, 10, 10});
+    plan.reviewSet = true;
+    const Collection myFavorites = MakeCollection(true, {"1 1 1 3"});
+    EXPECT_EQ(BuildCandidates(plan, kNoItems, myFavorites, due), (StringArray{"1 2 3 4", "3 3 8 8", "4 4 10 10"}));
+    plan.standardRule = false;
+    EXPECT_EQ(BuildCandidates(plan, kNoItems, myFavorites, due), StringArray{"1 2 3 4"});
+    plan.standardRule = true;
+    plan.jqkEnabled = true;
+    plan.fullRange = true;
+    EXPECT_EQ(BuildCandidates(plan, kNoItems, myFavorites, due), StringArray{"2 4 6 12"});
+    EXPECT_EQ(BuildCandidates(plan, kNoItems, myFavorites), StringArray{});
+    plan.reviewSet = false;
+    EXPECT_EQ(BuildCandidates(plan, kNoItems, myFavorites, due).size(), 1820u);
+}
+
 TrainingPlan Sequential(bool ascending, int count)
 {
     TrainingPlan plan;

@@ -37,9 +37,10 @@ TEST(CommandTableTest, TrainingGameMenus)
                   "&Standard rule (addition, subtraction, multiplication and division)",
                   "&Advanced rule (addition, subtraction, multiplication, division, power and root)",
                   "Enable &J (11), Q (12), K (13)", "T&raining...", "&World Cup...",
-                  "&Check Solution\tCtrl+S", "Save to \"&Trouble Makers\"...", "Save to \"&My Favorites\"..."}));
+                  "&Check Solution\tCtrl+S", "&Hint\tCtrl+H", "Save to \"&Trouble Makers\"...",
+                  "Save to \"&My Favorites\"..."}));
     const auto tools = PopupEntries(Popup::Tools, c, language, "Tavlix");
-    EXPECT_EQ(Texts(tools, true).size(), 4u);
+    EXPECT_EQ(Texts(tools, true).size(), 5u);  // the collections, Instant Solutions, Complete List, Statistics
     EXPECT_FALSE(tools.back().grayed) << "Options stays available";
 }
 
@@ -52,10 +53,11 @@ TEST(CommandTableTest, AvailabilityPerMode)
     } cases[] = {
         {RunMode::Free, {ID_STANDARD_RULE, ID_TRAINING, ID_TRAINING_GAME, ID_WORLD_CUP, ID_TROUBLE_MAKERS, ID_OPTIONS},
          {ID_DONE, ID_PREVIOUS, ID_NEXT}},
-        {RunMode::Training, {ID_STANDARD_RULE, ID_TRAINING, ID_INSTANT_SOLUTIONS},
+        {RunMode::Training, {ID_STANDARD_RULE, ID_TRAINING, ID_INSTANT_SOLUTIONS, ID_STATISTICS},
          {ID_TRAINING_GAME, ID_WORLD_CUP, ID_DONE}},
         {RunMode::WorldCup, {ID_WORLD_CUP, ID_DONE, ID_HELP, ID_MUSIC_ON},
-         {ID_STANDARD_RULE, ID_ENABLE_JQK, ID_TRAINING, ID_TRAINING_GAME, ID_COMPLETE_LIST, ID_CHECK_SOLUTION}},
+         {ID_STANDARD_RULE, ID_ENABLE_JQK, ID_TRAINING, ID_TRAINING_GAME, ID_COMPLETE_LIST, ID_CHECK_SOLUTION,
+          ID_STATISTICS}},
     };
     for (const Case& test : cases) {
         CommandContext c;
@@ -66,6 +68,27 @@ TEST(CommandTableTest, AvailabilityPerMode)
         for (const int id : test.disabled)
             EXPECT_FALSE(IsCommandEnabled(id, c)) << id;
     }
+}
+
+// Hints are for practice: free play and Training, never a game that is scored.
+TEST(CommandTableTest, HintOnlyInPractice)
+{
+    CommandContext c;
+    c.questionValid = true;
+    for (const RunMode mode : {RunMode::Free, RunMode::Training}) {
+        c.mode = mode;
+        EXPECT_TRUE(IsCommandEnabled(ID_HINT, c));
+    }
+    for (const RunMode mode : {RunMode::TrainingGame, RunMode::WorldCup}) {
+        c.mode = mode;
+        EXPECT_FALSE(IsCommandEnabled(ID_HINT, c));
+    }
+    c.mode = RunMode::Free;
+    c.questionValid = false;
+    EXPECT_FALSE(IsCommandEnabled(ID_HINT, c)) << "no question, no hint";
+    const auto game = PopupEntries(Popup::Game, c, English(), "Tavlix");
+    EXPECT_EQ(game[9].text, "&Hint\tCtrl+H") << "next to Check Solution";
+    EXPECT_EQ(game[9].id, ID_HINT);
 }
 
 TEST(CommandTableTest, ChecksFollowTheState)
