@@ -14,20 +14,11 @@ mkdir -p "$out"
 image=$(dirname "$program")/images/back.bmp
 [ -f "$image" ] || { echo "FAIL no $image beside the program"; exit 1; }
 
-home=$(mktemp -d)
+# Settled as after a first start (window.sh), with no background setting at all: the
+# program's own defaults are photographed.
+source "$lib"
+settle_home
 trap 'rm -rf "$home"' EXIT
-export HOME=$home XDG_CONFIG_HOME=$home/config XDG_CONFIG_DIRS=$home/system XDG_RUNTIME_DIR=$home/runtime \
-       XDG_DATA_HOME=$home/data
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-# A first start settled already (user data directory, first-run mark, release notes),
-# and no background setting at all: the program's own defaults are photographed.
-edition="Tavlix Simplified Chinese Edition"
-version="1.5"
-mkdir -p "$XDG_CONFIG_HOME/Brelmor/$edition" "$XDG_CONFIG_DIRS/Brelmor/$edition"
-printf '[User%%20Data%%20Directory]\nDefault=%s\n' "$home/userdata" > "$XDG_CONFIG_HOME/Brelmor/$edition.conf"
-printf '[App]\nRelease%%20Note%%20%s=1\n' "$version" > "$XDG_CONFIG_HOME/Brelmor/$edition/$version.conf"
-printf '[App]\nFirst%%20Run=1\n' > "$XDG_CONFIG_DIRS/Brelmor/$edition/$version.conf"
 
 session() {
 xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$program" "$out" "$lib" <<'SESSION'

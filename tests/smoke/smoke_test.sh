@@ -11,28 +11,15 @@ out=$2
 lib=$(cd "$(dirname "$0")" && pwd)/window.sh
 mkdir -p "$out"
 
-# Every setting the program reads or writes, per user and machine-wide, lives in a
-# temporary folder, so the run is the same for root and an ordinary account and leaves
-# the machine as it found it.
-home=$(mktemp -d)
+# Settled as after a first start (window.sh); the Training Game plan kept from then asks
+# for the solvable questions from 3 3 8 8 on, in order.
+source "$lib"
+settle_home
 trap 'rm -rf "$home"' EXIT
-export HOME=$home XDG_CONFIG_HOME=$home/config XDG_CONFIG_DIRS=$home/system XDG_RUNTIME_DIR=$home/runtime \
-       XDG_DATA_HOME=$home/data
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-# A user data directory, the first-run mark and this version's release notes are settled
-# already, as after a first start; the Training Game plan kept from then asks for the
-# solvable questions from 3 3 8 8 on, in order.
-edition="Tavlix Simplified Chinese Edition"
-version="1.5"
-mkdir -p "$XDG_CONFIG_HOME/Brelmor/$edition" "$XDG_CONFIG_DIRS/Brelmor/$edition"
-printf '[User%%20Data%%20Directory]\nDefault=%s\n' "$home/userdata" > "$XDG_CONFIG_HOME/Brelmor/$edition.conf"
 {
-  printf '[App]\nRelease%%20Note%%20%s=1\n' "$version"
   printf '[Training%%20Game]\nFull%%20Range=0\nData%%20Range%%20Start=1\nStart%%201=3\nStart%%202=3\n'
   printf 'Start%%203=8\nStart%%204=8\nRandomly=0\nAscending=1\nQuestion%%20Count=5\nNo%%20Solution=0\nTime=0\n'
-} > "$XDG_CONFIG_HOME/Brelmor/$edition/$version.conf"
-printf '[App]\nFirst%%20Run=1\n' > "$XDG_CONFIG_DIRS/Brelmor/$edition/$version.conf"
+} >> "$user_settings"
 
 # The verdicts of the edition built by default, Simplified Chinese.
 right_verdict="答对了！"

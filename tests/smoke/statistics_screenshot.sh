@@ -13,19 +13,10 @@ out=$3
 lib=$(cd "$(dirname "$0")" && pwd)/window.sh
 mkdir -p "$out"
 
-# Every setting and file the program touches lives in a temporary folder.
-home=$(mktemp -d)
+# Settled as after a first start (window.sh).
+source "$lib"
+settle_home
 trap 'rm -rf "$home"' EXIT
-export HOME=$home XDG_CONFIG_HOME=$home/config XDG_CONFIG_DIRS=$home/system XDG_RUNTIME_DIR=$home/runtime \
-       XDG_DATA_HOME=$home/data
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-edition="Tavlix Simplified Chinese Edition"
-version="1.5"
-mkdir -p "$XDG_CONFIG_HOME/Brelmor/$edition" "$XDG_CONFIG_DIRS/Brelmor/$edition" "$home/userdata"
-printf '[User%%20Data%%20Directory]\nDefault=%s\n' "$home/userdata" > "$XDG_CONFIG_HOME/Brelmor/$edition.conf"
-printf '[App]\nRelease%%20Note%%20%s=1\n' "$version" > "$XDG_CONFIG_HOME/Brelmor/$edition/$version.conf"
-printf '[App]\nFirst%%20Run=1\n' > "$XDG_CONFIG_DIRS/Brelmor/$edition/$version.conf"
 
 "$generator" "$home/userdata/history.sqlite3" "$(date +%s)"
 

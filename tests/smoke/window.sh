@@ -1,4 +1,25 @@
-# Sourced by each session of the smoke test, inside its virtual display.
+# Sourced by the tests that drive the real program: settle_home by the test itself,
+# the rest by each session inside its virtual display.
+
+# Puts every setting the program reads or writes, per user and machine-wide, into a new
+# temporary folder $home (the caller removes it), so a run is the same for root and an
+# ordinary account and leaves the machine as it found it. A user data directory, the
+# first-run mark and this version's release notes are settled already, as after a first
+# start; $user_settings is the file of this version's per-user settings, for a test to
+# add to.
+settle_home() {
+  home=$(mktemp -d)
+  export HOME=$home XDG_CONFIG_HOME=$home/config XDG_CONFIG_DIRS=$home/system XDG_RUNTIME_DIR=$home/runtime \
+         XDG_DATA_HOME=$home/data
+  mkdir -p "$XDG_RUNTIME_DIR" "$home/userdata" && chmod 700 "$XDG_RUNTIME_DIR"
+  unset QT_QPA_PLATFORM
+  local edition="Tavlix Simplified Chinese Edition" version="1.5"
+  mkdir -p "$XDG_CONFIG_HOME/Brelmor/$edition" "$XDG_CONFIG_DIRS/Brelmor/$edition"
+  printf '[User%%20Data%%20Directory]\nDefault=%s\n' "$home/userdata" > "$XDG_CONFIG_HOME/Brelmor/$edition.conf"
+  user_settings=$XDG_CONFIG_HOME/Brelmor/$edition/$version.conf
+  printf '[App]\nRelease%%20Note%%20%s=1\n' "$version" > "$user_settings"
+  printf '[App]\nFirst%%20Run=1\n' > "$XDG_CONFIG_DIRS/Brelmor/$edition/$version.conf"
+}
 
 # Starts the program, its output in the log file, and waits for its main window: sets pid
 # and window. Exits the session with 2 when no window shows.
