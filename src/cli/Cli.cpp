@@ -370,23 +370,28 @@ AnswerInput InputFor(const Options& o)
     return input;
 }
 
+// The answer lines after the question: from the file named fifth, else from in.
+std::optional<std::string> ReadAnswerLines(const char* command, const Options& o, std::istream& in,
+                                           std::ostream& err)
+{
+    if (o.operands.size() < 5)
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ifstream file(o.operands[4], std::ios::binary);
+    std::ostringstream content;
+    if (!file || !(content << file.rdbuf())) {
+        err << "tavlix-cli " << command << ": cannot read '" << o.operands[4] << "'\n";
+        return std::nullopt;
+    }
+    return content.str();
+}
+
 int Check(const Options& o, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    std::string text;
-    if (o.operands.size() == 5) {
-        std::ifstream file(o.operands[4], std::ios::binary);
-        std::ostringstream content;
-        if (!file || !(content << file.rdbuf())) {
-            err << "tavlix-cli check: cannot read '" << o.operands[4] << "'\n";
-            return kUsage;
-        }
-        text = content.str();
-    } else {
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
+    const auto text = ReadAnswerLines("check", o, in, err);
+    if (!text)
+        return kUsage;
     AnswerInput input = InputFor(o);
-    input.answerText = ToCrLf(text);
+    input.answerText = ToCrLf(*text);
     const LanguageState language = LanguageFor(o);
     AnswerChecker checker(language);
     std::vector<unsigned> statuses = {o.status};
@@ -527,20 +532,11 @@ int HintCommand(const Options& o, std::istream& in, std::ostream& out, std::ostr
 {
     if (!ReadQuestion(o, err))
         return kUsage;
-    std::string text;
-    if (o.operands.size() == 5) {
-        std::ifstream file(o.operands[4], std::ios::binary);
-        std::ostringstream content;
-        if (!file || !(content << file.rdbuf())) {
-            err << "tavlix-cli hint: cannot read '" << o.operands[4] << "'\n";
-            return kUsage;
-        }
-        text = content.str();
-    } else {
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    const auto text = ReadAnswerLines("hint", o, in, err);
+    if (!text)
+        return kUsage;
     AnswerInput input = InputFor(o);
-    input.answerText = ToCrLf(text);
+    input.answerText = ToCrLf(*text);
     const LanguageState language = LanguageFor(o);
     const HintGuide guide(language);
     out << ToPlatformLineEnds(guide.HintText(input, guide.GetHint(input, o.step))) << '\n';

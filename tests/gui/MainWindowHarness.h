@@ -155,6 +155,44 @@ protected:
         return names;
     }
 
+    // A plan kept from an earlier start: the solvable questions from 3 3 8 8 upwards, in
+    // order, under the Standard rule with numbers up to 10.
+    void StorePlan(const char* section, int count = 5, int minutes = 0)
+    {
+        const std::pair<const char*, std::uint32_t> values[] = {
+            {"Standard", 1},         {"JQK", 0},       {"Difficulty Level", 1}, {"Full Set", 1},
+            {"Have Solution", 1},    {"No Solution", 0}, {"Full Range", 0},     {"Data Range Start", 1},
+            {"Data Range End", 0},   {"Start 1", 3},    {"Start 2", 3},          {"Start 3", 8},
+            {"Start 4", 8},          {"Randomly", 0},   {"Ascending", 1},        {"Question Count", std::uint32_t(count)},
+            {"Time", minutes > 0 ? 1u : 0u}, {"Minutes", std::uint32_t(minutes > 0 ? minutes : 1)},
+        };
+        for (const auto& [name, value] : values)
+            m_store.WriteInt(section, name, value);
+    }
+
+    // Keys go to the main window again once a dialog has closed, as the window system
+    // does it on a desktop.
+    void BackToWindow()
+    {
+        m_window->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_window.get()))
+            qWarning("the main window did not become active again");
+    }
+
+    // Starts a run from the toolbar button of its command: OK in the plan dialog, then the
+    // rules note is read and closed. The note's text is returned.
+    QString StartFromToolbar(int command)
+    {
+        OnNextDialog(m_window.get(), [](QDialog* plan) {
+            plan->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        SeenBox note;
+        AnswerNextBox(note, QStringLiteral("rightButton"));
+        QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(command)), Qt::LeftButton);
+        BackToWindow();
+        return note.text;
+    }
+
     template <typename T = QWidget>
     T* Find(const char* name) const
     {

@@ -28,35 +28,6 @@ class MainWindowHintTest : public QObject, protected MainWindowHarness {
 
     void PressHint() { QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_H, Qt::ControlModifier); }
 
-    // A plan kept from an earlier start: the solvable questions from 3 3 8 8 upwards, in
-    // order, under the Standard rule with numbers up to 10.
-    void StorePlan(const char* section)
-    {
-        const std::pair<const char*, std::uint32_t> values[] = {
-            {"Standard", 1},      {"JQK", 0},         {"Difficulty Level", 1}, {"Full Set", 1},
-            {"Have Solution", 1}, {"No Solution", 0}, {"Full Range", 0},       {"Data Range Start", 1},
-            {"Data Range End", 0}, {"Start 1", 3},    {"Start 2", 3},          {"Start 3", 8},
-            {"Start 4", 8},       {"Randomly", 0},    {"Ascending", 1},        {"Question Count", 5},
-            {"Time", 0},          {"Minutes", 1},
-        };
-        for (const auto& [name, value] : values)
-            m_store.WriteInt(section, name, value);
-    }
-
-    // Go! in the run's dialog, then its rules note closed.
-    void StartFromToolbar(int id)
-    {
-        OnNextDialog(m_window.get(), [](QDialog* dialog) {
-            dialog->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
-        });
-        SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
-        QTest::mouseClick(Find<QWidget>(QStringLiteral("toolbar%1").arg(id).toLatin1().constData()), Qt::LeftButton);
-        m_window->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_window.get()))
-            qWarning("the main window did not become active again");
-    }
-
 private slots:
     void init()
     {

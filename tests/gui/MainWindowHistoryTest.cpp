@@ -46,12 +46,6 @@ class MainWindowHistoryTest : public QObject, protected MainWindowHarness {
 
     MemoryHistory m_memory;
 
-    void BackToWindow()
-    {
-        m_window->activateWindow();
-        (void)QTest::qWaitForWindowActive(m_window.get());
-    }
-
 private slots:
     void init()
     {

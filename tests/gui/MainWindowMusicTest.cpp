@@ -15,27 +15,6 @@ class MainWindowMusicTest : public QObject, public MainWindowHarness {
 
     std::string Track(const char* name) const { return (MusicFilesOfTest().dataDirectory / name).string(); }
 
-    void StartTrainingFromToolbar()
-    {
-        const std::pair<const char*, std::uint32_t> plan[] = {
-            {"Standard", 1},      {"JQK", 0},         {"Difficulty Level", 1}, {"Full Set", 1},
-            {"Have Solution", 1}, {"No Solution", 0}, {"Full Range", 0},       {"Data Range Start", 1},
-            {"Data Range End", 0}, {"Start 1", 3},    {"Start 2", 3},          {"Start 3", 8},
-            {"Start 4", 8},       {"Randomly", 0},    {"Ascending", 1},        {"Question Count", 5},
-            {"Time", 0},          {"Minutes", 1},
-        };
-        for (const auto& [name, value] : plan)
-            m_store.WriteInt("Training", name, value);
-        OnNextDialog(m_window.get(), [](QDialog* dialog) {
-            dialog->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
-        });
-        SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
-        ClickToolbar("toolbar32799");
-        QTRY_VERIFY(note.shown);
-        QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Training);
-    }
-
 private slots:
     void init()
     {
@@ -54,11 +33,11 @@ private slots:
     {
         QCOMPARE(m_audio.openSequence.string(), Track("general.mid"));
         QVERIFY(m_audio.sequencePlaying);
-        StartTrainingFromToolbar();
+        StorePlan("Training");
+        StartFromToolbar(ID_TRAINING);
+        QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Training);
         QCOMPARE(m_audio.openSequence.string(), Track("training.mid"));
 
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         SeenBox leave;
         AnswerNextBox(leave, QStringLiteral("middleButton"));  // Yes
         QTest::keyClick(m_window.get(), Qt::Key_Escape);

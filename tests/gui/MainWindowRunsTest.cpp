@@ -25,35 +25,6 @@ const QString kWorldCupButton = QStringLiteral("toolbar%1").arg(ID_WORLD_CUP);
 class MainWindowRunsTest : public QObject, protected MainWindowHarness {
     Q_OBJECT
 
-    // A plan kept from an earlier start: the solvable questions from 3 3 8 8 upwards,
-    // in order, under the Standard rule with numbers up to 10.
-    void StorePlan(const char* section, int count, int minutes = 0)
-    {
-        const std::pair<const char*, std::uint32_t> values[] = {
-            {"Standard", 1},         {"JQK", 0},       {"Difficulty Level", 1}, {"Full Set", 1},
-            {"Have Solution", 1},    {"No Solution", 0}, {"Full Range", 0},     {"Data Range Start", 1},
-            {"Data Range End", 0},   {"Start 1", 3},    {"Start 2", 3},          {"Start 3", 8},
-            {"Start 4", 8},          {"Randomly", 0},   {"Ascending", 1},        {"Question Count", std::uint32_t(count)},
-            {"Time", minutes > 0 ? 1u : 0u}, {"Minutes", std::uint32_t(minutes > 0 ? minutes : 1)},
-        };
-        for (const auto& [name, value] : values)
-            m_store.WriteInt(section, name, value);
-    }
-
-    // Starts a run from its toolbar button: Go! in the plan dialog, then the rules note is
-    // read and closed. The note's text is returned.
-    QString StartFromToolbar(const QString& button)
-    {
-        OnNextDialog(m_window.get(), [](QDialog* plan) {
-            plan->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
-        });
-        SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
-        QTest::mouseClick(m_window->findChild<QWidget*>(button), Qt::LeftButton);
-        BackToWindow();
-        return note.text;
-    }
-
     // A correct line for the question on screen.
     std::string SolutionOnScreen() const
     {
@@ -72,15 +43,6 @@ class MainWindowRunsTest : public QObject, protected MainWindowHarness {
         return numbers.join(QLatin1Char(' '));
     }
 
-    // Keys go to the main window again once a dialog has closed, as the window system
-    // does it on a desktop.
-    void BackToWindow()
-    {
-        m_window->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_window.get()))
-            qWarning("the main window did not become active again");
-    }
-
     QString Status() const { return Find<QLabel>("statusLine")->text(); }
     QString Caption() const { return m_window->windowTitle(); }
     bool AnswerLocked() const { return Find<QPlainTextEdit>("answerBox")->isReadOnly(); }
@@ -97,7 +59,7 @@ private slots:
     void trainingFromStartToEsc()
     {
         StorePlan("Training", 5);
-        const QString note = StartFromToolbar(kTrainingButton);
+        const QString note = StartFromToolbar(ID_TRAINING);
         QVERIFY(note.startsWith(QStringLiteral("\t\t\tTraining Rules\n\nNumber of Questions: 5\n")));
         QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Standard Level - Beginner) 1/5"));
         QCOMPARE(Question(), QStringLiteral("3 3 8 8"));
@@ -153,7 +115,7 @@ private slots:
     void aTrainingGameLocksAnsweredQuestionsAndEndsWhenTheTimeIsUp()
     {
         StorePlan("Training Game", 5, 1);
-        StartFromToolbar(kTrainingGameButton);
+        StartFromToolbar(ID_TRAINING_GAME);
         QCOMPARE(Caption(), QStringLiteral("Tavlix - Training Game (Standard Level - Beginner) 1/5"));
         QVERIFY(Find<QPushButton>("doneButton")->isVisible());
         // Rule and J/Q/K are the plan's while the game runs.
@@ -191,7 +153,7 @@ private slots:
     void theLastAnswerOffersToFinishAndDoneFinishesAtOnce()
     {
         StorePlan("Training Game", 5);
-        StartFromToolbar(kTrainingGameButton);
+        StartFromToolbar(ID_TRAINING_GAME);
         QVERIFY(!Find<QLabel>("remainingTime")->isVisible());
         for (int question = 0; question < 5; ++question) {
             TypeAnswers(QString::fromStdString(question == 4 ? "1+1+1+1" : SolutionOnScreen()));
@@ -218,7 +180,7 @@ private slots:
     void helpDuringARunShowsItsRules()
     {
         StorePlan("Training", 5);
-        StartFromToolbar(kTrainingButton);
+        StartFromToolbar(ID_TRAINING);
         SeenBox note;
         AnswerNextBox(note, QStringLiteral("rightButton"));
         QTest::keyClick(m_window.get(), Qt::Key_F1);
