@@ -1,6 +1,6 @@
 // The music of the main window as the player meets it: the track follows free play and
-// runs, Music On pauses and resumes it, the Background Music dialog previews for a
-// limited time and gives the track back, and a dropped sound file becomes the track.
+// runs, Music On pauses and resumes it, and a dropped sound file becomes the track. The
+// Background Music entry is driven in the dialog's own test.
 #include <QMimeData>
 
 #include <fstream>
@@ -19,11 +19,10 @@ private slots:
     void init()
     {
         QVERIFY(ResetHarness());
-        for (const char* name : {"general.mid", "training.mid", "preview.mid"})
+        for (const char* name : {"general.mid", "training.mid"})
             std::ofstream(MusicFilesOfTest().dataDirectory / name) << "MThd";
         WriteMusicSettings("General Background Music Path = %%root_path%%\\general.mid\n"
-                           "Training Music Path = %%root_path%%\\training.mid\n"
-                           "WC Standard Music Path = %%root_path%%\\preview.mid\n");
+                           "Training Music Path = %%root_path%%\\training.mid\n");
         m_window = MakeWindow();
     }
 
@@ -60,36 +59,6 @@ private slots:
         QCOMPARE(m_audio.position, 42);
         QCOMPARE(m_audio.calls.back(), std::string("resume"));
         QCOMPARE(LoadMusicSettings(MusicFilesOfTest(), false).musicOn, true);
-    }
-
-    // The dialog's Test plays a row for twenty ticks of the countdown and no longer;
-    // the track comes back when the dialog closes.
-    void previewIsLimitedAndTheTrackComesBack()
-    {
-        m_audio.Advance(5);
-        bool stoppedInTime = false;
-        int openCalls = 0;
-        OnNextDialog(m_window.get(), [&](QDialog* dialog) {
-            QVERIFY(!m_audio.sequencePlaying);  // paused while the dialog is open
-            auto* test = dialog->findChild<QAbstractButton*>(QStringLiteral("wcStandardTest"));
-            QVERIFY(test && test->isEnabled());
-            test->click();
-            QCOMPARE(m_audio.openSequence.string(), Track("preview.mid"));
-            QVERIFY(m_audio.sequencePlaying);
-            openCalls = static_cast<int>(std::count(m_audio.calls.begin(), m_audio.calls.end(),
-                                                    "open " + Track("preview.mid")));
-            // Twenty ticks of 10 ms; the preview must not end before nor long after.
-            QTest::qWait(120);
-            QVERIFY(m_audio.sequencePlaying);
-            QTRY_VERIFY_WITH_TIMEOUT(!m_audio.sequencePlaying, 3000);
-            stoppedInTime = true;
-            dialog->reject();
-        });
-        QVERIFY(ClickMenuEntry(QStringLiteral("&Music"), QStringLiteral("&Background Music...")));
-        QTRY_VERIFY(stoppedInTime);
-        QCOMPARE(openCalls, 1);
-        QCOMPARE(m_audio.openSequence.string(), Track("general.mid"));
-        QVERIFY(m_audio.sequencePlaying);
     }
 
     void droppedSoundFileBecomesTheTrack()
