@@ -62,7 +62,7 @@ std::vector<AnswerRecord> GeneratedYear()
                      std::to_string(q / 20 % 4 + 6) + " " + std::to_string(q / 80 + 9);
         a.standardRule = (r >> 12) % 4 != 0;
         a.jqk = (r >> 14) % 3 == 0;
-        a.mode = static_cast<tavlix::PracticeMode>((r >> 16) % 4);
+        a.mode = static_cast<tavlix::RunMode>((r >> 16) % 4);
         a.level = static_cast<int>((r >> 18) % 4) + 1;
         a.millisecondsTaken = 2000 + static_cast<std::int64_t>((r >> 20) % 60'000);
         a.verdict = static_cast<tavlix::AnswerVerdict>((r >> 40) % 10 < 7 ? 0 : (r >> 40) % 10 < 9 ? 1 : 2);

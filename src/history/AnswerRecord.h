@@ -3,10 +3,14 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/AnswerChecker.h"
+
 namespace tavlix {
 
-// Where an answer was given. The numbers are stored in the history file: never renumber.
-enum class PracticeMode { Free = 0, Training = 1, TrainingGame = 2, WorldCup = 3 };
+// Where an answer was given is stored in the history file as the run mode's number.
+static_assert(static_cast<int>(RunMode::Free) == 0 && static_cast<int>(RunMode::Training) == 1 &&
+                  static_cast<int>(RunMode::TrainingGame) == 2 && static_cast<int>(RunMode::WorldCup) == 3,
+              "the history file stores these numbers: never renumber the run modes");
 
 // How a submission was judged. Rejected: the input could not be judged (abnormal input).
 // The numbers are stored in the history file: never renumber.
@@ -18,7 +22,7 @@ struct AnswerRecord {
     std::string question;         // the four numbers sorted, "1 3 8 8"
     bool standardRule = true;
     bool jqk = false;
-    PracticeMode mode = PracticeMode::Free;
+    RunMode mode = RunMode::Free;
     int level = 1;  // difficulty 1..4; in a World Cup the game level 1 Standard..4 Holy War
     std::int64_t millisecondsTaken = 0;  // from the question being shown to the submission
     AnswerVerdict verdict = AnswerVerdict::Correct;

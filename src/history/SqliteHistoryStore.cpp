@@ -250,7 +250,7 @@ std::vector<AnswerRecord> SqliteHistoryStore::LoadAll(std::string& error) const
         // A row this program cannot read (a mode or verdict it does not know) is left out.
         int mode = sqlite3_column_int(*select, 4);
         int verdict = sqlite3_column_int(*select, 7);
-        if (mode < 0 || mode > static_cast<int>(PracticeMode::WorldCup) || verdict < 0 ||
+        if (mode < 0 || mode > static_cast<int>(RunMode::WorldCup) || verdict < 0 ||
             verdict > static_cast<int>(AnswerVerdict::Rejected))
             continue;
         AnswerRecord& r = records.emplace_back();
@@ -260,7 +260,7 @@ std::vector<AnswerRecord> SqliteHistoryStore::LoadAll(std::string& error) const
                               static_cast<std::size_t>(sqlite3_column_bytes(*select, 1)));
         r.standardRule = sqlite3_column_int(*select, 2) != 0;
         r.jqk = sqlite3_column_int(*select, 3) != 0;
-        r.mode = static_cast<PracticeMode>(mode);
+        r.mode = static_cast<RunMode>(mode);
         r.level = sqlite3_column_int(*select, 5);
         r.millisecondsTaken = sqlite3_column_int64(*select, 6);
         r.verdict = static_cast<AnswerVerdict>(verdict);

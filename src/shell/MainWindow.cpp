@@ -198,11 +198,12 @@ void MainWindow::BuildUi()
         big.setPointSizeF(big.pointSizeF() * 1.6);
         box->setFont(big);
         connect(box, &QLineEdit::textChanged, this, [this] {
-            // An answer's time runs from the moment its question stands in the boxes.
+            // An answer's time runs from the moment its question stands in the boxes, and
+            // hints start again for it.
             m_questionShownAt = m_services.clock.NowMilliseconds();
+            ResetHint();
             UpdateControlStates();
         });
-        connect(box, &QLineEdit::textChanged, this, [this] { ResetHint(); });
         auto* spin = new QVBoxLayout;
         spin->setSpacing(0);
         for (const int step : {1, -1}) {
@@ -884,14 +885,12 @@ void MainWindow::RecordAnswer(const AnswerInput& input, CheckOutcome outcome)
     if (!CBMUtilities::GetQuestionFromString(boxes, numbers, true, m_services.language.InputCharacterSet()))
         return;
     std::sort(numbers.begin(), numbers.end());
-    static constexpr PracticeMode kModes[] = {PracticeMode::Free, PracticeMode::Training,
-                                              PracticeMode::TrainingGame, PracticeMode::WorldCup};
     AnswerRecord record;
     record.answeredAt = m_services.clock.Now();
     record.question = CBMUtilities::FormatQuestion(numbers[0], numbers[1], numbers[2], numbers[3]);
     record.standardRule = input.standardRule;
     record.jqk = input.jqkEnabled;
-    record.mode = kModes[static_cast<std::size_t>(input.mode)];
+    record.mode = input.mode;
     record.level = input.level;
     record.millisecondsTaken = std::max<std::int64_t>(0, m_services.clock.NowMilliseconds() - m_questionShownAt);
     record.verdict = outcome == CheckOutcome::Correct ? AnswerVerdict::Correct

@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(wrong.answeredAt, std::int64_t(1'700'000'007));
         QCOMPARE(wrong.question, std::string("3 3 8 8"));
         QCOMPARE(wrong.verdict, AnswerVerdict::Incorrect);
-        QCOMPARE(wrong.mode, PracticeMode::Free);
+        QCOMPARE(wrong.mode, RunMode::Free);
         QCOMPARE(wrong.level, 1);
         QCOMPARE(wrong.millisecondsTaken, std::int64_t(7000));
         QCOMPARE(wrong.standardRule, m_window->IsStandardRule());
@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(m_memory.records.size(), std::size_t(4));
         const AnswerRecord& kept = m_memory.records.back();
         QCOMPARE(kept.question, std::string("1 5 5 5"));
-        QCOMPARE(kept.mode, PracticeMode::Training);
+        QCOMPARE(kept.mode, RunMode::Training);
         QCOMPARE(kept.level, 2);
         QCOMPARE(kept.verdict, AnswerVerdict::Correct);
         QCOMPARE(kept.millisecondsTaken, std::int64_t(4000));

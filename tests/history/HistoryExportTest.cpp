@@ -13,7 +13,7 @@ TEST(HistoryExportTest, WritesAHeaderAndOneRowPerAnswer)
     AnswerRecord game = Answer(kDec8 + 9 * 3600 + 56 * 60 + 32, "1 3 8 8", AnswerVerdict::Rejected, 12345, true);
     game.standardRule = false;
     game.jqk = true;
-    game.mode = PracticeMode::WorldCup;
+    game.mode = RunMode::WorldCup;
     game.level = 4;
     const std::vector<AnswerRecord> records = {Answer(-1, "10 10 12 13", AnswerVerdict::Incorrect, 0), game};
     EXPECT_EQ(HistoryToCsv(records),

@@ -46,7 +46,7 @@ AnswerRecord Numbered(int i)
 {
     AnswerRecord r = Answer(kDec8 + i, std::to_string(i % 13 + 1) + " 2 3 " + std::to_string(i % 7 + 4),
                             static_cast<AnswerVerdict>(i % 3), 1000 + i, i % 2 == 0);
-    r.mode = static_cast<PracticeMode>(i % 4);
+    r.mode = static_cast<RunMode>(i % 4);
     r.level = i % 4 + 1;
     r.standardRule = i % 5 != 0;
     r.jqk = i % 3 == 0;
@@ -94,7 +94,7 @@ TEST(SqliteHistoryStoreTest, BringsAVersion1FileUpToDate)
     AnswerRecord old = Answer(kDec8, "1 3 8 8", AnswerVerdict::Incorrect, 4500);
     old.standardRule = false;
     old.jqk = true;
-    old.mode = PracticeMode::TrainingGame;
+    old.mode = RunMode::TrainingGame;
     old.level = 3;
     AnswerRecord added = Numbered(2);
     ASSERT_TRUE(store->Add(added, error)) << error;

@@ -38,7 +38,7 @@ inline std::vector<AnswerRecord> GeneratedHistory(std::int64_t now, int count = 
         std::sort(numbers.begin(), numbers.end());
         r.question = std::to_string(numbers[0]) + " " + std::to_string(numbers[1]) + " " +
                      std::to_string(numbers[2]) + " " + std::to_string(numbers[3]);
-        r.mode = PracticeMode(rng() % 4);
+        r.mode = RunMode(rng() % 4);
         r.level = int(rng() % 4) + 1;
         // Quicker and surer as the year goes on.
         const double progress = double(i) / count;
