@@ -548,9 +548,7 @@ void MainWindow::RunCommand(int id)
     case ID_EXIT: OnMainExit(); break;
     case ID_EXIT_MENU: reject(); break;
     case ID_BACKGROUND: OnBackground(); break;
-    default:
-        // Commands whose windows are not built yet do nothing.
-        break;
+    default: break;
     }
     UpdateControlStates();
 }

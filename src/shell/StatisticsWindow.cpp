@@ -40,16 +40,6 @@ constexpr int kPeriodDays[] = {30, 90, 365, 0};  // by StatisticsPeriod; 0 keeps
 
 enum HardestColumn { kQuestion, kRule, kRange, kAnswers, kCorrect, kMedianTime, kHints, kColumnCount };
 
-QString QtFilter(const std::string& filter)
-{
-    // "CSV File (*.csv)|*.csv|All Files (*.*)|*.*||": every other part names a filter.
-    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    QStringList names;
-    for (int i = 0; i < parts.size(); i += 2)
-        names << parts[i];
-    return names.join(QStringLiteral(";;"));
-}
-
 // The lines of a list text of the table ("a\r\nb\r\nc").
 QStringList ListItems(const LanguageState& language, int id)
 {
@@ -368,7 +358,7 @@ void StatisticsWindow::OnExport()
     const QString start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                               .filePath(QStringLiteral("tavlix-answers.csv"));
     QString chosen = m_context.pickSaveFile(this, start, windowTitle(),
-                                            QtFilter(m_context.language.GetLocalizedString(IDS_STATISTICS_FILE_TYPE_CSV)));
+                                            QtFileFilter(m_context.language.GetLocalizedString(IDS_STATISTICS_FILE_TYPE_CSV)));
     if (chosen.isEmpty())
         return;
     if (!chosen.right(6).contains(QLatin1Char('.')))
