@@ -8,7 +8,8 @@
 
 #include "CommittedMedia.h"
 #include "MediaFiles.h"
-#include "settings/CConfigFile.h"
+#include "media/MusicSettings.h"
+#include "media/MusicType.h"
 
 namespace tavlix {
 namespace {
@@ -41,48 +42,35 @@ TEST(MediaFilesTest, MusicAndSoundFoldersHoldOnlyGeneratedFiles)
         }
 }
 
-// Each setting with the file made for it: a swapped pair would play the wrong music.
+// Each setting, read as the program reads it, with the file made for it: a swapped pair
+// would play the wrong music.
 TEST(MediaFilesTest, FactorySettingsNameEachShippedFileForItsPurpose)
 {
-    struct Entry {
-        const char* section;
-        const char* key;
-        const char* file;
-    } entries[] = {
-        {"Music", "General Background Music Path", "music/general.mid"},
-        {"Music", "Training Music Path", "music/training.mid"},
-        {"Music", "General Training Game Music Path", "music/traininggame.mid"},
-        {"Music", "WC Standard Music Path", "music/wcstandard.mid"},
-        {"Music", "General WC Hero Music Path", "music/wchero.mid"},
-        {"Music", "WC Wizard Music Path", "music/wcwizard.mid"},
-        {"Music", "WC Holy War Music Path", "music/wcholywar.mid"},
-        {"Sound", "Go Next", "sounds/next.wav"},
-        {"Sound", "Go Previous", "sounds/previous.wav"},
-        {"Sound", "Correct", "sounds/correct.wav"},
-        {"Sound", "Incorrect", "sounds/incorrect.wav"},
-        {"Sound", "Abnormal", "sounds/abnormal.wav"},
-        {"Sound", "TimeUp", "sounds/timeup.wav"},
+    const MusicFiles files{.musicFile = {},
+                           .defaultMusicFile = DataDirectory() / "config" / "defaultmusic.ini",
+                           .dataDirectory = DataDirectory()};
+    const MusicSettings settings = LoadMusicSettings(files, true);
+    const std::pair<MusicRow, const char*> tracks[] = {
+        {MusicRow::General, "music/general.mid"},       {MusicRow::Training, "music/training.mid"},
+        {MusicRow::TrainingGame, "music/traininggame.mid"}, {MusicRow::WcStandard, "music/wcstandard.mid"},
+        {MusicRow::WcHero, "music/wchero.mid"},         {MusicRow::WcWizard, "music/wcwizard.mid"},
+        {MusicRow::WcHolyWar, "music/wcholywar.mid"},
     };
-    CConfigFile config;
-    config.Load(DataDirectory() / "config" / "defaultmusic.ini");
-    const std::string token = "%%root_path%%\\";
-    std::set<std::string> named;
-    for (const Entry& e : entries) {
-        std::string value;
-        ASSERT_TRUE(config.GetString(e.section, e.key, value)) << e.key;
-        ASSERT_EQ(value.rfind(token, 0), 0u) << e.key << " = " << value;
-        std::string relative = value.substr(token.size());
-        std::replace(relative.begin(), relative.end(), '\\', '/');
-        EXPECT_EQ(relative, e.file) << e.key;
-        EXPECT_TRUE(std::filesystem::is_regular_file(DataDirectory() / relative)) << value;
-        named.insert(relative);
+    const std::pair<Effect, const char*> effects[] = {
+        {Effect::Next, "sounds/next.wav"},         {Effect::Previous, "sounds/previous.wav"},
+        {Effect::Correct, "sounds/correct.wav"},   {Effect::Incorrect, "sounds/incorrect.wav"},
+        {Effect::Abnormal, "sounds/abnormal.wav"}, {Effect::TimeUp, "sounds/timeup.wav"},
+    };
+    EXPECT_TRUE(settings.musicOn);
+    for (const auto& [row, file] : tracks) {
+        EXPECT_TRUE(settings.Track(row).enabled) << file;
+        EXPECT_EQ(settings.Track(row).path, (DataDirectory() / file).string());
+        EXPECT_TRUE(IsPlayableFile(settings.Track(row).path)) << file;
     }
-    EXPECT_EQ(named.size(), std::size(entries));
-
-    int pathValues = 0;
-    for (const std::string& line : config.Lines())
-        pathValues += line.find(" = %%root_path%%") != std::string::npos ? 1 : 0;
-    EXPECT_EQ(pathValues, int(std::size(entries))) << "a path value under a key this test does not know";
+    for (const auto& [effect, file] : effects) {
+        EXPECT_EQ(settings.EffectPath(effect), (DataDirectory() / file).string());
+        EXPECT_TRUE(IsPlayableFile(settings.EffectPath(effect))) << file;
+    }
 }
 
 }  // namespace
