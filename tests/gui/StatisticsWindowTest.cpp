@@ -49,16 +49,7 @@ public:
 AnswerRecord Answer(std::int64_t at, const char* question, AnswerVerdict verdict, std::int64_t seconds,
                     bool standardRule = true, bool jqk = false, int level = 1, bool hint = false)
 {
-    AnswerRecord r;
-    r.answeredAt = at;
-    r.question = question;
-    r.standardRule = standardRule;
-    r.jqk = jqk;
-    r.level = level;
-    r.millisecondsTaken = seconds * 1000;
-    r.verdict = verdict;
-    r.hintUsed = hint;
-    return r;
+    return {at, question, standardRule, jqk, RunMode::Free, level, seconds * 1000, verdict, hint};
 }
 
 // Three days in a row up to today and one day six weeks ago, oldest last, as a history
@@ -98,8 +89,8 @@ class StatisticsWindowTest : public QObject, protected MainWindowHarness {
 
     MemoryHistory m_memory;
 
-    // Opens the window from the Tools menu and hands it to `use` while it is open; false
-    // when it never opened.
+    // Opens the window from the Tools menu and hands it to `use` while it is open (it runs
+    // modal inside the click); false when it never opened.
     bool WithWindow(const std::function<void(QDialog*)>& use)
     {
         bool opened = false;
@@ -110,18 +101,32 @@ class StatisticsWindowTest : public QObject, protected MainWindowHarness {
                 use(window);
             },
             IsStatisticsWindow);
-        // The window runs modal inside the click: it has come and gone when the click ends.
         return ClickMenuEntry(kToolsMenu, kStatisticsEntry) && opened;
     }
 
-    static QString Figure(QDialog* window, const char* name)
+    template <typename T>
+    static T* Child(QDialog* window, const char* name)
     {
-        return window->findChild<QLabel*>(QLatin1String(name))->text();
+        return window->findChild<T*>(QLatin1String(name));
+    }
+    static QString Figure(QDialog* window, const char* name) { return Child<QLabel>(window, name)->text(); }
+    // Answers, correct, median time, hints, days practised, streak.
+    static QStringList Figures(QDialog* window)
+    {
+        QStringList texts;
+        for (const char* name : {"answersFigure", "correctFigure", "medianTimeFigure", "hintsFigure", "daysFigure",
+                                 "streakFigure"})
+            texts << Figure(window, name);
+        return texts;
+    }
+    static void ClickExport(QDialog* window)
+    {
+        QTest::mouseClick(Child<QPushButton>(window, "exportButton"), Qt::LeftButton);
     }
 
     static QStringList Row(QDialog* window, int row)
     {
-        auto* table = window->findChild<QTableWidget*>(QStringLiteral("hardestTable"));
+        auto* table = Child<QTableWidget>(window, "hardestTable");
         QStringList cells;
         for (int column = 0; column < table->columnCount(); ++column)
             cells << table->item(row, column)->text();
@@ -130,7 +135,7 @@ class StatisticsWindowTest : public QObject, protected MainWindowHarness {
 
     static void DoubleClickRow(QDialog* window, int row)
     {
-        auto* table = window->findChild<QTableWidget*>(QStringLiteral("hardestTable"));
+        auto* table = Child<QTableWidget>(window, "hardestTable");
         const QPoint at = table->visualItemRect(table->item(row, 0)).center();
         // A double click as the window system delivers it: a click, then the second press.
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
@@ -139,7 +144,7 @@ class StatisticsWindowTest : public QObject, protected MainWindowHarness {
 
     static void ChoosePeriod(QDialog* window, int index)
     {
-        auto* box = window->findChild<QComboBox*>(QStringLiteral("periodBox"));
+        auto* box = Child<QComboBox>(window, "periodBox");
         box->setFocus();
         while (box->currentIndex() < index)
             QTest::keyClick(box, Qt::Key_Down);
@@ -174,22 +179,9 @@ private slots:
 
     void cleanup() { m_window.reset(); }
 
-    void entryIsThereOutsideGamesAndWithoutHistorySaysSo()
-    {
-        const MenuItem entry = Entry(kToolsMenu, kStatisticsEntry);
-        QCOMPARE(entry, (MenuItem{kStatisticsEntry, true, false}));
-
-        m_history = nullptr;
-        m_window = MakeWindow();
-        SeenBox notice;
-        AnswerNextBox(notice, QStringLiteral("rightButton"));
-        QVERIFY(ClickMenuEntry(kToolsMenu, kStatisticsEntry));
-        QTRY_VERIFY(notice.shown);
-        QCOMPARE(notice.text, QStringLiteral("Your answers are not being recorded in this session, so there are "
-                                             "no statistics to show."));
-    }
-
-    void unreadableHistoryIsReportedAndWhatWasReadShown()
+    // Without a history, or with nothing readable in it, the notice comes and no window;
+    // with part of it read, the notice and then the window over what was read.
+    void aMissingOrUnreadableHistoryIsReported()
     {
         m_memory.loadError = "history-cannot-open: disk I/O error";
         SeenBox notice;
@@ -200,57 +192,54 @@ private slots:
                                              "history-cannot-open: disk I/O error"));
         QCOMPARE(answers, QStringLiteral("Answers: 8"));
 
-        // Nothing read: the notice, and no empty window after it.
-        m_memory.records.clear();
-        SeenBox second;
-        AnswerNextBox(second, QStringLiteral("rightButton"));
-        bool opened = false;
-        OnNextDialog(qApp, [&](QDialog*) { opened = true; }, IsStatisticsWindow, 50);
-        QVERIFY(ClickMenuEntry(kToolsMenu, kStatisticsEntry));
-        QTRY_VERIFY(second.shown);
-        QTest::qWait(700);
-        QVERIFY(!opened);
+        for (HistoryStore* history : {static_cast<HistoryStore*>(&m_memory), static_cast<HistoryStore*>(nullptr)}) {
+            m_memory.records.clear();
+            m_history = history;
+            m_window = MakeWindow();
+            SeenBox second;
+            AnswerNextBox(second, QStringLiteral("rightButton"));
+            bool opened = false;
+            OnNextDialog(qApp, [&](QDialog*) { opened = true; }, IsStatisticsWindow, 50);
+            QVERIFY(ClickMenuEntry(kToolsMenu, kStatisticsEntry));
+            QTRY_VERIFY(second.shown);
+            QTest::qWait(700);
+            QVERIFY(!opened);
+            if (!history)
+                QCOMPARE(second.text, QStringLiteral("Your answers are not being recorded in this session, so there "
+                                                     "are no statistics to show."));
+        }
     }
 
     void figuresChartsAndListFollowThePeriod()
     {
         QVERIFY(WithWindow([&](QDialog* window) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Statistics"));
-            QCOMPARE(Figure(window, "answersFigure"), QStringLiteral("Answers: 8"));
-            QCOMPARE(Figure(window, "correctFigure"), QStringLiteral("Correct: 4 (50.0%)"));
-            QCOMPARE(Figure(window, "medianTimeFigure"), QStringLiteral("Median time: 15.0 s"));
-            QCOMPARE(Figure(window, "hintsFigure"), QStringLiteral("After a hint: 1"));
-            QCOMPARE(Figure(window, "daysFigure"), QStringLiteral("Days practised: 3"));
-            QCOMPARE(Figure(window, "streakFigure"), QStringLiteral("Streak: 3 days in a row"));
+            QCOMPARE(Figures(window), (QStringList{"Answers: 8", "Correct: 4 (50.0%)", "Median time: 15.0 s",
+                                                   "After a hint: 1", "Days practised: 3", "Streak: 3 days in a row"}));
 
             // One point a day: the share correct and the median time in seconds.
-            QChart* days = window->findChild<QChartView*>(QStringLiteral("dayChart"))->chart();
+            QChart* days = Child<QChartView>(window, "dayChart")->chart();
             auto* accuracy = days->findChild<QLineSeries*>(QStringLiteral("accuracySeries"));
             auto* time = days->findChild<QLineSeries*>(QStringLiteral("medianTimeSeries"));
             QVERIFY(accuracy && time);
-            QCOMPARE(accuracy->count(), 3);
-            QCOMPARE(accuracy->at(0).y(), 100.0);
-            QCOMPARE(accuracy->at(1).y(), 100.0 / 3);
-            QCOMPARE(accuracy->at(2).y(), 50.0);
+            QCOMPARE(accuracy->points(), (QList<QPointF>{{(kToday - 2 * kDay) * 1000.0, 100.0},
+                                                         {(kToday - kDay) * 1000.0, 100.0 / 3},
+                                                         {kToday * 1000.0, 50.0}}));
             QCOMPARE(time->at(1).y(), 30.0);
-            QCOMPARE(qint64(accuracy->at(2).x()), kToday * 1000);
 
-            QChart* levels = window->findChild<QChartView*>(QStringLiteral("levelChart"))->chart();
-            auto* series = levels->findChild<QBarSeries*>(QStringLiteral("levelSeries"));
-            QVERIFY(series);
-            QCOMPARE(series->count(), 2);
-            QCOMPARE(series->barSets()[0]->label(), QStringLiteral("Standard Rule"));
-            const auto counts = [](QBarSet* set) {
-                QList<int> values;
+            auto* levels = Child<QChartView>(window, "levelChart")->chart()->findChild<QBarSeries*>("levelSeries");
+            QVERIFY(levels && levels->count() == 2);
+            QCOMPARE(levels->barSets()[0]->label(), QStringLiteral("Standard Rule"));
+            QList<QList<int>> counts;
+            for (QBarSet* set : levels->barSets()) {
+                counts.append(QList<int>());
                 for (int i = 0; i < set->count(); ++i)
-                    values << int(set->at(i));
-                return values;
-            };
-            QCOMPARE(counts(series->barSets()[0]), (QList<int>{6, 0, 1, 0}));
-            QCOMPARE(counts(series->barSets()[1]), (QList<int>{0, 1, 0, 0}));
+                    counts.back() << int(set->at(i));
+            }
+            QCOMPARE(counts, (QList<QList<int>>{{6, 0, 1, 0}, {0, 1, 0, 0}}));
 
             // Questions always answered well and quickly are not listed.
-            auto* table = window->findChild<QTableWidget*>(QStringLiteral("hardestTable"));
+            auto* table = Child<QTableWidget>(window, "hardestTable");
             QCOMPARE(table->rowCount(), 3);
             QCOMPARE(Row(window, 0), (QStringList{"1 3 8 8", "Standard Rule", "1-10", "2", "0%", "30.0 s", "1"}));
             QCOMPARE(Row(window, 2),
@@ -258,12 +247,14 @@ private slots:
 
             // The answer of six weeks ago comes in with the longer periods.
             ChoosePeriod(window, 1);
-            QCOMPARE(Figure(window, "answersFigure"), QStringLiteral("Answers: 9"));
-            QCOMPARE(Figure(window, "daysFigure"), QStringLiteral("Days practised: 4"));
-            QCOMPARE(Figure(window, "streakFigure"), QStringLiteral("Streak: 3 days in a row"));
+            QCOMPARE(Figures(window), (QStringList{"Answers: 9", "Correct: 4 (44.4%)", "Median time: 20.0 s",
+                                                   "After a hint: 1", "Days practised: 4", "Streak: 3 days in a row"}));
             QCOMPARE(table->rowCount(), 4);
             QCOMPARE(Row(window, 0).first(), QStringLiteral("1 1 1 1"));
+
+            QTest::keyClick(table, Qt::Key_F1);
         }));
+        QCOMPARE(m_helpTopics, std::vector<int>{kStatisticsHelpTopic});
     }
 
     void streakReachesBeyondThePeriodAndEmptyPeriodsSaySo()
@@ -273,24 +264,23 @@ private slots:
         for (int day = 1; day <= 40; ++day)
             m_memory.records.push_back(Answer(kToday - day * kDay + 600, "1 2 3 4", AnswerVerdict::Correct, 5));
         QVERIFY(WithWindow([&](QDialog* window) {
-            QCOMPARE(Figure(window, "daysFigure"), QStringLiteral("Days practised: 29"));
-            QCOMPARE(Figure(window, "streakFigure"), QStringLiteral("Streak: 40 days in a row"));
+            QCOMPARE(Figures(window).mid(4), (QStringList{"Days practised: 29", "Streak: 40 days in a row"}));
         }));
 
         m_clock.now += 400 * kDay;
         QVERIFY(WithWindow([&](QDialog* window) {
-            QCOMPARE(Figure(window, "answersFigure"), QStringLiteral("Answers: 0"));
-            QCOMPARE(Figure(window, "correctFigure"), QStringLiteral("Correct: 0 (-)"));
-            QCOMPARE(Figure(window, "streakFigure"), QStringLiteral("Streak: 0 days in a row"));
-            QCOMPARE(window->findChild<QLabel*>(QStringLiteral("hardestNote"))->text(),
-                     QStringLiteral("No answers in this period."));
-            QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("exportButton"))->isEnabled());
+            const QStringList figures = Figures(window);
+            QCOMPARE(figures.mid(0, 2), (QStringList{"Answers: 0", "Correct: 0 (-)"}));
+            QCOMPARE(figures.last(), QStringLiteral("Streak: 0 days in a row"));
+            QCOMPARE(Figure(window, "hardestNote"), QStringLiteral("No answers in this period."));
+            QVERIFY(!Child<QPushButton>(window, "exportButton")->isEnabled());
         }));
     }
 
+    // The question opens with its rule and range and closes the window, but never
+    // in the middle of a training.
     void doubleClickOpensTheQuestionWithItsRuleAndRange()
     {
-        QVERIFY(m_window->IsStandardRule());
         TypeAnswers(QStringLiteral("8/(3-8/3)"));
         bool closed = false;
         QVERIFY(WithWindow([&](QDialog* window) {
@@ -299,39 +289,18 @@ private slots:
         }));
         QVERIFY(closed);
         QCOMPARE(Question(), QStringLiteral("11 12 13 13"));
-        QVERIFY(!m_window->IsStandardRule());
-        QVERIFY(m_window->IsJqkEnabled());
+        QVERIFY(!m_window->IsStandardRule() && m_window->IsJqkEnabled());
         QCOMPARE(Find<QPlainTextEdit>("answerBox")->toPlainText(), QString());
 
-        // Back to numbers up to 10: the switch the player would click first.
         QVERIFY(WithWindow([&](QDialog* window) { DoubleClickRow(window, 0); }));
         QCOMPARE(Question(), QStringLiteral("1 3 8 8"));
-        QVERIFY(m_window->IsStandardRule());
-        QVERIFY(!m_window->IsJqkEnabled());
+        QVERIFY(m_window->IsStandardRule() && !m_window->IsJqkEnabled());
         QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Free);
-    }
 
-    void aTrainingKeepsItsQuestion()
-    {
-        const std::pair<const char*, std::uint32_t> plan[] = {
-            {"Standard", 1},       {"JQK", 0},         {"Difficulty Level", 1}, {"Full Set", 1},
-            {"Have Solution", 1},  {"No Solution", 0}, {"Full Range", 0},       {"Data Range Start", 1},
-            {"Data Range End", 0}, {"Start 1", 3},     {"Start 2", 3},          {"Start 3", 8},
-            {"Start 4", 8},
-            {"Randomly", 0},       {"Ascending", 1},   {"Question Count", 5},   {"Time", 0},
-        };
-        for (const auto& [name, value] : plan)
-            m_store.WriteInt("Training", name, value);
-        OnNextDialog(m_window.get(), [](QDialog* dialog) {
-            dialog->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
-        });
-        SeenBox rules;
-        AnswerNextBox(rules, QStringLiteral("rightButton"));
-        QTest::mouseClick(Find<QWidget>("toolbar32799"), Qt::LeftButton);
-        QTRY_VERIFY(rules.shown);
+        StorePlan("Training");
+        StartFromToolbar(ID_TRAINING);
         QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Training);
         const QString question = Question();
-
         SeenBox notice;
         bool stillOpen = false;
         QVERIFY(WithWindow([&](QDialog* window) {
@@ -345,19 +314,35 @@ private slots:
         QCOMPARE(Question(), question);
     }
 
-    void exportWritesTheAnswersOfThePeriodWhole()
+    // The whole period goes to the file the player names, ".csv" added; a file that cannot
+    // be written says why and leaves everything as it was.
+    void exportWritesTheAnswersOfThePeriodWholeOrNothing()
     {
         QTemporaryDir scratch;
-        const QString target = scratch.filePath(QStringLiteral("mine"));
+        const QString blocker = scratch.filePath(QStringLiteral("notes.txt"));
+        std::ofstream(blocker.toStdString()) << "kept";
+        QString target = blocker + QStringLiteral("/answers.csv");  // beneath a file: cannot be written
         QString offeredFilter;
         m_pickSaveFile = [&](QWidget*, const QString&, const QString&, const QString& filter) {
             offeredFilter = filter;
             return target;
         };
         m_window = MakeWindow();
+        SeenBox notice;
+        QVERIFY(WithWindow([&](QDialog* window) {
+            AnswerNextBox(notice, QStringLiteral("rightButton"));
+            ClickExport(window);
+        }));
+        QVERIFY2(notice.text.startsWith(QStringLiteral("The answers could not be saved to ") + target + ":\n\n"),
+                 qPrintable(notice.text));
+        QVERIFY(notice.text.endsWith(QStringLiteral("\n\nNothing was written.")));
+        QCOMPARE(FileText(blocker), std::string("kept"));
+        QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"notes.txt"});
+
+        target = scratch.filePath(QStringLiteral("mine"));
         QVERIFY(WithWindow([&](QDialog* window) {
             ChoosePeriod(window, 3);
-            QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("exportButton")), Qt::LeftButton);
+            ClickExport(window);
         }));
         QCOMPARE(offeredFilter, QStringLiteral("CSV File (*.csv);;All Files (*.*)"));
         std::vector<AnswerRecord> sorted = HandMadeHistory();
@@ -365,36 +350,6 @@ private slots:
                          [](const AnswerRecord& a, const AnswerRecord& b) { return a.answeredAt < b.answeredAt; });
         QCOMPARE(FileText(target + QStringLiteral(".csv")), HistoryToCsv(sorted));
         QVERIFY(!QFileInfo::exists(target));
-    }
-
-    void exportThatCannotWriteSaysWhyAndLeavesTheFilesAlone()
-    {
-        // The folder asked for is a file: nothing can be written beneath it.
-        QTemporaryDir scratch;
-        const QString blocker = scratch.filePath(QStringLiteral("notes.txt"));
-        std::ofstream(blocker.toStdString()) << "kept";
-        const QString target = blocker + QStringLiteral("/answers.csv");
-        m_pickSaveFile = [&](QWidget*, const QString&, const QString&, const QString&) { return target; };
-        m_window = MakeWindow();
-        SeenBox notice;
-        QVERIFY(WithWindow([&](QDialog* window) {
-            AnswerNextBox(notice, QStringLiteral("rightButton"));
-            QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("exportButton")), Qt::LeftButton);
-        }));
-        QVERIFY(notice.shown);
-        QVERIFY2(notice.text.startsWith(QStringLiteral("The answers could not be saved to ") + target + ":\n\n"),
-                 qPrintable(notice.text));
-        QVERIFY(notice.text.endsWith(QStringLiteral("\n\nNothing was written.")));
-        QCOMPARE(FileText(blocker), std::string("kept"));
-        QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"notes.txt"});
-    }
-
-    void f1OpensItsHelpPage()
-    {
-        QVERIFY(WithWindow([&](QDialog* window) {
-            QTest::keyClick(window->findChild<QTableWidget*>(QStringLiteral("hardestTable")), Qt::Key_F1);
-        }));
-        QCOMPARE(m_helpTopics, std::vector<int>{kStatisticsHelpTopic});
     }
 };
 

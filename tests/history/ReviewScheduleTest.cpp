@@ -8,14 +8,15 @@ namespace {
 
 using namespace tavlix::testing;
 
-// When the question would be due after these answers, each given a day after the last
-// one fell due.
+// When the last question of `answers` falls due.
 std::int64_t DueAfter(const std::vector<AnswerRecord>& answers)
 {
-    std::vector<ReviewItem> due = DueForReview(answers, std::numeric_limits<std::int64_t>::max());
-    return due.empty() ? -1 : due.front().dueAt;
+    const std::vector<ReviewItem> due = DueForReview(answers, std::numeric_limits<std::int64_t>::max());
+    return due.empty() ? -1 : due.back().dueAt;
 }
 
+// Each answer is given a day after the last one fell due. The player's median stays at
+// 10 s through a filler question answered many times long before.
 TEST(ReviewScheduleTest, GoodAnswersStretchTheIntervalAndAnyLapseResetsIt)
 {
     const struct {
@@ -32,22 +33,15 @@ TEST(ReviewScheduleTest, GoodAnswersStretchTheIntervalAndAnyLapseResetsIt)
         {"over twice the median", AnswerVerdict::Correct, 20'001, false, false},
         {"at twice the median", AnswerVerdict::Correct, 20'000, false, true},
     };
-    const std::int64_t expectedDays[] = {1, 3, 7, 14, 30, 60, 60};
     for (const auto& kind : kinds) {
         SCOPED_TRACE(kind.name);
-        // The player's median stays at 10 s: a filler question answered many times.
-        std::vector<AnswerRecord> records;
-        for (int i = 0; i < 40; ++i)
-            records.push_back(Answer(kDec8 - 1000 * kDay + i, "1 1 1 8"));
         std::vector<AnswerRecord> answers;
+        for (int i = 0; i < 40; ++i)
+            answers.push_back(Answer(kDec8 - 1000 * kDay + i, "1 1 1 8"));
         std::int64_t at = kDec8;
-        for (std::int64_t days : expectedDays) {
+        for (std::int64_t days : {1, 3, 7, 14, 30, 60, 60}) {
             answers.push_back(Answer(at, "5 5 5 1"));
-            std::vector<AnswerRecord> all = records;
-            all.insert(all.end(), answers.begin(), answers.end());
-            std::vector<ReviewItem> due = DueForReview(all, std::numeric_limits<std::int64_t>::max());
-            ASSERT_EQ(due.size(), 2u);
-            EXPECT_EQ(due.back().dueAt, at + days * kDay);
+            EXPECT_EQ(DueAfter(answers), at + days * kDay);
             at += days * kDay + kDay;
         }
         answers.push_back(Answer(at, "5 5 5 1", kind.verdict, kind.milliseconds, kind.hint));
@@ -55,33 +49,28 @@ TEST(ReviewScheduleTest, GoodAnswersStretchTheIntervalAndAnyLapseResetsIt)
         answers.push_back(Answer(at + 5 * kDay, "5 5 5 1"));
         EXPECT_EQ(DueAfter(answers), at + 5 * kDay + (kind.good ? 60 : 3) * kDay);
     }
-}
-
-TEST(ReviewScheduleTest, AMinuteIsSlowWhateverThePlayersPace)
-{
-    std::vector<AnswerRecord> records = {Answer(kDec8, "1 2 3 4", AnswerVerdict::Correct, 50'000),
-                                         Answer(kDec8 + 10, "1 2 3 4", AnswerVerdict::Correct, 60'001)};
-    EXPECT_EQ(DueAfter(records), kDec8 + 10 + kDay);
+    // A minute is slow whatever the player's pace.
+    EXPECT_EQ(DueAfter({Answer(kDec8, "1 2 3 4", AnswerVerdict::Correct, 50'000),
+                        Answer(kDec8 + 10, "1 2 3 4", AnswerVerdict::Correct, 60'001)}),
+              kDec8 + 10 + kDay);
 }
 
 // Due means due now or earlier; the most overdue comes first, and each rule and J/Q/K
 // setting keeps its own schedule.
 TEST(ReviewScheduleTest, ListsOnlyDueQuestionsMostOverdueFirst)
 {
-    AnswerRecord jqk = Answer(kDec8 - 3 * kDay, "1 2 3 4", AnswerVerdict::Incorrect);
-    jqk.jqk = true;
-    AnswerRecord nonstandard = Answer(kDec8 - 2 * kDay, "1 2 3 4", AnswerVerdict::Incorrect);
-    nonstandard.standardRule = false;
-    const std::vector<AnswerRecord> records = {
-        Answer(kDec8 - kDay, "1 2 3 4"),               // due exactly now
-        Answer(kDec8 - kDay + 1, "2 2 2 3"),           // due in a second
+    std::vector<AnswerRecord> records = {
+        Answer(kDec8 - kDay, "1 2 3 4"),                                // due exactly now
+        Answer(kDec8 - kDay + 1, "2 2 2 3"),                            // due in a second
         Answer(kDec8 - 5 * kDay, "2 2 2 3", AnswerVerdict::Incorrect),  // superseded
-        nonstandard, jqk,
+        Answer(kDec8 - 2 * kDay, "1 2 3 4", AnswerVerdict::Incorrect),
+        Answer(kDec8 - 3 * kDay, "1 2 3 4", AnswerVerdict::Incorrect),
     };
-    std::vector<ReviewItem> due = DueForReview(records, kDec8);
-    EXPECT_EQ(due, (std::vector<ReviewItem>{{"1 2 3 4", true, true, kDec8 - 2 * kDay},
-                                            {"1 2 3 4", false, false, kDec8 - kDay},
-                                            {"1 2 3 4", true, false, kDec8}}));
+    records[3].standardRule = false;
+    records[4].jqk = true;
+    EXPECT_EQ(DueForReview(records, kDec8), (std::vector<ReviewItem>{{"1 2 3 4", true, true, kDec8 - 2 * kDay},
+                                                                     {"1 2 3 4", false, false, kDec8 - kDay},
+                                                                     {"1 2 3 4", true, false, kDec8}}));
 }
 
 }  // namespace
