@@ -39,12 +39,7 @@ choose_mode() {
   xdotool key alt+u
   sleep 0.5
   xdotool key b
-  dialog=
-  for _ in $(seq 25); do
-    dialog=$(xdotool search --name '^背景$' 2>/dev/null | head -1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.2
-  done
+  dialog=$(find_window '^背景$' 25)
   [ -n "$dialog" ] || { echo "no Background dialog"; return 1; }
   xdotool windowfocus --sync "$dialog" 2>/dev/null || true
   xdotool key "alt+$1"

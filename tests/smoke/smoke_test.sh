@@ -95,12 +95,7 @@ start_program "$program" "$out/list-program.log"
 xdotool key alt+t
 sleep 0.5
 xdotool key c
-dialog=
-for _ in $(seq 25); do
-  dialog=$(xdotool search --name '^所有解法的完整列表 - 标准级$' 2>/dev/null | head -1 || true)
-  [ -n "$dialog" ] && break
-  sleep 0.2
-done
+dialog=$(find_window '^所有解法的完整列表 - 标准级$' 25)
 if [ -n "$dialog" ]; then
   xdotool windowfocus --sync "$dialog" 2>/dev/null || true
   xdotool key Return

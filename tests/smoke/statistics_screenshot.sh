@@ -34,12 +34,7 @@ start_program "$program" "$out/statistics-program.log"
 xdotool key alt+t
 sleep 0.5
 xdotool key s
-statistics=
-for _ in $(seq 50); do
-  statistics=$(xdotool search --name '^统计$' 2>/dev/null | head -1 || true)
-  [ -n "$statistics" ] && break
-  sleep 0.2
-done
+statistics=$(find_window '^统计$' 50)
 if [ -n "$statistics" ]; then
   # Time for the charts to be laid out and painted.
   sleep 2

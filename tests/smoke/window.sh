@@ -21,17 +21,24 @@ settle_home() {
   printf '[App]\nFirst%%20Run=1\n' > "$XDG_CONFIG_DIRS/Brelmor/$edition/$version.conf"
 }
 
+# Prints the id of the first window whose title matches the pattern, looking every 0.2 s
+# up to tries times; prints nothing when none shows.
+find_window() {
+  local found=
+  for _ in $(seq "$2"); do
+    found=$(xdotool search --name "$1" 2>/dev/null | head -1 || true)
+    [ -n "$found" ] && break
+    sleep 0.2
+  done
+  printf '%s' "$found"
+}
+
 # Starts the program, its output in the log file, and waits for its main window: sets pid
 # and window. Exits the session with 2 when no window shows.
 start_program() {
   "$1" > "$2" 2>&1 &
   pid=$!
-  window=
-  for _ in $(seq 50); do
-    window=$(xdotool search --name '^Tavlix$' 2>/dev/null | head -1 || true)
-    [ -n "$window" ] && break
-    sleep 0.2
-  done
+  window=$(find_window '^Tavlix$' 50)
   [ -n "$window" ] || { echo "no window"; kill "$pid"; exit 2; }
   sleep 0.5
   xdotool windowfocus --sync "$window" 2>/dev/null || true
