@@ -29,12 +29,12 @@ namespace {
 
 // The rows in the order of MusicRow; the World Cup levels are labelled with the game's
 // name in front.
-struct RowSpec {
+struct RowEntry {
     int labelId;
     bool worldCup;
     const char* name;  // object names: <name>Check, <name>Edit, <name>Browse, <name>Test
 };
-constexpr RowSpec kRowSpecs[kMusicRowCount] = {
+constexpr RowEntry kRowEntries[kMusicRowCount] = {
     {IDS_DIALOG_MUSIC_GENERAL_BACKGROUND_MUSIC_B, false, "general"},
     {IDS_DIALOG_MUSIC_TRAINING_T, false, "training"},
     {IDS_DIALOG_MUSIC_TRAINING_GAME_G, false, "trainingGame"},
@@ -102,21 +102,21 @@ void CBackgroundMusicDlg::BuildRows()
 {
     const QString worldCup = Text(IDS_TIP_WORLD_CUP);
     for (std::size_t i = 0; i < kMusicRowCount; ++i) {
-        const RowSpec& spec = kRowSpecs[i];
+        const RowEntry& entry = kRowEntries[i];
         Row& row = m_rows[i];
-        const QString label = spec.worldCup ? QStringLiteral("%1 - %2:").arg(worldCup, Text(spec.labelId))
-                                            : Text(spec.labelId);
+        const QString label = entry.worldCup ? QStringLiteral("%1 - %2:").arg(worldCup, Text(entry.labelId))
+                                             : Text(entry.labelId);
         row.check = new QCheckBox(label, this);
         row.path = new QLineEdit(this);
         row.browse = new PictureButton(this);
         row.test = new QToolButton(this);
-        row.check->setObjectName(ObjectName(spec.name, "Check"));
-        row.path->setObjectName(ObjectName(spec.name, "Edit"));
+        row.check->setObjectName(ObjectName(entry.name, "Check"));
+        row.path->setObjectName(ObjectName(entry.name, "Edit"));
         row.path->setMinimumWidth(360);
-        row.browse->setObjectName(ObjectName(spec.name, "Browse"));
+        row.browse->setObjectName(ObjectName(entry.name, "Browse"));
         row.browse->SetImages(QStringLiteral("browse"));
         row.browse->setToolTip(Text(IDS_TIP_PATH));
-        row.test->setObjectName(ObjectName(spec.name, "Test"));
+        row.test->setObjectName(ObjectName(entry.name, "Test"));
         row.test->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
         row.test->setToolTip(Text(IDS_TIP_TRY));
 

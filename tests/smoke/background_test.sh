@@ -65,17 +65,6 @@ for attempt in 1 2 3; do
   echo "attempt $attempt: not every mode photographed (session status $status)"
 done
 
-passed=0
-failed=0
-check() {
-  if [ "$2" = "$3" ]; then
-    echo "PASS $1: '$2'"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $1: '$2', expected '$3'"
-    failed=$((failed + 1))
-  fi
-}
 for mode in stretch tile center; do
   [ -s "$out/background-$mode.png" ] || { echo "FAIL no photograph of $mode"; exit 1; }
 done
@@ -126,5 +115,4 @@ for corner in "${corners[@]}"; do
   [ "$stretched" != "$pink" ] && stretched=image
   check "stretched: image at ($x, $y)" "$stretched" image
 done
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report_checks

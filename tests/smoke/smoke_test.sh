@@ -161,22 +161,10 @@ page_heading=$(grep -o '<h1>[^<]*</h1>' "$page" 2>/dev/null || true)
 
 [ -s "$out/smoke.png" ] || { echo "no screenshot"; echo "0 passed, 6 failed"; exit 1; }
 echo "screenshot: $out/smoke.png"
-passed=0
-failed=0
-check() {
-  if [ "$2" = "$3" ]; then
-    echo "PASS $1: '$2'"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $1: '$2', expected '$3'"
-    failed=$((failed + 1))
-  fi
-}
 check "correct answer verdict" "$right" "$right_verdict"
 check "wrong answer verdict" "$wrong" "$wrong_verdict"
 check "complete list opened in the browser" "$opened" "file://$page"
 check "complete list page written" "$page_heading" "<h1>标准级</h1>"
 check "training game caption" "$game_caption" "Tavlix - 训练赛 (标准级 - 初级) 1/5"
 check "training game status line" "$game_status" "正确：1  错误：0  未作答：4"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report_checks

@@ -69,19 +69,7 @@ colours=$(identify -format '%k' "$out/statistics-charts.png")
 coloured=$(convert "$out/statistics-charts.png" -colorspace HSL -channel G -separate +channel \
              -threshold 40% -format '%[fx:mean]' info:)
 echo "chart band $crop: $colours colours, coloured share $coloured"
-passed=0
-failed=0
-check() {
-  if [ "$2" = yes ]; then
-    echo "PASS $1"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $1"
-    failed=$((failed + 1))
-  fi
-}
-check "the chart band has many colours ($colours > 100)" "$([ "$colours" -gt 100 ] && echo yes || echo no)"
+check "the chart band has many colours ($colours > 100)" "$([ "$colours" -gt 100 ] && echo yes || echo no)" yes
 check "the series are drawn in colour ($coloured > 0.005)" \
-  "$(awk -v c="$coloured" 'BEGIN { print (c > 0.005 ? "yes" : "no") }')"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+  "$(awk -v c="$coloured" 'BEGIN { print (c > 0.005 ? "yes" : "no") }')" yes
+report_checks

@@ -21,6 +21,23 @@ settle_home() {
   printf '[App]\nFirst%%20Run=1\n' > "$XDG_CONFIG_DIRS/Brelmor/$edition/$version.conf"
 }
 
+# One check of a test's results: name, what was found, what was expected.
+check() {
+  if [ "$2" = "$3" ]; then
+    echo "PASS $1: '$2'"
+    passed=$((${passed:-0} + 1))
+  else
+    echo "FAIL $1: '$2', expected '$3'"
+    failed=$((${failed:-0} + 1))
+  fi
+}
+
+# The count of the checks made; fails when any failed.
+report_checks() {
+  echo "${passed:-0} passed, ${failed:-0} failed"
+  [ "${failed:-0}" -eq 0 ]
+}
+
 # Prints the id of the first window whose title matches the pattern, looking every 0.2 s
 # up to tries times; prints nothing when none shows.
 find_window() {
