@@ -21,7 +21,7 @@
 #include "history/SqliteHistoryStore.h"
 #include "i18n/LanguageState.h"
 #include "platform/InMemoryProfileStore.h"
-#include "shell/StatisticsWindow.h"
+#include "history/StatisticsWindow.h"
 
 namespace {
 

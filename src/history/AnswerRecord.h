@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/AnswerChecker.h"
+#include "i18n/CharacterSet.h"
 
 namespace tavlix {
 
@@ -30,5 +32,12 @@ struct AnswerRecord {
 
     bool operator==(const AnswerRecord&) const = default;
 };
+
+// The record of a judged submission of input, answered at answeredAt (seconds) after
+// millisecondsTaken; nothing when nothing was judged or the boxes hold no question.
+// charset: how the question boxes are read.
+std::optional<AnswerRecord> RecordOfSubmission(const AnswerInput& input, CheckOutcome outcome,
+                                               CharacterSet charset, std::int64_t answeredAt,
+                                               std::int64_t millisecondsTaken, bool hintUsed);
 
 }  // namespace tavlix

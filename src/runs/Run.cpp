@@ -47,6 +47,12 @@ void Run::Start(RunSetup setup)
 
 void Run::Reset() { *this = Run(); }
 
+void Run::FollowRules(bool standardRule, bool jqkEnabled)
+{
+    m_setup.standardRule = standardRule;
+    m_setup.jqkEnabled = jqkEnabled;
+}
+
 void Run::RecordSubmission(bool usedAnswerBox, std::string answer, bool repeated)
 {
     m_answerBoxFlags[m_nIndex] = usedAnswerBox ? 1 : 0;

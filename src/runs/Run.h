@@ -37,6 +37,9 @@ public:
     bool IsActive() const { return m_setup.mode != RunMode::Free; }
     RunMode Mode() const { return m_setup.mode; }
     bool IsGame() const { return m_setup.mode == RunMode::TrainingGame || m_setup.mode == RunMode::WorldCup; }
+    // Training goes on under the rule and J/Q/K the player switches to; the caption and the
+    // rules note follow them.
+    void FollowRules(bool standardRule, bool jqkEnabled);
     bool IsStandardRule() const { return m_setup.standardRule; }
     bool IsJqkEnabled() const { return m_setup.jqkEnabled; }
     int Level() const { return m_setup.level; }

@@ -6,6 +6,7 @@
 #include "i18n/StringIds.h"
 #include "settings/Profile.h"
 #include "runs/RankingTable.h"
+#include "runs/TrainingPlan.h"
 
 namespace tavlix {
 
@@ -27,6 +28,19 @@ void StoreWorldCupChoice(Profile& profile, const WorldCupChoice& choice)
     profile.WriteProfileInt(kSection, kStandardEntry, choice.standardRule ? 1 : 0);
     profile.WriteProfileInt(kSection, kJqkEntry, choice.jqkEnabled ? 1 : 0);
 }
+
+TrainingPlan WorldCupPlan(const WorldCupChoice& choice)
+{
+    TrainingPlan plan;
+    plan.training = false;
+    plan.standardRule = choice.standardRule;
+    plan.jqkEnabled = choice.jqkEnabled;
+    plan.end = {plan.Maximum(), plan.Maximum(), plan.Maximum(), plan.Maximum()};
+    plan.questionCount = int(kWorldCupQuestions);
+    return plan;
+}
+
+int WorldCupDifficulty(const WorldCupChoice& choice) { return !choice.standardRule && choice.jqkEnabled ? 3 : 2; }
 
 std::string WorldCupCaption(const WorldCupChoice& choice, const LanguageState& language)
 {

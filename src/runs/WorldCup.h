@@ -6,6 +6,7 @@ namespace tavlix {
 
 class LanguageState;
 class Profile;
+struct TrainingPlan;
 
 // The help topic of the games, behind F1 in the ranking windows.
 inline constexpr int kGamesHelpTopic = 17;
@@ -22,6 +23,12 @@ struct WorldCupChoice {
 // "JQK" of exactly 1 (off by default).
 WorldCupChoice LoadWorldCupChoice(const Profile& profile);
 void StoreWorldCupChoice(Profile& profile, const WorldCupChoice& choice);
+
+// What a World Cup of the level draws its questions from: every configuration of the
+// level, with or without a solution, picked at random.
+TrainingPlan WorldCupPlan(const WorldCupChoice& choice);
+// The difficulty a World Cup is judged at: Intermediate, or Advanced at the Holy War level.
+int WorldCupDifficulty(const WorldCupChoice& choice);
 
 // "World Cup - %1 Level" with the level of the choice.
 std::string WorldCupCaption(const WorldCupChoice& choice, const LanguageState& language);

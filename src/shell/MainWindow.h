@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QKeySequence>
 
 #include <array>
 #include <cstdint>
@@ -12,41 +11,34 @@
 #include <string>
 #include <vector>
 
-#include "collections/Collection.h"
+#include "collections/PersonalCollections.h"
 #include "engine/AnswerChecker.h"
 #include "i18n/Edition.h"
 #include "media/MusicSettings.h"
-#include "runs/Run.h"
+#include "runs/RunController.h"
 #include "shell/CommandTable.h"
+#include "shell/MainWindowUi.h"
 
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
 class QMenuBar;
-class QPlainTextEdit;
-class QPushButton;
 class QTimer;
-class QToolButton;
 
 namespace tavlix {
 
+class AudioDevice;
 class CachedStrings;
+class CommandBindings;
+class CommentsPane;
 class Clock;
 class DebugLog;
+class GameSounds;
 class HistoryStore;
-class HyperlinkLabel;
 class LanguageState;
-class AudioDevice;
 class MusicPlayer;
-class WindowBackground;
-class PictureButton;
 class Profile;
 class ProfileStore;
 class RandomSource;
 class UserDataDirectory;
-struct CollectionContext;
-struct ReviewItem;
+class WindowBackground;
 
 // What the main window uses of the application and the platform.
 struct MainWindowServices {
@@ -90,7 +82,9 @@ struct MainWindowServices {
 };
 
 // The program's one window: question boxes, the answer box, the comments pane, the
-// toolbar of picture buttons and the menus built from the string table.
+// toolbar of picture buttons and the menus built from the string table. The game itself
+// is the run controller's, its sounds GameSounds'; the window shows them and passes the
+// player's commands on.
 class MainWindow : public QDialog {
     Q_OBJECT
 
@@ -108,14 +102,13 @@ public:
     bool IsStandardRule() const { return m_standardRule; }
     bool IsJqkEnabled() const { return m_jqk; }
     bool IsEnlarged() const { return m_enlarged; }
-    const Run& CurrentRun() const { return m_run; }
-    const Collection& MyFavorites() const { return m_myFavorites; }
-    const Collection& TroubleMakers() const { return m_troubleMakers; }
-    QMenuBar* MenuBar() const { return m_menuBar; }
-    const MusicPlayer& Music() const { return *m_music; }
+    const Run& CurrentRun() const;
+    const Collection& MyFavorites() const { return m_collections.MyFavorites(); }
+    const Collection& TroubleMakers() const { return m_collections.TroubleMakers(); }
+    QMenuBar* MenuBar() const { return m_ui.menuBar; }
+    const MusicPlayer& Music() const;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
     void showEvent(QShowEvent* event) override;
     // The background colour and image, under the controls.
@@ -126,110 +119,62 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void BuildUi();
-    void BuildMenuBar();
-    void FillPopup(QMenu* menu, Popup popup);
+    using Handlers = std::map<int, std::function<void()>>;
+    Handlers CommandHandlers();
+    void ConnectControls();
+    void ConnectRuns();
     void ApplyLanguage();
     void UpdateControlStates();
     void UpdateToolbarImages();
+    void UpdateModeButtons();
     void SetCaption();
+    void OnRuleCommand(bool standard);
     void SetRule(bool standard);
     void SetJQK(bool enabled);
     void SetLanguage(int column);
     void ApplyLayout(bool enlarged);
-    void OnSubmit();
-    void JudgeInRun(const QString& answerText, bool noSolution, bool repeated);
-    void OnModeCommand(RunMode mode);
-    void StartPractice(bool training);
-    void StartWorldCup();
-    bool CloseOtherInstances();
-    void StartRun(RunSetup setup);
-    void ShowQuestion(std::size_t index);
-    void OnPrevious();
-    void OnNext();
-    void OnRunTick();
-    void EndRun(bool withReport);
+    void ToggleLayout();
+    void StepQuestionBox(std::size_t box, int step);
+    void OnQuestionEdited();
+    void ShowQuestion(const ShownQuestion& question);
+    void ShowJudgement(const Judgement& judgement);
+    void OnRunEnded();
     void ClearQuestion();
-    // Plays the music of the current mode, rule and J/Q/K.
-    void SwitchMusic();
+    void OnHelp();
+    void OnMusicOn();
     void OnBackgroundMusic();
     void OnMusicFileDropped(const std::filesystem::path& file);
     void OnBackground();
-    void AskToLeaveRun();
-    void ShowRunNote();
-    void ShowResultPicture(bool correct);
-    void UpdateModeButtons();
-    void OnCheckSolution();
+    void OnAbout();
     void OnHint();
-    void ShowHint(int step);
-    void ResetHint();
     void OnMainExit();
     void OnFirstTick();
-    void OnSaveTo(Collection& collection);
-    void OnCollection(Collection& collection);
-    void OnInstantSolutions();
+    void OnSaveTo(bool toMyFavorites);
     void OnCompleteList();
     // Tools > Statistics over the history; a question opens from it only outside a run.
     void OnStatistics();
-    // Runs a collection window with J, Q and K enabled, restoring the choice after.
-    void WithThirteen(const std::function<void()>& run);
-    CollectionContext CollectionServices();
-    void ChangeKeepingPane(const std::function<void()>& change);
+    void OpenQuestion(const std::string& question, bool standardRule, bool jqk);
     AnswerInput ReadInput() const;
     QString Text(int id, const std::string& first = {}) const;
-    // Keeps a judged submission in the history. A failed write never stops the game; the
-    // player hears of it once a session, outside a run.
-    void RecordAnswer(const AnswerInput& input, CheckOutcome outcome);
-    void ShowHistoryNotice();
-    // The questions due for review now; none without a history.
-    std::vector<ReviewItem> DueForReview() const;
 
     MainWindowServices m_services;
-    AnswerChecker m_checker;
+    AnswerChecker m_checker;  // what the panes show; judging is the run controller's
+    PersonalCollections m_collections;
+    MainWindowUi m_ui;
+    Handlers m_handlers;
 
     bool m_standardRule = true;
     bool m_jqk = true;
     bool m_enlarged = false;
     bool m_uiLock = false;
     bool m_initialized = false;
-    int m_hintStep = 0;                 // 0: no hint shown for the question on screen yet
-    QString m_hintText;                 // the hints so far, as the comments pane shows them
-    std::int64_t m_questionShownAt = 0;  // milliseconds, when the question on screen appeared
-    bool m_historyNoticeDue = false;     // an answer could not be kept; not yet told
-    bool m_historyNoticeShown = false;
-    std::string m_historyError;
-    Run m_run;
-    Collection m_myFavorites{true};
-    Collection m_troubleMakers{false};
 
-    QMenuBar* m_menuBar = nullptr;
-    std::map<Popup, QMenu*> m_popups;
-    std::map<int, PictureButton*> m_toolbar;
-    std::array<QLineEdit*, 4> m_questionBoxes {};
-    std::array<QToolButton*, 4> m_spinUp {};
-    std::array<QToolButton*, 4> m_spinDown {};
-    QLabel* m_questionLabel = nullptr;
-    QLabel* m_answerLabel = nullptr;
-    QLabel* m_commentsLabel = nullptr;
-    QPlainTextEdit* m_answerBox = nullptr;
-    QCheckBox* m_noSolution = nullptr;
-    QPushButton* m_previous = nullptr;
-    QPushButton* m_submit = nullptr;
-    QPushButton* m_next = nullptr;
-    QPushButton* m_checkSolution = nullptr;
-    QPushButton* m_done = nullptr;
-    QPlainTextEdit* m_commentsPane = nullptr;
-    QLabel* m_resultPicture = nullptr;
-    QLabel* m_statusLine = nullptr;
-    QLabel* m_timeField = nullptr;
-    HyperlinkLabel* m_hyperlink = nullptr;
+    std::unique_ptr<CommentsPane> m_pane;
+    CommandBindings* m_commands = nullptr;
     QTimer* m_firstTick = nullptr;
-    QTimer* m_runTimer = nullptr;
-    QTimer* m_musicTimer = nullptr;
-    std::unique_ptr<MusicPlayer> m_music;
+    RunController* m_runs = nullptr;
+    GameSounds* m_sounds = nullptr;
     std::unique_ptr<WindowBackground> m_background;
-    std::vector<QKeySequence> m_accelerators;
-    QLabel* m_remainingTime = nullptr;  // at the right end of the menu bar
 
     int m_standardAnswerHeight = 0;
     int m_standardCommentsHeight = 0;

@@ -15,7 +15,7 @@
 #include "MainWindowHarness.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryStore.h"
-#include "shell/StatisticsWindow.h"
+#include "history/StatisticsWindow.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;

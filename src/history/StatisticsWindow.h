@@ -15,11 +15,13 @@
 class QChartView;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QTableWidget;
 
 namespace tavlix {
 
+class HistoryStore;
 class LanguageState;
 
 // F1 in the Statistics window opens this help topic.
@@ -59,6 +61,9 @@ public:
     std::span<const AnswerRecord> PeriodRecords() const;
 
 private:
+    QLayout* BuildFigures();
+    QTableWidget* BuildHardestTable();
+    QLayout* BuildButtons();
     void BuildDayChart();
     void BuildLevelChart();
     void FillFigures();
@@ -90,5 +95,9 @@ private:
     QLabel* m_hardestNote;
     QPushButton* m_export;
 };
+
+// Tools > Statistics: the whole history in the window, or why it cannot be shown (no
+// history, or it could not be read; what could be read is still shown).
+void ShowStatistics(StatisticsContext context, HistoryStore* history, QWidget* parent);
 
 }  // namespace tavlix

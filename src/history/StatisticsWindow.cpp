@@ -1,4 +1,4 @@
-#include "shell/StatisticsWindow.h"
+#include "history/StatisticsWindow.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -28,6 +28,7 @@
 #include "controls/CBMMessageBox.h"
 #include "controls/DialogSupport.h"
 #include "history/HistoryExport.h"
+#include "history/HistoryStore.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 
@@ -95,6 +96,26 @@ StatisticsWindow::StatisticsWindow(StatisticsContext context, std::vector<Answer
     // The streak reaches back as far as the player kept it, beyond any period shown.
     m_streakDays = ComputeStatistics(m_records, m_context.now, m_utcOffset, 0).streakDays;
 
+    auto* charts = new QHBoxLayout;
+    charts->addWidget(m_dayChart, 3);
+    charts->addWidget(m_levelChart, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(BuildFigures());
+    layout->addLayout(charts, 1);
+    layout->addWidget(m_hardestNote);
+    layout->addWidget(BuildHardestTable());
+    layout->addLayout(BuildButtons());
+    resize(980, 720);
+
+    ShowPeriod(StatisticsPeriod::Last30Days);
+    connect(m_periodBox, &QComboBox::currentIndexChanged, this,
+            [this](int index) { ShowPeriod(StatisticsPeriod(index)); });
+    InstallHelpKey(this, m_context.openHelpTopic, kStatisticsHelpTopic);
+}
+
+// The period chooser, then the six figures in two rows.
+QLayout* StatisticsWindow::BuildFigures()
+{
     m_periodBox->setObjectName(QStringLiteral("periodBox"));
     m_periodBox->addItems(ListItems(m_context.language, IDS_STATISTICS_PERIOD_LIST));
     auto* periodLabel = new QLabel(Text(IDS_STATISTICS_PERIOD_P), this);
@@ -102,24 +123,24 @@ StatisticsWindow::StatisticsWindow(StatisticsContext context, std::vector<Answer
     const std::pair<QLabel*, const char*> figures[] = {
         {m_answers, "answersFigure"}, {m_correct, "correctFigure"}, {m_medianTime, "medianTimeFigure"},
         {m_hints, "hintsFigure"},     {m_days, "daysFigure"},       {m_streak, "streakFigure"}};
-    for (const auto& [label, name] : figures) {
-        label->setObjectName(QLatin1String(name));
+    auto* figureGrid = new QGridLayout;
+    figureGrid->setHorizontalSpacing(24);
+    for (int i = 0; i < 6; ++i) {
+        QLabel* label = figures[i].first;
+        label->setObjectName(QLatin1String(figures[i].second));
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        figureGrid->addWidget(label, i % 2, i / 2);
     }
     auto* top = new QHBoxLayout;
     top->addWidget(periodLabel);
     top->addWidget(m_periodBox);
     top->addSpacing(16);
-    auto* figureGrid = new QGridLayout;
-    figureGrid->setHorizontalSpacing(24);
-    for (int i = 0; i < 6; ++i)
-        figureGrid->addWidget(figures[i].first, i % 2, i / 2);
     top->addLayout(figureGrid, 1);
+    return top;
+}
 
-    auto* charts = new QHBoxLayout;
-    charts->addWidget(m_dayChart, 3);
-    charts->addWidget(m_levelChart, 2);
-
+QTableWidget* StatisticsWindow::BuildHardestTable()
+{
     m_hardest->setObjectName(QStringLiteral("hardestTable"));
     m_hardest->setColumnCount(kColumnCount);
     m_hardest->setHorizontalHeaderLabels(ListItems(m_context.language, IDS_STATISTICS_COLUMNS));
@@ -132,7 +153,12 @@ StatisticsWindow::StatisticsWindow(StatisticsContext context, std::vector<Answer
     // A double click or Enter on a row opens its question.
     connect(m_hardest, &QTableWidget::cellActivated, this, [this](int row, int) { OnOpenQuestion(row); });
     m_hardestNote->setObjectName(QStringLiteral("hardestNote"));
+    return m_hardest;
+}
 
+// Export on the left, Close on the right.
+QLayout* StatisticsWindow::BuildButtons()
+{
     m_export->setObjectName(QStringLiteral("exportButton"));
     m_export->setText(Text(IDS_STATISTICS_EXPORT_E));
     m_export->setAutoDefault(false);
@@ -146,19 +172,7 @@ StatisticsWindow::StatisticsWindow(StatisticsContext context, std::vector<Answer
     bottom->addWidget(m_export);
     bottom->addStretch(1);
     bottom->addWidget(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(charts, 1);
-    layout->addWidget(m_hardestNote);
-    layout->addWidget(m_hardest);
-    layout->addLayout(bottom);
-    resize(980, 720);
-
-    ShowPeriod(StatisticsPeriod::Last30Days);
-    connect(m_periodBox, &QComboBox::currentIndexChanged, this,
-            [this](int index) { ShowPeriod(StatisticsPeriod(index)); });
-    InstallHelpKey(this, m_context.openHelpTopic, kStatisticsHelpTopic);
+    return bottom;
 }
 
 StatisticsWindow::~StatisticsWindow() = default;
@@ -386,6 +400,24 @@ bool StatisticsWindow::WriteWhole(const QString& file, const std::string& text, 
         return false;
     }
     return true;
+}
+
+void ShowStatistics(StatisticsContext context, HistoryStore* history, QWidget* parent)
+{
+    const LanguageState& language = context.language;
+    if (!history) {
+        ShowNotice(LocalizedText(language, IDS_STATISTICS_NO_HISTORY), parent, MB_ICONASTERISK);
+        return;
+    }
+    std::string error;
+    std::vector<AnswerRecord> records = history->LoadAll(error);
+    if (!error.empty()) {
+        ShowNotice(LocalizedText(language, IDS_STATISTICS_LOAD_FAILED, error), parent);
+        if (records.empty())
+            return;
+    }
+    StatisticsWindow window(std::move(context), std::move(records), parent);
+    window.exec();
 }
 
 }  // namespace tavlix

@@ -1,0 +1,73 @@
+#include "shell/CommentsPane.h"
+
+#include <QPlainTextEdit>
+
+#include <algorithm>
+
+#include "controls/DialogSupport.h"
+#include "engine/Hint.h"
+
+namespace tavlix {
+
+CommentsPane::CommentsPane(QPlainTextEdit* pane, AnswerChecker& checker, const LanguageState& language,
+                           std::function<AnswerInput()> readInput)
+    : m_pane(pane), m_checker(checker), m_language(language), m_readInput(std::move(readInput))
+{
+}
+
+void CommentsPane::Show(const std::string& text) { m_pane->setPlainText(ToQString(text)); }
+
+void CommentsPane::Clear() { m_pane->clear(); }
+
+void CommentsPane::ShowAllSolutions() { Show(m_checker.GetAllSolutionsText(m_readInput())); }
+
+void CommentsPane::ShowNextHint() { ShowHint(std::min(m_hintStep + 1, kLastHintStep)); }
+
+void CommentsPane::ShowHint(int step)
+{
+    int shown = 0;
+    const std::string text = HintGuide(m_language).GetHintsText(m_readInput(), step, shown);
+    m_hintStep = shown;
+    m_hintText = ToQString(text);
+    m_pane->setPlainText(m_hintText);
+}
+
+void CommentsPane::ResetHint()
+{
+    if (m_hintStep > 0 && m_pane->toPlainText() == m_hintText)
+        m_pane->clear();
+    m_hintStep = 0;
+    m_hintText.clear();
+}
+
+void CommentsPane::KeepThrough(const std::function<void()>& change)
+{
+    enum class Kind { Other, Prompt, AllSolutions, Comment, Hint };
+    const QString shown = m_pane->toPlainText();
+    Kind kind = Kind::Other;
+    if (!shown.isEmpty()) {
+        const AnswerInput before = m_readInput();
+        if (m_hintStep > 0 && shown == m_hintText)
+            kind = Kind::Hint;
+        else if (shown == ToQString(m_checker.GetAnswerCountPrompt(before)))
+            kind = Kind::Prompt;
+        else if (shown == ToQString(m_checker.GetAllSolutionsText(before)))
+            kind = Kind::AllSolutions;
+        else if (shown == ToQString(m_checker.GetComments(before, false)))
+            kind = Kind::Comment;
+    }
+    change();
+    const AnswerInput after = m_readInput();
+    switch (kind) {
+    case Kind::Prompt: Show(m_checker.GetAnswerCountPrompt(after)); break;
+    case Kind::AllSolutions: Show(m_checker.GetAllSolutionsText(after)); break;
+    case Kind::Comment: Show(m_checker.GetComments(after, false)); break;
+    case Kind::Hint:
+        if (m_hintStep > 0)
+            ShowHint(m_hintStep);
+        break;
+    case Kind::Other: break;
+    }
+}
+
+}  // namespace tavlix
