@@ -3,8 +3,6 @@
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -22,7 +20,7 @@
 #include "controls/PictureButton.h"
 #include "diagnostics/DebugLog.h"
 #include "engine/CBMUtilities.h"
-#include "history/HistoryStore.h"
+#include "history/StatisticsWindow.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 #include "media/CBackgroundDlg.h"
@@ -32,24 +30,13 @@
 #include "media/MusicType.h"
 #include "media/WindowBackground.h"
 #include "platform/Clock.h"
-#include "runs/CTrainingPlanDlg.h"
-#include "runs/CWorldCupDlg.h"
 #include "settings/Profile.h"
 #include "settings/UserDataDirectory.h"
 #include "shell/AboutDlg.h"
 #include "shell/CommandBindings.h"
 #include "shell/CommentsPane.h"
-#include "history/StatisticsWindow.h"
 
 namespace tavlix {
-
-namespace {
-
-constexpr int kEnlargement = 100;
-
-std::string S(const QString& text) { return text.toStdString(); }
-
-}  // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QDialog(parent),
@@ -71,8 +58,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_jqk = m_services.profile.GetProfileInt("Game", "JQK", 1) != 0;
     CBMUtilities::SetCurrentMaximum(m_jqk ? 13 : 10);
     m_runs = new RunController({m_services.language, m_services.profile, m_services.clock, m_services.random,
-                                m_collections.TroubleMakers(), m_collections.MyFavorites(), m_services.history, m_services.log,
-                                m_services.openHelpTopic, m_services.enumerateInstances,
+                                m_collections.TroubleMakers(), m_collections.MyFavorites(), m_services.history,
+                                m_services.log, m_services.openHelpTopic, m_services.enumerateInstances,
                                 m_services.runTickMilliseconds},
                                this);
     m_handlers = CommandHandlers();
@@ -89,9 +76,6 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     ConnectRuns();
     ApplyLanguage();
     m_ui.timeField->clear();
-
-    m_standardAnswerHeight = m_ui.answerBox->minimumHeight();
-    m_standardCommentsHeight = m_ui.commentsPane->minimumHeight();
     ApplyLayout(m_services.profile.GetProfileInt("UI", "Enlarged", 0) == 1);
 
     m_firstTick = new QTimer(this);
@@ -187,7 +171,7 @@ void MainWindow::ConnectControls()
     m_ui.hyperlink->SetAddress(QString::fromStdString(m_services.makerHomePage));
     m_ui.hyperlink->SetOpener([this](const QString& address) {
         if (m_services.openAddress)
-            m_services.openAddress(S(address));
+            m_services.openAddress(address.toStdString());
     });
 }
 
@@ -255,13 +239,12 @@ AnswerInput MainWindow::ReadInput() const
 {
     const Run& run = m_runs->CurrentRun();
     AnswerInput input;
-    for (std::size_t i = 0; i < 4; ++i)
-        input.questionBoxes[i] = S(m_ui.questionBoxes[i]->text());
+    input.questionBoxes = m_ui.QuestionTexts();
     input.standardRule = m_standardRule;
     input.jqkEnabled = m_jqk;
     input.mode = run.Mode();
     input.level = run.IsActive() ? run.Level() : 1;
-    input.answerText = ToCrLf(S(m_ui.answerBox->toPlainText()));
+    input.answerText = ToCrLf(m_ui.answerBox->toPlainText().toStdString());
     input.noSolutionChecked = m_ui.noSolution->isChecked();
     return input;
 }
@@ -319,13 +302,9 @@ void MainWindow::SetJQK(bool enabled)
     m_jqk = enabled;
     const unsigned maximum = enabled ? 13 : 10;
     CBMUtilities::SetCurrentMaximum(maximum);
-    std::array<std::string, 4> boxes;
-    for (std::size_t i = 0; i < 4; ++i)
-        boxes[i] = S(m_ui.questionBoxes[i]->text());
+    std::array<std::string, 4> boxes = m_ui.QuestionTexts();
     if (ClampQuestionBoxes(boxes, maximum, m_services.language.InputCharacterSet()))
-        for (std::size_t i = 0; i < 4; ++i)
-            if (m_ui.questionBoxes[i]->text() != QString::fromStdString(boxes[i]))
-                m_ui.questionBoxes[i]->setText(QString::fromStdString(boxes[i]));
+        m_ui.SetQuestionTexts(boxes);
     UpdateToolbarImages();
     m_runs->FollowRules(m_standardRule, m_jqk);
 }
@@ -346,12 +325,7 @@ void MainWindow::SetLanguage(int column)
 void MainWindow::ApplyLayout(bool enlarged)
 {
     m_enlarged = enlarged;
-    const int extra = enlarged ? kEnlargement : 0;
-    for (auto [pane, height] : {std::pair{m_ui.answerBox, m_standardAnswerHeight},
-                                std::pair{m_ui.commentsPane, m_standardCommentsHeight}}) {
-        pane->setMinimumHeight(height + extra);
-        pane->setMaximumHeight(height + extra);
-    }
+    m_ui.SetEnlarged(enlarged);
     adjustSize();
 }
 
@@ -384,8 +358,7 @@ void MainWindow::ShowQuestion(const ShownQuestion& question)
 {
     m_pane->ResetHint();
     m_uiLock = true;
-    for (std::size_t i = 0; i < 4; ++i)
-        m_ui.questionBoxes[i]->setText(QString::number(question.numbers[i]));
+    m_ui.SetQuestion(question.numbers);
     m_pane->Show(question.prompt);
     m_ui.noSolution->setChecked(question.answered && !question.usedAnswerBox);
     m_ui.answerBox->setPlainText(ToQString(question.savedAnswer));
@@ -582,8 +555,7 @@ void MainWindow::OpenQuestion(const std::string& question, bool standardRule, bo
     NumberArray numbers;
     if (!CBMUtilities::GetQuestionFromString(question, numbers, jqk))
         return;
-    for (std::size_t i = 0; i < 4; ++i)
-        m_ui.questionBoxes[i]->setText(QString::number(numbers[i]));
+    m_ui.SetQuestion(numbers);
     m_ui.noSolution->setChecked(false);
     m_ui.answerBox->clear();
     m_pane->Clear();

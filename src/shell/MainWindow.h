@@ -175,9 +175,6 @@ private:
     RunController* m_runs = nullptr;
     GameSounds* m_sounds = nullptr;
     std::unique_ptr<WindowBackground> m_background;
-
-    int m_standardAnswerHeight = 0;
-    int m_standardCommentsHeight = 0;
 };
 
 }  // namespace tavlix

@@ -24,6 +24,11 @@ namespace tavlix {
 
 namespace {
 
+// The panes' heights in the standard layout, and what the enlarged one adds to each.
+constexpr int kAnswerBoxHeight = 150;
+constexpr int kCommentsPaneHeight = 170;
+constexpr int kEnlargement = 100;
+
 constexpr ToolbarButton kToolbar[] = {
     {ID_STANDARD_RULE, "standard-rule-on", IDS_TIP_STANDARD},
     {ID_ADVANCED_RULE, "advanced-rule-off", IDS_TIP_ADVANCED},
@@ -142,7 +147,7 @@ void MainWindowUi::BuildAnswerArea(QDialog* window, QVBoxLayout* root)
     answerLabel = new QLabel(window);
     answerLabel->setObjectName(QStringLiteral("answerLabel"));
     root->addWidget(answerLabel);
-    answerBox = FixedPane(window, "answerBox", 150);
+    answerBox = FixedPane(window, "answerBox", kAnswerBoxHeight);
     answerBox->setTabChangesFocus(true);
     root->addWidget(answerBox);
 
@@ -175,7 +180,7 @@ void MainWindowUi::BuildCommentsArea(QDialog* window, QVBoxLayout* root)
     commentsLabel = new QLabel(window);
     commentsLabel->setObjectName(QStringLiteral("commentsLabel"));
     root->addWidget(commentsLabel);
-    commentsPane = FixedPane(window, "commentsPane", 170);
+    commentsPane = FixedPane(window, "commentsPane", kCommentsPaneHeight);
     commentsPane->setReadOnly(true);
     commentsPane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     root->addWidget(commentsPane);
@@ -241,6 +246,36 @@ void MainWindowUi::ShowMode(RunMode running, const LanguageState& language)
         button->SetImages(QLatin1String(m.picture) + (isRunning ? QStringLiteral("-running") : QString()));
         button->setToolTip(isRunning ? LocalizedText(language, IDS_TIP_EXIT_X, ModeName(m.mode, language))
                                      : LocalizedText(language, m.tip));
+    }
+}
+
+std::array<std::string, 4> MainWindowUi::QuestionTexts() const
+{
+    std::array<std::string, 4> texts;
+    for (std::size_t i = 0; i < 4; ++i)
+        texts[i] = questionBoxes[i]->text().toStdString();
+    return texts;
+}
+
+void MainWindowUi::SetQuestionTexts(const std::array<std::string, 4>& texts)
+{
+    for (std::size_t i = 0; i < 4; ++i)
+        if (questionBoxes[i]->text() != QString::fromStdString(texts[i]))
+            questionBoxes[i]->setText(QString::fromStdString(texts[i]));
+}
+
+void MainWindowUi::SetQuestion(const std::vector<unsigned>& numbers)
+{
+    for (std::size_t i = 0; i < 4; ++i)
+        questionBoxes[i]->setText(QString::number(numbers[i]));
+}
+
+void MainWindowUi::SetEnlarged(bool enlarged)
+{
+    const int extra = enlarged ? kEnlargement : 0;
+    for (auto [pane, height] : {std::pair{answerBox, kAnswerBoxHeight}, std::pair{commentsPane, kCommentsPaneHeight}}) {
+        pane->setMinimumHeight(height + extra);
+        pane->setMaximumHeight(height + extra);
     }
 }
 

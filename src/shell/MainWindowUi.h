@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -46,8 +47,15 @@ struct MainWindowUi {
     void ShowRules(bool standardRule, bool jqkEnabled);
     // The running mode's button takes its stop look and offers to leave it.
     void ShowMode(RunMode running, const LanguageState& language);
+    // The four question boxes as typed, and written: only a box whose text changes is
+    // touched, so that only a real change counts as an edit.
+    std::array<std::string, 4> QuestionTexts() const;
+    void SetQuestionTexts(const std::array<std::string, 4>& texts);
+    void SetQuestion(const std::vector<unsigned>& numbers);
     // The verdict picture beside the question: correct, wrong, or none.
     void ShowVerdict(std::optional<bool> correct);
+    // The enlarged layout gives the answer box and the comments pane more room.
+    void SetEnlarged(bool enlarged);
 
     QMenuBar* menuBar = nullptr;
     QLabel* remainingTime = nullptr;  // at the right end of the menu bar

@@ -177,6 +177,56 @@ private slots:
         QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Free);
     }
 
+    // More lines than the checker reads are refused, not judged: the question stays open.
+    void aRefusedSubmissionLeavesItsQuestionUnanswered()
+    {
+        StorePlan("Training Game", 5);
+        StartFromToolbar(ID_TRAINING_GAME);
+        for (int question = 0; question < 4; ++question) {
+            TypeAnswers(QString::fromStdString(SolutionOnScreen()));
+            SubmitWithKeys();
+            QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_Right, Qt::ControlModifier);
+        }
+        SeenBox offer;
+        AnswerNextBox(offer, QStringLiteral("rightButton"));  // No, once all are answered
+        QStringList tooMany;
+        for (int line = 0; line < 31; ++line)
+            tooMany << QStringLiteral("1+2+3+4");
+        TypeAnswers(tooMany.join(QLatin1Char('\n')));
+        ClickSubmit();
+        QVERIFY(!offer.shown);
+        QCOMPARE(Status(), QStringLiteral("Correct: 4  Incorrect: 0  Not Answered: 1"));
+        QVERIFY(!AnswerLocked());
+        QVERIFY(!Find<QLabel>("resultPicture")->isVisible());
+        QCOMPARE(PlayedEffects().back(), std::string("abnormal"));
+
+        TypeAnswers(QString::fromStdString(SolutionOnScreen()));
+        ClickSubmit();
+        QVERIFY(offer.shown);
+        BackToWindow();
+        SeenBox report;
+        AnswerNextBox(report, QStringLiteral("rightButton"));
+        QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(report.text.contains(QStringLiteral("Scores: 5/5")));
+    }
+
+    // Training lets the player switch rule and J/Q/K; the run is then played under them.
+    void trainingFollowsARuleOrJqkSwitch()
+    {
+        StorePlan("Training", 5);
+        StartFromToolbar(ID_TRAINING);
+        ClickToolbar("toolbar32774");  // Advanced rule
+        QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Wizard Level - Beginner) 1/5"));
+        ClickToolbar("toolbar32798");  // J, Q and K
+        QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Holy War Level - Beginner) 1/5"));
+        SeenBox note;
+        AnswerNextBox(note, QStringLiteral("rightButton"));
+        QTest::keyClick(m_window.get(), Qt::Key_F1);
+        QVERIFY(note.text.contains(QStringLiteral("Advanced Rule (Addition, Subtraction, Multiplication, Division, "
+                                                  "Power and Root)")));
+        QVERIFY(note.text.contains(QStringLiteral("1-13")));
+    }
+
     void helpDuringARunShowsItsRules()
     {
         StorePlan("Training", 5);

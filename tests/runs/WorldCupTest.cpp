@@ -4,6 +4,8 @@
 
 #include "i18n/LanguageState.h"
 #include "platform/InMemoryProfileStore.h"
+#include "collections/Collection.h"
+#include "runs/TrainingPlan.h"
 #include "runs/WorldCup.h"
 #include "settings/Profile.h"
 
@@ -47,6 +49,32 @@ TEST(WorldCupTest, TheChoiceIsStoredAsZeroOrOne)
     StoreWorldCupChoice(profile, {true, false});
     EXPECT_EQ(store.ReadInt("WC", "Standard"), 1u);
     EXPECT_EQ(store.ReadInt("WC", "JQK"), 0u);
+}
+
+// Each level draws from every configuration of its range, solvable or not, and only the
+// Holy War level is judged at Advanced difficulty.
+TEST(WorldCupTest, EachLevelDrawsFromAllItsConfigurationsAtItsDifficulty)
+{
+    struct Case {
+        const char* level;
+        WorldCupChoice choice;
+        std::size_t configurations;
+        int difficulty;
+    };
+    const Case cases[] = {
+        {"Standard", {true, false}, 715, 2},
+        {"Hero", {true, true}, 1820, 2},
+        {"Wizard", {false, false}, 715, 2},
+        {"Holy War", {false, true}, 1820, 3},
+    };
+    const Collection none(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level);
+        const TrainingPlan plan = WorldCupPlan(c.choice);
+        EXPECT_EQ(BuildCandidates(plan, none, none).size(), c.configurations);
+        EXPECT_EQ(plan.questionCount, 40);
+        EXPECT_EQ(WorldCupDifficulty(c.choice), c.difficulty);
+    }
 }
 
 TEST(WorldCupTest, CaptionAndRulesText)
