@@ -126,6 +126,26 @@ QString CTrainingPlanDlg::Text(int id) const { return LocalizedText(m_language, 
 
 void CTrainingPlanDlg::BuildLayout()
 {
+    LabelChoices();
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(BuildRulesBox());
+    left->addWidget(BuildSetBox());
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildDataBox());
+    right->addWidget(BuildOtherBox());
+    columns->addLayout(left);
+    columns->addLayout(right);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(m_available);
+    layout->addWidget(BuildButtons());
+}
+
+// The texts of the check boxes and radio buttons, and which of them exclude each other.
+void CTrainingPlanDlg::LabelChoices()
+{
     const std::pair<QAbstractButton*, int> labels[] = {
         {m_standardRule, IDS_MENU_GAME_STANDARD_RULE_S},
         {m_advancedRule, IDS_MENU_GAME_ADVANCED_RULE_A},
@@ -154,12 +174,19 @@ void CTrainingPlanDlg::BuildLayout()
     Exclusive(this, {m_fullRange, m_withinRange});
     Exclusive(this, {m_randomly, m_sequentially});
     Exclusive(this, {m_ascending, m_descending});
+}
 
+QGroupBox* CTrainingPlanDlg::BuildRulesBox()
+{
     auto* rulesBox = new QGroupBox(Text(IDS_DIALOG_CL_SELECT_THE_RULES), this);
     auto* rulesLayout = new QVBoxLayout(rulesBox);
     for (QWidget* w : std::initializer_list<QWidget*>{m_standardRule, m_advancedRule, m_jqk})
         rulesLayout->addWidget(w);
+    return rulesBox;
+}
 
+QGroupBox* CTrainingPlanDlg::BuildSetBox()
+{
     auto* setBox = new QGroupBox(Text(IDS_DIALOG_TRAINING_SELECT_FONFIGURATION_SET), this);
     auto* setLayout = new QGridLayout(setBox);
     setLayout->addWidget(m_fullSet, 0, 0, 1, 3);
@@ -170,7 +197,12 @@ void CTrainingPlanDlg::BuildLayout()
     setLayout->addWidget(m_withSolution, 4, 0, 1, 3);
     setLayout->addWidget(m_withoutSolution, 5, 0, 1, 3);
     setLayout->setColumnMinimumWidth(0, 16);
+    return setBox;
+}
 
+// The range of configurations, then their order.
+QGroupBox* CTrainingPlanDlg::BuildDataBox()
+{
     auto* dataBox = new QGroupBox(Text(IDS_DIALOG_TRAINING_SELECT_DATA), this);
     auto* dataLayout = new QGridLayout(dataBox);
     dataLayout->addWidget(m_fullRange, 0, 0, 1, 6);
@@ -184,7 +216,12 @@ void CTrainingPlanDlg::BuildLayout()
     dataLayout->addWidget(m_ascending, 6, 1, 1, 2);
     dataLayout->addWidget(m_descending, 6, 3, 1, 3);
     dataLayout->setColumnMinimumWidth(0, 16);
+    return dataBox;
+}
 
+// The time limit, the number of questions and the difficulty level.
+QGroupBox* CTrainingPlanDlg::BuildOtherBox()
+{
     auto* otherBox = new QGroupBox(Text(IDS_DIALOG_TRAINING_OTHER_CONFIGURATIONS), this);
     auto* otherLayout = new QGridLayout(otherBox);
     m_minutesLabel->setText(Text(IDS_DIALOG_TRAINING_MINUTES));
@@ -204,7 +241,11 @@ void CTrainingPlanDlg::BuildLayout()
     otherLayout->addWidget(difficultyLabel, 2, 0);
     otherLayout->addWidget(m_difficulty, 2, 1, 1, 3);
     otherLayout->setColumnStretch(4, 1);
+    return otherBox;
+}
 
+QDialogButtonBox* CTrainingPlanDlg::BuildButtons()
+{
     QDialogButtonBox* buttons = MakeButtonBox(this, m_language);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setToolTip(Text(IDS_TIP_START));
@@ -213,21 +254,7 @@ void CTrainingPlanDlg::BuildLayout()
     details->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::accepted, this, &CTrainingPlanDlg::OnOk);
     connect(details, &QPushButton::clicked, this, &CTrainingPlanDlg::ShowNotes);
-
-    auto* columns = new QHBoxLayout;
-    auto* left = new QVBoxLayout;
-    left->addWidget(rulesBox);
-    left->addWidget(setBox);
-    left->addStretch(1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(dataBox);
-    right->addWidget(otherBox);
-    columns->addLayout(left);
-    columns->addLayout(right);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
-    layout->addWidget(m_available);
-    layout->addWidget(buttons);
+    return buttons;
 }
 
 void CTrainingPlanDlg::FillControls()

@@ -9,6 +9,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialogButtonBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -50,6 +52,12 @@ protected:
 
 private:
     void BuildLayout();
+    void LabelChoices();
+    QGroupBox* BuildRulesBox();
+    QGroupBox* BuildSetBox();
+    QGroupBox* BuildDataBox();
+    QGroupBox* BuildOtherBox();
+    QDialogButtonBox* BuildButtons();
     void ConnectControls();
     void FillControls();
     void FillRangeLists(const RangeValues& values);
