@@ -205,9 +205,9 @@ TEST(CliTest, ListUsageErrors)
     } cases[] = {
         {{"list", "--kind", "some"}, "--kind takes all, solvable or unsolvable"},
         {{"list", "--format"}, "--format takes html, text or json"},
-        {{"list", "--json"}, "unknown option '--json' for list"},
+        {{"list", "--json"}, "list does not take --json"},
         {{"list", "1", "2", "3", "4"}, "list takes 0 arguments, 4 given"},
-        {{"solve", "--kind", "all", "1", "2", "3", "4"}, "unknown option '--kind' for solve"},
+        {{"solve", "--kind", "all", "1", "2", "3", "4"}, "solve does not take --kind"},
     };
     for (const auto& c : cases) {
         const Result r = RunCli(c.args);
@@ -285,7 +285,7 @@ TEST(CliTest, QuestionsUsageErrors)
         {{"--order", "sideways"}, "--order takes random, ascending or descending"},
         {{"--kind", "some"}, "--kind takes all, solvable or unsolvable"},
         {{"--from", "1", "2", "3"}, "--from takes four numbers"},
-        {{"--lang", "en"}, "unknown option '--lang' for questions"},
+        {{"--lang", "en"}, "questions does not take --lang"},
         {{"1", "2", "3", "4"}, "questions takes 0 arguments, 4 given"},
     };
     for (const auto& c : badOptions) {
@@ -356,7 +356,7 @@ TEST(CliTest, HintReadsAFileAndRefusesBadInput)
     } cases[] = {
         {{"--step", "4", "3", "3", "8", "8"}, "tavlix-cli hint: --step takes 1, 2 or 3\n\n" + help},
         {{"3", "3", "8", "8", "--step"}, "tavlix-cli hint: --step takes 1, 2 or 3\n\n" + help},
-        {{"--level", "2", "3", "3", "8", "8"}, "tavlix-cli hint: unknown option '--level' for hint\n\n" + help},
+        {{"--level", "2", "3", "3", "8", "8"}, "tavlix-cli hint: hint does not take --level\n\n" + help},
         {{"3", "3", "8"}, "tavlix-cli hint: hint takes 4 or 5 arguments, 3 given\n\n" + help},
         {{"--max", "10", "3", "3", "8", "12"}, "The question is not valid! A valid question is comprised of 4 "
                                                "positive integers ranging between 1-10.\n"},
