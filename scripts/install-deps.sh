@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   libxml2-dev                                             # the tests read generated pages back
   libsqlite3-dev                                          # the answer history file
+  libcli11-dev nlohmann-json3-dev                         # tavlix-cli's command line and JSON
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev    # the desktop program
   qt6-charts-dev libqt6opengl6-dev                        # the Statistics window's charts
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad

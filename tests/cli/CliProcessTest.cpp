@@ -88,6 +88,47 @@ TEST_F(CliProcessTest, UsageErrorsExitWithTwoAndExplainOnStandardError)
     }
 }
 
+// Each command refuses the options of the others, and each option that takes a word refuses
+// a missing or a wrong one: exit code 2, the reason, then the command's help.
+TEST_F(CliProcessTest, OptionsACommandDoesNotTakeAndBadOptionWordsAreRefused)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string reason;
+    } cases[] = {
+        {{"solve", "--lang", "en", "1", "2", "3", "4"}, "solve does not take --lang"},
+        {{"valid", "--json", "1", "2", "3", "4", "x"}, "valid does not take --json"},
+        {{"normal", "--max", "10", "1", "2", "3", "4", "1*2*3*4"}, "normal does not take --max"},
+        {{"check", "--all", "1", "2", "3", "4"}, "check does not take --all"},
+        {{"solutions", "1", "2", "3", "4", "--step", "2"}, "solutions does not take --step"},
+        {{"list", "--count", "3"}, "list does not take --count"},
+        {{"questions", "--format", "json"}, "questions does not take --format"},
+        {{"hint", "--bogus", "1", "2", "3", "4"}, "hint does not take --bogus"},
+        {{"stats", "--file", "history.sqlite3", "--advanced"}, "stats does not take --advanced"},
+        {{"solve", "1", "2", "3", "4", "--max"}, "--max takes 10 or 13"},
+        {{"check", "--level", "0", "1", "2", "3", "4"}, "--level takes 1, 2, 3 or 4"},
+        {{"check", "1", "2", "3", "4", "--mode"}, "--mode takes free, training, training-game or world-cup"},
+        {{"check", "--status", "-1", "1", "2", "3", "4"}, "--status takes 0, 1 or 2"},
+        {{"solutions", "--lang", "EN", "1", "2", "3", "4"}, "--lang takes en, zh-CN or zh-TW"},
+        {{"list", "--kind"}, "--kind takes all, solvable or unsolvable"},
+        {{"list", "--format", "xml"}, "--format takes html, text or json"},
+        {{"questions", "--order", "--available"}, "--order takes random, ascending or descending"},
+        {{"questions", "--count", "+5"}, "--count takes a whole number from 1 to 500"},
+        {{"questions", "--seed"}, "--seed takes a whole number from 0 to 4294967295"},
+        {{"questions", "--from", "1", "1", "2"}, "--from takes four numbers"},
+        {{"questions", "--available", "--to", "1", "1", "2"}, "--to takes four numbers"},
+        {{"hint", "--step", "1.5", "1", "2", "3", "4"}, "--step takes 1, 2 or 3"},
+        {{"stats", "--file", ""}, "--file takes the path of a history file"},
+        {{"stats", "--file", "history.sqlite3", "--now", "-1"}, "--now takes the seconds since 1970"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = Cli(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.reason;
+        EXPECT_EQ(r.out, "") << c.reason;
+        EXPECT_EQ(r.err, "tavlix-cli " + c.args[0] + ": " + c.reason + "\n\n" + Cli({c.args[0], "--help"}).out);
+    }
+}
+
 // The page on standard output is the page the desktop program writes: the template that
 // lies beside tavlix-cli, filled by the same generator.
 TEST_F(CliProcessTest, ListWritesThePageOfTheTemplateBesideIt)
