@@ -25,7 +25,7 @@ struct AnswerRecord {
     bool standardRule = true;
     bool jqk = false;
     RunMode mode = RunMode::Free;
-    int level = 1;  // difficulty 1..4; in a World Cup the game level 1 Standard..4 Holy War
+    int level = 1;  // difficulty 1..4: a World Cup plays at 2, or 3 at the Holy War level
     std::int64_t millisecondsTaken = 0;  // from the question being shown to the submission
     AnswerVerdict verdict = AnswerVerdict::Correct;
     bool hintUsed = false;
