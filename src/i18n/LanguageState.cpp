@@ -61,8 +61,7 @@ void LanguageState::UseLcid(std::uint32_t lcid)
     m_companyName = GetLocalizedString(IDS_BMT_COMPANY);
 }
 
-void LanguageState::InitLanguage(Edition edition, const ProfileStore& store,
-                                 std::uint32_t userDefaultLcid)
+void LanguageState::InitLanguage(Edition edition, std::uint32_t chosenLcid)
 {
     m_languageNames.clear();
     m_languageIds.clear();
@@ -74,22 +73,26 @@ void LanguageState::InitLanguage(Edition edition, const ProfileStore& store,
         m_languageNames.push_back(GetLocalizedString(Shell_Language, {}, {}, {}, column));
         m_languageIds.push_back(kLanguages[column - kEnglish].id);
     }
-    const std::uint32_t stored = store.ReadInt(kShellSection, kLcidValue).value_or(userDefaultLcid);
-    UseLcid(stored == kLcidSimplifiedChinese || stored == kLcidTraditionalChinese ? stored
-                                                                                 : kLcidEnglish);
+    UseLcid(chosenLcid == kLcidSimplifiedChinese || chosenLcid == kLcidTraditionalChinese ? chosenLcid
+                                                                                         : kLcidEnglish);
 }
 
-void LanguageState::SetLanguage(std::string_view languageName, ProfileStore& store)
+void LanguageState::InitLanguage(Edition edition, const ProfileStore& store, std::uint32_t userDefaultLcid)
+{
+    InitLanguage(edition, store.ReadInt(kShellSection, kLcidValue).value_or(userDefaultLcid));
+}
+
+bool LanguageState::SetLanguage(std::string_view languageName)
 {
     const auto it = std::find(m_languageNames.begin(), m_languageNames.end(), languageName);
     if (it == m_languageNames.end())
-        return;
+        return false;
     const std::uint32_t lcid =
         ParseHexNumber(m_languageIds[std::size_t(it - m_languageNames.begin())]);
     if (lcid == m_lcid)
-        return;
+        return false;
     UseLcid(lcid);
-    store.WriteInt(kShellSection, kLcidValue, lcid);
+    return true;
 }
 
 std::string LanguageState::GetLocalizedString(int id, std::string_view first,

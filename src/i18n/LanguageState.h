@@ -25,12 +25,15 @@ public:
     explicit LanguageState(int stringCount = GetStringCount());
 
     // Picks the start language: always Simplified Chinese in that edition; otherwise
-    // the LCID stored under Shell (userDefaultLcid when there is none), English unless
-    // it is one of the two Chinese ones.
+    // chosenLcid (the stored choice, else the user's own language), English unless it
+    // is one of the two Chinese ones.
+    void InitLanguage(Edition edition, std::uint32_t chosenLcid);
+    // The same with the choice as a settings store keeps it under "Shell", for callers
+    // that hand the language over in a store.
     void InitLanguage(Edition edition, const ProfileStore& store, std::uint32_t userDefaultLcid);
-    // Switches to the language with this display name and stores the choice; an
-    // unknown name changes nothing.
-    void SetLanguage(std::string_view languageName, ProfileStore& store);
+    // Switches to the language with this display name. True when the language changed,
+    // and the caller keeps Lcid() as the choice; an unknown name changes nothing.
+    bool SetLanguage(std::string_view languageName);
 
     std::string GetLocalizedString(int id, std::string_view first = {},
                                    std::string_view second = {}, std::string_view third = {},

@@ -50,6 +50,7 @@
 #include "i18n/LanguageState.h"
 #include "controls/PictureButton.h"
 #include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 #include "i18n/StringIds.h"
 #include "common/TextUtilities.h"
 
@@ -99,8 +100,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_background->Load(m_services.profile);
 
     // Start-up: the stored rule and J/Q/K choice, then the controls and texts.
-    m_standardRule = m_services.profile.GetProfileInt("Game", "Standard", 1) != 0;
-    m_jqk = m_services.profile.GetProfileInt("Game", "JQK", 1) != 0;
+    m_standardRule = ReadSetting(m_services.profile, setting::kGameStandardRule);
+    m_jqk = ReadSetting(m_services.profile, setting::kGameJqk);
     CBMUtilities::SetCurrentMaximum(m_jqk ? 13 : 10);
     if (m_services.userData) {
         m_myFavorites.Load(m_services.userData->MyFavoritesFile());
@@ -114,7 +115,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 
     m_standardAnswerHeight = m_answerBox->minimumHeight();
     m_standardCommentsHeight = m_commentsPane->minimumHeight();
-    ApplyLayout(m_services.profile.GetProfileInt("UI", "Enlarged", 0) == 1);
+    ApplyLayout(ReadSetting(m_services.profile, setting::kEnlargedUi));
 
     m_firstTick = new QTimer(this);
     m_firstTick->setSingleShot(true);
@@ -144,8 +145,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 MainWindow::~MainWindow()
 {
     // The rule and J/Q/K of the last game or plan are the next start's choice.
-    m_services.profile.WriteProfileInt("Game", "Standard", m_standardRule ? 1 : 0);
-    m_services.profile.WriteProfileInt("Game", "JQK", m_jqk ? 1 : 0);
+    WriteSetting(m_services.profile, setting::kGameStandardRule, m_standardRule);
+    WriteSetting(m_services.profile, setting::kGameJqk, m_jqk);
     m_background->Save(m_services.profile);
 }
 
@@ -499,7 +500,7 @@ void MainWindow::RunCommand(int id)
     case ID_SUBMIT: OnSubmit(); break;
     case ID_ENLARGED_UI:
         m_enlarged = !m_enlarged;
-        m_services.profile.WriteProfileInt("UI", "Enlarged", m_enlarged ? 1 : 0);
+        WriteSetting(m_services.profile, setting::kEnlargedUi, m_enlarged);
         // Resized in place: hiding the window would end the event loop it runs in.
         ApplyLayout(m_enlarged);
         break;
@@ -613,7 +614,8 @@ void MainWindow::SetLanguage(int column)
         return;
     const std::string name = names[std::size_t(column - kEnglish)];
     ChangeKeepingPane([this, &name] {
-        m_services.language.SetLanguage(name, m_services.settings);
+        if (m_services.language.SetLanguage(name))
+            WriteSetting(m_services.profile, setting::kLanguageLcid, m_services.language.Lcid());
         m_services.cache.Reload(m_services.language);
         ApplyLanguage();
     });
@@ -1171,11 +1173,11 @@ void MainWindow::OnStatistics()
 void MainWindow::OnFirstTick()
 {
     // The release notes open once per version.
-    const std::string key = "Release Note " + m_services.versionText;
-    if (m_services.profile.GetProfileString("App", key, "") != "1") {
+    const SettingParts version{m_services.versionText};
+    if (!ReadSetting(m_services.profile, setting::kReleaseNoteShown, version)) {
         if (m_services.openHelpTopic)
             m_services.openHelpTopic(7);
-        m_services.profile.WriteProfileString("App", key, "1");
+        WriteSetting(m_services.profile, setting::kReleaseNoteShown, true, version);
     }
     if (m_services.startUpdateCheck)
         m_services.startUpdateCheck();
