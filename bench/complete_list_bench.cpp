@@ -14,7 +14,6 @@
 #include "collections/CompleteList.h"
 #include "collections/CompleteListGenerator.h"
 #include "i18n/LanguageState.h"
-#include "platform/InMemoryProfileStore.h"
 
 namespace {
 
@@ -26,9 +25,8 @@ constexpr CompleteListOptions kStandard{true, false, true, true};
 
 tavlix::LanguageState English()
 {
-    tavlix::InMemoryProfileStore store;
     tavlix::LanguageState language;
-    language.InitLanguage(tavlix::Edition::Standard, store, tavlix::kLcidEnglish);
+    language.InitLanguage(tavlix::Edition::Standard, tavlix::kLcidEnglish);
     return language;
 }
 

@@ -17,7 +17,6 @@
 
 #include "collections/Collection.h"
 #include "engine/CBMUtilities.h"
-#include "platform/InMemoryProfileStore.h"
 #include "i18n/LanguageState.h"
 
 using tavlix::CBMUtilities;
@@ -169,9 +168,8 @@ void BM_NormalAnswer(benchmark::State& state)
 // few milliseconds.
 void BM_InstantSolutionsPane(benchmark::State& state)
 {
-    tavlix::InMemoryProfileStore store;
     tavlix::LanguageState language;
-    language.InitLanguage(tavlix::Edition::Standard, store, tavlix::kLcidEnglish);
+    language.InitLanguage(tavlix::Edition::Standard, tavlix::kLcidEnglish);
     for (auto _ : state)
         benchmark::DoNotOptimize(tavlix::SolutionsText("13 12 11 10", true, language, true));
 }

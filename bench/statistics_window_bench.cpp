@@ -20,7 +20,6 @@
 #include "GeneratedHistory.h"
 #include "history/SqliteHistoryStore.h"
 #include "i18n/LanguageState.h"
-#include "platform/InMemoryProfileStore.h"
 #include "history/StatisticsWindow.h"
 
 namespace {
@@ -33,9 +32,8 @@ constexpr std::int64_t kNow = 1796731200;  // 2026-12-08 12:00 UTC
 tavlix::LanguageState& English()
 {
     static tavlix::LanguageState language = [] {
-        tavlix::InMemoryProfileStore store;
         tavlix::LanguageState state;
-        state.InitLanguage(tavlix::Edition::Standard, store, tavlix::kLcidEnglish);
+        state.InitLanguage(tavlix::Edition::Standard, tavlix::kLcidEnglish);
         return state;
     }();
     return language;

@@ -19,7 +19,6 @@
 #include "engine/AnswerChecker.h"
 #include "engine/CBMUtilities.h"
 #include "engine/Hint.h"
-#include "platform/InMemoryProfileStore.h"
 #include "i18n/LanguageState.h"
 
 using tavlix::CBMUtilities;
@@ -72,9 +71,7 @@ const tavlix::LanguageState& LanguageOf(CharacterSet charset)
         const std::uint32_t lcids[] = {tavlix::kLcidEnglish, tavlix::kLcidSimplifiedChinese,
                                        tavlix::kLcidTraditionalChinese};
         for (std::size_t i = 0; i < 3; ++i) {
-            tavlix::InMemoryProfileStore store;
-            store.WriteInt("Shell", "LCID", lcids[i]);
-            states[i].InitLanguage(tavlix::Edition::Standard, store, tavlix::kLcidEnglish);
+            states[i].InitLanguage(tavlix::Edition::Standard, lcids[i]);
         }
         return states;
     }();

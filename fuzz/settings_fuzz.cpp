@@ -19,7 +19,6 @@
 #include "collections/Collection.h"
 #include "engine/CBMUtilities.h"
 #include "i18n/LanguageState.h"
-#include "platform/InMemoryProfileStore.h"
 #include "settings/CConfigFile.h"
 
 namespace fs = std::filesystem;
@@ -66,10 +65,8 @@ const ScratchFolder& Scratch()
 const tavlix::LanguageState& English()
 {
     static const tavlix::LanguageState language = [] {
-        tavlix::InMemoryProfileStore store;
-        store.WriteInt("Shell", "LCID", tavlix::kLcidEnglish);
         tavlix::LanguageState state;
-        state.InitLanguage(tavlix::Edition::Standard, store, tavlix::kLcidEnglish);
+        state.InitLanguage(tavlix::Edition::Standard, tavlix::kLcidEnglish);
         return state;
     }();
     return language;

@@ -1,6 +1,5 @@
 #include "cli/SharedOptions.h"
 
-#include "platform/InMemoryProfileStore.h"
 
 namespace tavlix::cli {
 
@@ -32,10 +31,8 @@ void DeclareKinds(CommandLine& line, ListedKinds& kinds)
 
 LanguageState LanguageFor(std::uint32_t lcid)
 {
-    InMemoryProfileStore store;
-    store.WriteInt("Shell", "LCID", lcid);
     LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    language.InitLanguage(Edition::Standard, lcid);
     return language;
 }
 

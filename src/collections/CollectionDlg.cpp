@@ -15,7 +15,7 @@
 #include "controls/DialogSupport.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
-#include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 #include "collections/Collection.h"
 #include "collections/CollectionContext.h"
 #include "collections/CollectionItemDlg.h"
@@ -70,8 +70,8 @@ CollectionDlg::CollectionDlg(Collection& collection, const CollectionContext& co
     m_solutions->setReadOnly(true);
     m_showSolutions->setText(Text(IDS_DIALOG_FM_SHOW_SOLUTION_S));
     m_advanced->setText(Text(IDS_DIALOG_FM_ENABLE_POWER_ROOT_E));
-    m_showSolutions->setChecked(context.profile.GetProfileInt("FM", "Show Solution", 0) != 0);
-    m_advanced->setChecked(context.profile.GetProfileInt("FM", "Enable Power and Root", 0) != 0);
+    m_showSolutions->setChecked(ReadSetting(context.profile, setting::kCollectionShowSolutions));
+    m_advanced->setChecked(ReadSetting(context.profile, setting::kCollectionAdvanced));
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_list, 1);
@@ -104,8 +104,8 @@ CollectionDlg::CollectionDlg(Collection& collection, const CollectionContext& co
 
 CollectionDlg::~CollectionDlg()
 {
-    m_context.profile.WriteProfileInt("FM", "Show Solution", m_showSolutions->isChecked() ? 1 : 0);
-    m_context.profile.WriteProfileInt("FM", "Enable Power and Root", m_advanced->isChecked() ? 1 : 0);
+    WriteSetting(m_context.profile, setting::kCollectionShowSolutions, m_showSolutions->isChecked());
+    WriteSetting(m_context.profile, setting::kCollectionAdvanced, m_advanced->isChecked());
 }
 
 QString CollectionDlg::Text(int id, const std::string& first) const

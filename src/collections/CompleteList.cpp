@@ -8,7 +8,7 @@
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 #include "platform/Clock.h"
-#include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 
 namespace tavlix {
 
@@ -16,7 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kSection = "CL";
 constexpr std::time_t kDay = 24 * 60 * 60;
 constexpr std::time_t kShowAge = 7 * kDay;
 constexpr std::time_t kOfferAge = 90 * kDay;
@@ -39,19 +38,19 @@ std::optional<std::time_t> LastWriteTime(const fs::path& file)
 CompleteListOptions LoadCompleteListOptions(const Profile& profile)
 {
     CompleteListOptions o;
-    o.standardRule = profile.GetProfileInt(kSection, "Standard", 1) != 0;
-    o.jqkEnabled = profile.GetProfileInt(kSection, "JQK", 0) == 1;
-    o.withSolutions = profile.GetProfileInt(kSection, "Have Solution", 1) != 0;
-    o.withoutSolution = profile.GetProfileInt(kSection, "No Solution", 1) != 0;
+    o.standardRule = ReadSetting(profile, setting::kCompleteListStandardRule);
+    o.jqkEnabled = ReadSetting(profile, setting::kCompleteListJqk);
+    o.withSolutions = ReadSetting(profile, setting::kCompleteListWithSolutions);
+    o.withoutSolution = ReadSetting(profile, setting::kCompleteListWithoutSolution);
     return o;
 }
 
 void SaveCompleteListOptions(Profile& profile, const CompleteListOptions& options)
 {
-    profile.WriteProfileInt(kSection, "Standard", options.standardRule ? 1 : 0);
-    profile.WriteProfileInt(kSection, "JQK", options.jqkEnabled ? 1 : 0);
-    profile.WriteProfileInt(kSection, "Have Solution", options.withSolutions ? 1 : 0);
-    profile.WriteProfileInt(kSection, "No Solution", options.withoutSolution ? 1 : 0);
+    WriteSetting(profile, setting::kCompleteListStandardRule, options.standardRule);
+    WriteSetting(profile, setting::kCompleteListJqk, options.jqkEnabled);
+    WriteSetting(profile, setting::kCompleteListWithSolutions, options.withSolutions);
+    WriteSetting(profile, setting::kCompleteListWithoutSolution, options.withoutSolution);
 }
 
 CompleteListOptions KeepOneKindListed(CompleteListOptions options, ListedKind changed)

@@ -16,7 +16,7 @@
 #include "controls/PictureButton.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
-#include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 #include "settings/UserDataDirectory.h"
 #include "collections/Collection.h"
 #include "collections/CollectionContext.h"
@@ -45,11 +45,12 @@ TextExportDlg::TextExportDlg(const Collection& collection, const CollectionConte
 
     const std::string defaultPath =
         context.userData.Current() + "/" + (collection.IsMyFavorites() ? "MFSaved.txt" : "TMSaved.txt");
-    m_title->setText(QString::fromStdString(context.profile.GetProfileString("File", Key("Last Saved Title"), name)));
-    m_folder = QString::fromStdString(context.profile.GetProfileString("File", Key("Last Saved Folder"), ""));
-    m_path->setText(QString::fromStdString(context.profile.GetProfileString("File", Key("Last Saved Path"), defaultPath)));
-    m_notes->setChecked(context.profile.GetProfileInt("File", Key("Last Saved Note"), 1) != 0);
-    m_answers->setChecked(context.profile.GetProfileInt("File", Key("Last Saved Answer"), 1) != 0);
+    const SettingParts ofCollection{collection.Name()};
+    m_title->setText(QString::fromStdString(ReadSetting(context.profile, setting::kExportTitle, name, ofCollection)));
+    m_folder = QString::fromStdString(ReadSetting(context.profile, setting::kExportFolder, ofCollection));
+    m_path->setText(QString::fromStdString(ReadSetting(context.profile, setting::kExportPath, defaultPath, ofCollection)));
+    m_notes->setChecked(ReadSetting(context.profile, setting::kExportNotes, ofCollection));
+    m_answers->setChecked(ReadSetting(context.profile, setting::kExportAnswers, ofCollection));
     m_questions->setChecked(true);
     m_questions->setEnabled(false);  // questions are always written
     m_questions->setText(LocalizedText(language, IDS_DIALOG_SF_QUESTIONS_Q));
@@ -81,11 +82,6 @@ TextExportDlg::TextExportDlg(const Collection& collection, const CollectionConte
     InstallHelpKey(this, context.openHelpTopic, kCollectionsHelpTopic);
 }
 
-std::string TextExportDlg::Key(const char* what) const
-{
-    return std::string(what) + " - " + std::string(m_collection.Name());
-}
-
 void TextExportDlg::Browse()
 {
     if (!m_context.pickSaveFile)
@@ -104,11 +100,12 @@ void TextExportDlg::OnOk()
 {
     Profile& profile = m_context.profile;
     const std::string path = m_path->text().trimmed().toStdString();
-    profile.WriteProfileString("File", Key("Last Saved Title"), m_title->text().toStdString());
-    profile.WriteProfileString("File", Key("Last Saved Folder"), m_folder.toStdString());
-    profile.WriteProfileString("File", Key("Last Saved Path"), path);
-    profile.WriteProfileInt("File", Key("Last Saved Note"), m_notes->isChecked() ? 1 : 0);
-    profile.WriteProfileInt("File", Key("Last Saved Answer"), m_answers->isChecked() ? 1 : 0);
+    const SettingParts ofCollection{m_collection.Name()};
+    WriteSetting(profile, setting::kExportTitle, m_title->text().toStdString(), ofCollection);
+    WriteSetting(profile, setting::kExportFolder, m_folder.toStdString(), ofCollection);
+    WriteSetting(profile, setting::kExportPath, path, ofCollection);
+    WriteSetting(profile, setting::kExportNotes, m_notes->isChecked(), ofCollection);
+    WriteSetting(profile, setting::kExportAnswers, m_answers->isChecked(), ofCollection);
 
     const std::string text = ExportText(m_collection,
                                         {m_title->text().toStdString(), m_notes->isChecked(), m_answers->isChecked()},

@@ -22,7 +22,6 @@ public:
 private:
     void Browse();
     void OnOk();
-    std::string Key(const char* what) const;
 
     const Collection& m_collection;
     const CollectionContext& m_context;

@@ -2,16 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/ProfileStore.h"
 #include "i18n/StringIds.h"
 #include "common/TextUtilities.h"
 
 namespace tavlix {
 
 namespace {
-
-constexpr std::string_view kShellSection = "Shell";
-constexpr std::string_view kLcidValue = "LCID";
 
 constexpr int kCachedIds[] = {
     IDS_DIALOG_OK, IDS_DIALOG_CANCEL, IDS_DIALOG_ABORT_A, IDS_DIALOG_RETRY_R,
@@ -61,8 +57,7 @@ void LanguageState::UseLcid(std::uint32_t lcid)
     m_companyName = GetLocalizedString(IDS_BMT_COMPANY);
 }
 
-void LanguageState::InitLanguage(Edition edition, const ProfileStore& store,
-                                 std::uint32_t userDefaultLcid)
+void LanguageState::InitLanguage(Edition edition, std::uint32_t chosenLcid)
 {
     m_languageNames.clear();
     m_languageIds.clear();
@@ -74,22 +69,21 @@ void LanguageState::InitLanguage(Edition edition, const ProfileStore& store,
         m_languageNames.push_back(GetLocalizedString(Shell_Language, {}, {}, {}, column));
         m_languageIds.push_back(kLanguages[column - kEnglish].id);
     }
-    const std::uint32_t stored = store.ReadInt(kShellSection, kLcidValue).value_or(userDefaultLcid);
-    UseLcid(stored == kLcidSimplifiedChinese || stored == kLcidTraditionalChinese ? stored
-                                                                                 : kLcidEnglish);
+    UseLcid(chosenLcid == kLcidSimplifiedChinese || chosenLcid == kLcidTraditionalChinese ? chosenLcid
+                                                                                         : kLcidEnglish);
 }
 
-void LanguageState::SetLanguage(std::string_view languageName, ProfileStore& store)
+bool LanguageState::SetLanguage(std::string_view languageName)
 {
     const auto it = std::find(m_languageNames.begin(), m_languageNames.end(), languageName);
     if (it == m_languageNames.end())
-        return;
+        return false;
     const std::uint32_t lcid =
         ParseHexNumber(m_languageIds[std::size_t(it - m_languageNames.begin())]);
     if (lcid == m_lcid)
-        return;
+        return false;
     UseLcid(lcid);
-    store.WriteInt(kShellSection, kLcidValue, lcid);
+    return true;
 }
 
 std::string LanguageState::GetLocalizedString(int id, std::string_view first,

@@ -12,7 +12,6 @@
 
 namespace tavlix {
 
-class ProfileStore;
 
 inline constexpr std::uint32_t kLcidEnglish = 1033;
 inline constexpr std::uint32_t kLcidSimplifiedChinese = 2052;
@@ -25,12 +24,12 @@ public:
     explicit LanguageState(int stringCount = GetStringCount());
 
     // Picks the start language: always Simplified Chinese in that edition; otherwise
-    // the LCID stored under Shell (userDefaultLcid when there is none), English unless
-    // it is one of the two Chinese ones.
-    void InitLanguage(Edition edition, const ProfileStore& store, std::uint32_t userDefaultLcid);
-    // Switches to the language with this display name and stores the choice; an
-    // unknown name changes nothing.
-    void SetLanguage(std::string_view languageName, ProfileStore& store);
+    // chosenLcid (the stored choice, else the user's own language), English unless it
+    // is one of the two Chinese ones.
+    void InitLanguage(Edition edition, std::uint32_t chosenLcid);
+    // Switches to the language with this display name. True when the language changed,
+    // and the caller keeps Lcid() as the choice; an unknown name changes nothing.
+    bool SetLanguage(std::string_view languageName);
 
     std::string GetLocalizedString(int id, std::string_view first = {},
                                    std::string_view second = {}, std::string_view third = {},

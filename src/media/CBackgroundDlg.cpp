@@ -17,7 +17,7 @@
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 #include "media/WindowBackground.h"
-#include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 
 namespace tavlix {
 
@@ -156,7 +156,7 @@ void CBackgroundDlg::OnBrowse()
     hint.m_checkBoxChecked = true;
     hint.exec();
     m_background.SetPromptDrag(hint.m_checkBoxChecked);
-    m_profile.WriteProfileInt(CBackgroundSettings::kSection, "PromptDrag", hint.m_checkBoxChecked ? 1 : 0);
+    WriteSetting(m_profile, setting::kBackgroundPromptDrag, hint.m_checkBoxChecked);
 }
 
 void CBackgroundDlg::OnSelectColor()

@@ -21,7 +21,7 @@
 #include "i18n/StringIds.h"
 #include "media/MusicPlayer.h"
 #include "media/MusicType.h"
-#include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 
 namespace tavlix {
 
@@ -171,14 +171,14 @@ void CBackgroundMusicDlg::Browse(Row& row)
         return;
     const std::filesystem::path current = ToPath(row.path->text());
     const std::string start = current.empty()
-                                  ? m_profile.GetProfileString(kProfileSection, kLastDirectoryEntry, "")
+                                  ? ReadSetting(m_profile, setting::kLastMusicDirectory)
                                   : current.parent_path().string();
     const QString chosen = m_pickOpenFile(this, QString::fromStdString(start), windowTitle(),
                                           QtFileFilter(m_language.GetLocalizedString(IDS_DIALOG_MUSIC_FILE_TYPE_SOUND)));
     if (chosen.isEmpty())
         return;
     row.path->setText(chosen);
-    m_profile.WriteProfileString(kProfileSection, kLastDirectoryEntry, ToPath(chosen).parent_path().string());
+    WriteSetting(m_profile, setting::kLastMusicDirectory, ToPath(chosen).parent_path().string());
     OnChanged();
 }
 

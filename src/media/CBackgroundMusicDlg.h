@@ -42,10 +42,6 @@ public:
     // Whether the user touched any control since the dialog opened.
     bool SettingsChanged() const { return m_changed; }
 
-    // Where Browse starts for an empty row, and what it remembers.
-    static constexpr const char* kProfileSection = "Music\\File";
-    static constexpr const char* kLastDirectoryEntry = "Last Music Directory";
-
 private:
     struct Row {
         QCheckBox* check = nullptr;

@@ -3,17 +3,10 @@
 #include <system_error>
 
 #include "common/TextUtilities.h"
-#include "settings/Profile.h"
 
 namespace tavlix {
 
 namespace {
-
-// The spelling the display mode was first read under. On Windows it names the same key
-// as kSection, since the registry ignores case; settings groups on Linux tell case
-// apart, so a mode stored under it is still taken over when kSection holds none.
-constexpr std::string_view kModeSection = "Background";
-constexpr std::uint32_t kNoValue = 0xFFFFFFFFu;
 
 bool IsExistingFile(const std::filesystem::path& file)
 {
@@ -83,26 +76,23 @@ BackgroundMode CBackgroundSettings::ModeFromStored(std::uint32_t stored)
 
 void CBackgroundSettings::Load(const Profile& profile)
 {
-    m_bEnableImage = profile.GetProfileInt(kSection, "EnableImage", 1) != 0;
-    std::uint32_t mode = profile.GetProfileInt(kSection, "DisplayMode", kNoValue);
-    if (mode == kNoValue)
-        mode = profile.GetProfileInt(kModeSection, "DisplayMode", std::uint32_t(kDefaultMode));
-    m_nDisplayMode = ModeFromStored(mode);
-    m_crBkColor = profile.GetProfileInt(kSection, "BkColor", kDefaultColor);
-    m_strFileName = profile.GetProfileString(kSection, "FileName", DefaultImageFile().string());
+    m_bEnableImage = ReadSetting(profile, setting::kBackgroundImageOn);
+    m_nDisplayMode = ModeFromStored(ReadSetting(profile, setting::kBackgroundDisplayMode));
+    m_crBkColor = ReadSetting(profile, setting::kBackgroundColor);
+    m_strFileName = ReadSetting(profile, setting::kBackgroundImageFile, DefaultImageFile().string());
     if (!m_bEnableImage)
         m_strFileName.clear();
-    m_strLastImagePath = profile.GetProfileString(kSection, "LastImagePath", "");
-    m_bPromptDrag = profile.GetProfileInt(kSection, "PromptDrag", 1) != 0;
+    m_strLastImagePath = ReadSetting(profile, setting::kBackgroundLastImagePath);
+    m_bPromptDrag = ReadSetting(profile, setting::kBackgroundPromptDrag);
 }
 
 void CBackgroundSettings::Save(Profile& profile) const
 {
-    profile.WriteProfileInt(kSection, "EnableImage", m_bEnableImage ? 1 : 0);
-    profile.WriteProfileInt(kSection, "DisplayMode", std::uint32_t(m_nDisplayMode));
-    profile.WriteProfileInt(kSection, "BkColor", m_crBkColor);
-    profile.WriteProfileString(kSection, "FileName", m_strFileName);
-    profile.WriteProfileInt(kSection, "PromptDrag", m_bPromptDrag ? 1 : 0);
+    WriteSetting(profile, setting::kBackgroundImageOn, m_bEnableImage);
+    WriteSetting(profile, setting::kBackgroundDisplayMode, std::uint32_t(m_nDisplayMode));
+    WriteSetting(profile, setting::kBackgroundColor, m_crBkColor);
+    WriteSetting(profile, setting::kBackgroundImageFile, m_strFileName);
+    WriteSetting(profile, setting::kBackgroundPromptDrag, m_bPromptDrag);
 }
 
 const std::string& CBackgroundSettings::SetImageEnabled(bool on)

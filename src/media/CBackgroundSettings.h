@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "settings/SettingsTable.h"
 
 namespace tavlix {
 
@@ -41,14 +42,13 @@ PixelRect CenteredRect(PixelSize areaSize, PixelSize imageSize);
 std::vector<std::filesystem::path> DroppedFiles(const std::vector<std::string>& paths);
 
 // The main window's background: colour, image file, display mode and whether the image
-// is shown, kept per user in the "BackGround" section. The bitmap itself belongs to the
-// window; this says which file it should hold.
+// is shown, kept per user in the settings. The bitmap itself belongs to the window; this
+// says which file it should hold.
 class CBackgroundSettings {
 public:
-    static constexpr std::string_view kSection = "BackGround";
-    static constexpr std::uint32_t kDefaultColor = 0xC080FF;  // 0x00BBGGRR
+    static constexpr std::uint32_t kDefaultColor = setting::kBackgroundColor.defaultValue;  // 0x00BBGGRR
     static constexpr std::uint32_t kResetColor = 0xC0C0C0;
-    static constexpr BackgroundMode kDefaultMode = BackgroundMode::Stretch;
+    static constexpr BackgroundMode kDefaultMode = BackgroundMode(setting::kBackgroundDisplayMode.defaultValue);
 
     // programDirectory: where images/back.bmp, the image shipped with the program, is.
     explicit CBackgroundSettings(std::filesystem::path programDirectory);

@@ -6,15 +6,11 @@
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 #include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 
 namespace tavlix {
 
 namespace {
-
-constexpr std::string_view kRankSection = "Rank";
-constexpr std::string_view kLastNameEntry = "Last Name";
-
-std::string PlaceEntry(std::string_view prefix, std::size_t place) { return std::string(prefix) + std::to_string(place); }
 
 // At most `count` UTF-8 characters of the text, none of them cut.
 std::string_view CharacterPrefix(std::string_view text, std::size_t count)
@@ -38,11 +34,12 @@ RankingTable::RankingTable(RankingKind kind, bool standardRule, bool jqkEnabled)
 RankingTable RankingTable::Load(const Profile& profile, RankingKind kind, bool standardRule, bool jqkEnabled)
 {
     RankingTable table(kind, standardRule, jqkEnabled);
-    const std::string section = table.SectionName();
+    const std::string level = table.LevelCode();
     for (std::size_t place = 1; place <= kPlaces; ++place) {
-        const std::uint32_t value = profile.GetProfileInt(section, PlaceEntry("Score", place), 0);
+        const std::string number = std::to_string(place);
+        const std::uint32_t value = ReadSetting(profile, setting::kRankingScore, {level, number});
         if (table.IsValidValue(value))
-            table.m_entries.push_back({profile.GetProfileString(section, PlaceEntry("Name", place), ""), value});
+            table.m_entries.push_back({ReadSetting(profile, setting::kRankingName, {level, number}), value});
     }
     std::vector<RankingEntry>& entries = table.m_entries;
     for (std::size_t i = 0; i + 1 < entries.size(); ++i)
@@ -52,12 +49,14 @@ RankingTable RankingTable::Load(const Profile& profile, RankingKind kind, bool s
     return table;
 }
 
+std::string RankingTable::LevelCode() const
+{
+    return RankingLevelCode(m_kind == RankingKind::Professional, m_standardRule, m_jqkEnabled);
+}
+
 std::string RankingTable::SectionName() const
 {
-    std::string section = std::string(kRankSection) + (m_kind == RankingKind::Amateur ? "\\AMA_" : "\\PRO_");
-    section += m_standardRule ? 'S' : 'A';
-    section += m_jqkEnabled ? 'J' : 'S';
-    return section;
+    return FillSettingPattern(setting::kRankingScore.key.section, {LevelCode()});
 }
 
 bool RankingTable::IsValidValue(std::uint32_t value) const
@@ -94,11 +93,12 @@ bool RankingTable::Add(Profile& profile, std::string name, std::uint32_t value)
 
 void RankingTable::Store(Profile& profile) const
 {
-    const std::string section = SectionName();
+    const std::string level = LevelCode();
     for (std::size_t place = 1; place <= kPlaces; ++place) {
+        const std::string number = std::to_string(place);
         const bool held = place <= m_entries.size();
-        profile.WriteProfileString(section, PlaceEntry("Name", place), held ? m_entries[place - 1].name : "");
-        profile.WriteProfileInt(section, PlaceEntry("Score", place), held ? m_entries[place - 1].value : 0);
+        WriteSetting(profile, setting::kRankingName, held ? m_entries[place - 1].name : "", {level, number});
+        WriteSetting(profile, setting::kRankingScore, held ? m_entries[place - 1].value : 0, {level, number});
     }
 }
 
@@ -162,12 +162,12 @@ std::string RankingNamePrompt(RankingKind kind, const LanguageState& language)
 
 std::string LoadLastRankingName(const Profile& profile)
 {
-    return profile.GetProfileString(kRankSection, kLastNameEntry, "");
+    return ReadSetting(profile, setting::kRankingLastName);
 }
 
 void StoreLastRankingName(Profile& profile, std::string_view name)
 {
-    profile.WriteProfileString(kRankSection, kLastNameEntry, CharacterPrefix(name, Profile::kMaxStringLength));
+    WriteSetting(profile, setting::kRankingLastName, CharacterPrefix(name, Profile::kMaxStringLength));
 }
 
 std::optional<RankingOffer> DecideWorldCupRanking(const Profile& profile, std::size_t score,

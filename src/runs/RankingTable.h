@@ -82,6 +82,8 @@ public:
 
 private:
     bool IsBetter(std::uint32_t value, std::uint32_t than) const;
+    // The part of the section name that tells the eight tables apart.
+    std::string LevelCode() const;
     std::string ValueText(std::uint32_t value, const LanguageState& language) const;
     void Store(Profile& profile) const;
 

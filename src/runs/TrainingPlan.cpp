@@ -9,44 +9,35 @@
 #include "common/TextUtilities.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
-#include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 #include "collections/Collection.h"
 
 namespace tavlix {
 
 namespace {
 
-constexpr int kDefaultQuestionCount = 40;
 constexpr int kLargestTypedNumber = 999999999;
 
-// Flags kept as 0 or 1 that load as true unless stored as 0.
-struct FlagValue {
-    const char* name;
+struct PlanFlag {
+    const FlagSetting* setting;
     bool TrainingPlan::*field;
 };
-constexpr FlagValue kFlagsOnByDefault[] = {
-    {"Standard", &TrainingPlan::standardRule},
-    {"Full Set", &TrainingPlan::fullSet},
-    {"Trouble Makers", &TrainingPlan::useTroubleMakers},
-    {"My Favorites", &TrainingPlan::useMyFavorites},
-    {"Have Solution", &TrainingPlan::withSolution},
-    {"No Solution", &TrainingPlan::withoutSolution},
-    {"Full Range", &TrainingPlan::fullRange},
-    {"Randomly", &TrainingPlan::random},
-    {"Ascending", &TrainingPlan::ascending},
-    {"Time", &TrainingPlan::timeLimitOn},
+constexpr PlanFlag kPlanFlags[] = {
+    {&setting::kPlanStandardRule, &TrainingPlan::standardRule},
+    {&setting::kPlanJqk, &TrainingPlan::jqkEnabled},
+    {&setting::kPlanFullSet, &TrainingPlan::fullSet},
+    {&setting::kPlanReviewSet, &TrainingPlan::reviewSet},
+    {&setting::kPlanTroubleMakers, &TrainingPlan::useTroubleMakers},
+    {&setting::kPlanMyFavorites, &TrainingPlan::useMyFavorites},
+    {&setting::kPlanWithSolution, &TrainingPlan::withSolution},
+    {&setting::kPlanWithoutSolution, &TrainingPlan::withoutSolution},
+    {&setting::kPlanFullRange, &TrainingPlan::fullRange},
+    {&setting::kPlanStartBounded, &TrainingPlan::startBounded},
+    {&setting::kPlanEndBounded, &TrainingPlan::endBounded},
+    {&setting::kPlanRandom, &TrainingPlan::random},
+    {&setting::kPlanAscending, &TrainingPlan::ascending},
+    {&setting::kPlanTimeLimitOn, &TrainingPlan::timeLimitOn},
 };
-// Flags that load as true only when stored as exactly 1.
-constexpr FlagValue kFlagsOffByDefault[] = {
-    {"JQK", &TrainingPlan::jqkEnabled},
-    {"Data Range Start", &TrainingPlan::startBounded},
-    {"Data Range End", &TrainingPlan::endBounded},
-    {"Review Set", &TrainingPlan::reviewSet},
-};
-constexpr const char* kStartNames[] = {"Start 1", "Start 2", "Start 3", "Start 4"};
-constexpr const char* kEndNames[] = {"End 1", "End 2", "End 3", "End 4"};
-
-std::string_view Section(bool training) { return training ? "Training" : "Training Game"; }
 
 Configuration AllOf(unsigned n) { return {n, n, n, n}; }
 
@@ -77,13 +68,11 @@ void CheckLoadedRange(TrainingPlan& plan)
 }
 
 // The minutes a plan loads with: too few for the questions (under one minute per ten)
-// or more than the dialog allows gives one minute per question.
+// give one minute per question.
 int CheckedMinutes(std::uint32_t stored, int questionCount)
 {
-    const auto minutes = static_cast<std::int32_t>(stored);
-    if (minutes < kMinMinutes || minutes < questionCount / 10 || minutes > kMaxMinutes)
-        return questionCount;
-    return minutes;
+    const int minutes = int(stored);
+    return minutes < questionCount / 10 ? questionCount : minutes;
 }
 
 // The range as it is stored: a start or end with a number outside 1..max is dropped
@@ -262,27 +251,23 @@ Configuration TrainingPlan::EffectiveEnd() const
 
 TrainingPlan LoadTrainingPlan(const Profile& profile, bool training)
 {
-    const std::string_view section = Section(training);
-    const auto read = [&](std::string_view name, std::uint32_t fallback) {
-        return profile.GetProfileInt(section, name, fallback);
-    };
+    const SettingParts ofPlan{TrainingPlanSection(training)};
     TrainingPlan plan;
     plan.training = training;
-    for (const auto& [name, field] : kFlagsOnByDefault)
-        plan.*field = read(name, 1) != 0;
-    for (const auto& [name, field] : kFlagsOffByDefault)
-        plan.*field = read(name, 0) == 1;
+    for (const auto& [flag, field] : kPlanFlags)
+        plan.*field = ReadSetting(profile, *flag, ofPlan);
     plan.timeLimitOn = plan.timeLimitOn && !training;
 
-    const std::uint32_t level = read("Difficulty Level", 1);
-    plan.difficultyLevel = level >= 1 && level <= 4 ? int(level) : 1;
-    const std::uint32_t count = read("Question Count", kDefaultQuestionCount);
-    plan.questionCount = count >= 1 && count <= std::uint32_t(kMaxQuestionCount) ? int(count) : kDefaultQuestionCount;
-    plan.minutes = CheckedMinutes(read("Minutes", std::uint32_t(plan.questionCount)), plan.questionCount);
+    plan.difficultyLevel = int(ReadSetting(profile, setting::kPlanDifficulty, ofPlan));
+    plan.questionCount = int(ReadSetting(profile, setting::kPlanQuestionCount, ofPlan));
+    plan.minutes = CheckedMinutes(
+        ReadSetting(profile, setting::kPlanMinutes, std::uint32_t(plan.questionCount), ofPlan), plan.questionCount);
 
     for (std::size_t i = 0; i < 4; ++i) {
-        plan.start[i] = read(kStartNames[i], 1);
-        plan.end[i] = read(kEndNames[i], plan.Maximum());
+        const std::string place = std::to_string(i + 1);
+        const SettingParts number{ofPlan.first, place};
+        plan.start[i] = ReadSetting(profile, setting::kPlanRangeStart, number);
+        plan.end[i] = ReadSetting(profile, setting::kPlanRangeEnd, plan.Maximum(), number);
     }
     CheckLoadedRange(plan);
     return plan;
@@ -290,19 +275,18 @@ TrainingPlan LoadTrainingPlan(const Profile& profile, bool training)
 
 void StoreTrainingPlan(Profile& profile, const TrainingPlan& plan)
 {
-    const std::string_view section = Section(plan.training);
-    const auto write = [&](std::string_view name, std::uint32_t value) { profile.WriteProfileInt(section, name, value); };
-    for (const auto& [name, field] : kFlagsOnByDefault)
-        write(name, plan.*field ? 1 : 0);
-    for (const auto& [name, field] : kFlagsOffByDefault)
-        write(name, plan.*field ? 1 : 0);
-    write("Difficulty Level", std::uint32_t(plan.difficultyLevel));
-    write("Question Count", std::uint32_t(plan.questionCount));
-    write("Minutes", std::uint32_t(plan.minutes));
+    const SettingParts ofPlan{TrainingPlanSection(plan.training)};
+    for (const auto& [flag, field] : kPlanFlags)
+        WriteSetting(profile, *flag, plan.*field, ofPlan);
+    WriteSetting(profile, setting::kPlanDifficulty, std::uint32_t(plan.difficultyLevel), ofPlan);
+    WriteSetting(profile, setting::kPlanQuestionCount, std::uint32_t(plan.questionCount), ofPlan);
+    WriteSetting(profile, setting::kPlanMinutes, std::uint32_t(plan.minutes), ofPlan);
     const RangeValues range = CleanedRange(plan);
     for (std::size_t i = 0; i < 4; ++i) {
-        write(kStartNames[i], range.start[i]);
-        write(kEndNames[i], range.end[i]);
+        const std::string place = std::to_string(i + 1);
+        const SettingParts number{ofPlan.first, place};
+        WriteSetting(profile, setting::kPlanRangeStart, range.start[i], number);
+        WriteSetting(profile, setting::kPlanRangeEnd, range.end[i], number);
     }
 }
 

@@ -1,32 +1,22 @@
 #include "runs/WorldCup.h"
 
-#include <string_view>
-
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
-#include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 #include "runs/RankingTable.h"
 #include "runs/TrainingPlan.h"
 
 namespace tavlix {
 
-namespace {
-
-constexpr std::string_view kSection = "WC";
-constexpr std::string_view kStandardEntry = "Standard";
-constexpr std::string_view kJqkEntry = "JQK";
-
-}  // namespace
-
 WorldCupChoice LoadWorldCupChoice(const Profile& profile)
 {
-    return {profile.GetProfileInt(kSection, kStandardEntry, 1) != 0, profile.GetProfileInt(kSection, kJqkEntry, 0) == 1};
+    return {ReadSetting(profile, setting::kWorldCupStandardRule), ReadSetting(profile, setting::kWorldCupJqk)};
 }
 
 void StoreWorldCupChoice(Profile& profile, const WorldCupChoice& choice)
 {
-    profile.WriteProfileInt(kSection, kStandardEntry, choice.standardRule ? 1 : 0);
-    profile.WriteProfileInt(kSection, kJqkEntry, choice.jqkEnabled ? 1 : 0);
+    WriteSetting(profile, setting::kWorldCupStandardRule, choice.standardRule);
+    WriteSetting(profile, setting::kWorldCupJqk, choice.jqkEnabled);
 }
 
 TrainingPlan WorldCupPlan(const WorldCupChoice& choice)

@@ -18,9 +18,8 @@ struct WorldCupChoice {
     bool operator==(const WorldCupChoice&) const = default;
 };
 
-// The choice the World Cup dialog opens with, from "Standard" and "JQK" of "WC": any
-// non-zero "Standard" is the standard rule (the default), and J, Q, K are on only for a
-// "JQK" of exactly 1 (off by default).
+// The choice the World Cup dialog opens with: the standard rule and no J, Q, K unless
+// the settings say otherwise.
 WorldCupChoice LoadWorldCupChoice(const Profile& profile);
 void StoreWorldCupChoice(Profile& profile, const WorldCupChoice& choice);
 

@@ -9,9 +9,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/ProfileStore.h"
 #include "settings/AtomicFile.h"
 #include "settings/PathText.h"
+#include "settings/SettingsTable.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 #include "common/TextUtilities.h"
@@ -54,7 +54,7 @@ std::optional<fs::path> FirstUsableFolder(const fs::path& base, std::string_view
 UserDataDirectory::UserDataDirectory(ProfileStore& store, const LanguageState& language,
                                      fs::path dataDirectory, fs::path documentsDirectory,
                                      bool isAdministrator)
-    : m_store(store),
+    : m_editionSettings(store),
       m_language(language),
       m_dataDirectory(NormalizeTypedPath(dataDirectory.string())),
       m_documentsDirectory(NormalizeTypedPath(documentsDirectory.string())),
@@ -67,7 +67,7 @@ bool UserDataDirectory::CheckUserDataDirectory(std::string_view path, std::strin
 {
     if (mode == 0) {
         m_current.clear();
-        const std::string stored = m_store.ReadString(kStoreSection, kStoreValue).value_or("");
+        const std::string stored = ReadSetting(m_editionSettings, setting::kUserDataDirectory);
         if (!CheckUserDataDirectory(stored, errorText, 1))
             return false;
         m_current = NormalizeTypedPath(stored);
@@ -122,7 +122,7 @@ bool UserDataDirectory::SetUserDataDirectory(std::string_view path, bool validat
     if (!ApplyUserDataDirectory(errorText))
         return false;
     // A failed write is no failure: the choice then lasts for this run only.
-    m_store.WriteString(kStoreSection, kStoreValue, directory);
+    WriteSetting(m_editionSettings, setting::kUserDataDirectory, directory);
     return true;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/Profile.h"
+
 namespace tavlix {
 
 class LanguageState;
@@ -17,14 +19,11 @@ class ProfileStore;
 // the current language, ready to show.
 class UserDataDirectory {
 public:
-    // Where the chosen directory is kept: the unnamed value of this section of the
-    // edition's settings root, shared by all versions of the edition.
-    static constexpr std::string_view kStoreSection = "User Data Directory";
-    static constexpr std::string_view kStoreValue = "";
     static constexpr std::string_view kMyFavoritesFileName = "cmf.ini";
     static constexpr std::string_view kTroubleMakersFileName = "ctm.ini";
 
-    // store: the edition's settings root; dataDirectory: the program's own folder, in
+    // store: the edition's settings root, shared by all versions of the edition, where
+    // the chosen directory is kept; dataDirectory: the program's own folder, in
     // which no user data directory may lie; documentsDirectory: the base of the
     // suggestion. All three outlive this object or are copied.
     UserDataDirectory(ProfileStore& store, const LanguageState& language,
@@ -80,7 +79,7 @@ public:
     bool IsAdministrator() const { return m_administrator; }
 
 private:
-    ProfileStore& m_store;
+    Profile m_editionSettings;
     const LanguageState& m_language;
     std::filesystem::path m_dataDirectory;
     std::filesystem::path m_documentsDirectory;

@@ -2,7 +2,7 @@
 
 #include "diagnostics/DebugLog.h"
 #include "settings/CConfigFile.h"
-#include "platform/ProfileStore.h"
+#include "settings/SettingsTable.h"
 #include "i18n/StringIds.h"
 #include "common/TextUtilities.h"
 
@@ -36,10 +36,10 @@ std::string VersionFromText(std::string_view text, std::string_view defaultText)
     return std::string(text.empty() ? defaultText : text);
 }
 
-FirstRunResult CheckFirstRun(ProfileStore& machine, std::string_view installationMark, bool isAdministrator,
+FirstRunResult CheckFirstRun(Profile& machine, std::string_view installationMark, bool isAdministrator,
                              const DebugLog* log)
 {
-    const std::string checked = machine.ReadString("App", "First Run").value_or(std::string(installationMark));
+    const std::string checked = ReadSetting(machine, setting::kFirstRun, installationMark);
     if (log)
         log->Write("APP-InitData: strFirstRunChecked=", checked);
     if (checked == "1" || installationMark == "1")
@@ -47,7 +47,7 @@ FirstRunResult CheckFirstRun(ProfileStore& machine, std::string_view installatio
     // No elevation step exists here: being an administrator is what counts.
     if (!isAdministrator)
         return {false, IDS_MESSAGE_PROMPT_ADMIN_REQUIRED_FOR_FIRST_RUN};
-    if (!machine.WriteString("App", "First Run", "1"))
+    if (!WriteSetting(machine, setting::kFirstRun, "1"))
         return {true, IDS_MESSAGE_PROMPT_FIRST_RUN_MARK_NOT_SAVED};
     return {true, 0};
 }

@@ -9,7 +9,7 @@
 namespace tavlix {
 
 class DebugLog;
-class ProfileStore;
+class Profile;
 
 // "Tavlix Simplified Chinese Edition" or "Tavlix Standard Edition".
 std::string EditionName(Edition edition);
@@ -25,11 +25,11 @@ struct FirstRunResult {
 };
 
 // The first start on a machine needs an administrator, who marks it in the
-// machine-wide settings ("App" / "First Run" = "1"); later starts need nobody. An
+// machine-wide settings (the first-run mark "1"); later starts need nobody. An
 // installation made by root carries the mark in installationMark ("1"), so that every
 // account can start at once. An administrator whose mark cannot be saved goes on, and
 // is told how to unlock the program for the other accounts.
-FirstRunResult CheckFirstRun(ProfileStore& machine, std::string_view installationMark, bool isAdministrator,
+FirstRunResult CheckFirstRun(Profile& machine, std::string_view installationMark, bool isAdministrator,
                              const DebugLog* log);
 
 // The first-run mark an installation leaves in config/installation.ini beside the

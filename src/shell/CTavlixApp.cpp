@@ -25,6 +25,7 @@
 #include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
 #include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 #include "i18n/StringIds.h"
 #include "common/TextUtilities.h"
 #include "update/UpdateCheck.h"
@@ -162,7 +163,7 @@ bool CTavlixApp::CheckSingleInstance()
 bool CTavlixApp::SetUpConfiguration()
 {
     // The language comes first, so that a refusal by the running instance speaks it.
-    m_language.InitLanguage(m_env.edition, *m_env.userSettings, m_env.userDefaultLcid);
+    m_language.InitLanguage(m_env.edition, ReadSetting(*m_profile, setting::kLanguageLcid, m_env.userDefaultLcid));
     m_cache.Reload(m_language);
     if (!CheckSingleInstance())
         return false;
@@ -179,7 +180,7 @@ bool CTavlixApp::SetUpConfiguration()
     if (!SetUpUserData())
         return false;
 
-    const FirstRunResult firstRun = CheckFirstRun(*m_env.machineSettings, ReadInstallationMark(m_env.programDirectory),
+    const FirstRunResult firstRun = CheckFirstRun(*m_machineProfile, ReadInstallationMark(m_env.programDirectory),
                                                   m_env.isAdministrator, m_log.get());
     if (!firstRun.proceed)
         return ShowMessage(firstRun.messageId);
@@ -241,7 +242,6 @@ MainWindow& CTavlixApp::CreateMainWindow()
         .language = m_language,
         .cache = m_cache,
         .profile = *m_profile,
-        .settings = *m_env.userSettings,
         .audio = *m_env.audio,
         .clock = m_clock,
         .random = m_random,

@@ -31,6 +31,7 @@
 #include "media/WindowBackground.h"
 #include "platform/Clock.h"
 #include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 #include "settings/UserDataDirectory.h"
 #include "shell/AboutDlg.h"
 #include "shell/CommandBindings.h"
@@ -54,8 +55,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     m_background->Load(m_services.profile);
 
     // Start-up: the stored rule and J/Q/K choice, then the controls and texts.
-    m_standardRule = m_services.profile.GetProfileInt("Game", "Standard", 1) != 0;
-    m_jqk = m_services.profile.GetProfileInt("Game", "JQK", 1) != 0;
+    m_standardRule = ReadSetting(m_services.profile, setting::kGameStandardRule);
+    m_jqk = ReadSetting(m_services.profile, setting::kGameJqk);
     CBMUtilities::SetCurrentMaximum(m_jqk ? 13 : 10);
     m_runs = new RunController({m_services.language, m_services.profile, m_services.clock, m_services.random,
                                 m_collections.TroubleMakers(), m_collections.MyFavorites(), m_services.history,
@@ -76,7 +77,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     ConnectRuns();
     ApplyLanguage();
     m_ui.timeField->clear();
-    ApplyLayout(m_services.profile.GetProfileInt("UI", "Enlarged", 0) == 1);
+    ApplyLayout(ReadSetting(m_services.profile, setting::kEnlargedUi));
 
     m_firstTick = new QTimer(this);
     m_firstTick->setSingleShot(true);
@@ -95,8 +96,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
 MainWindow::~MainWindow()
 {
     // The rule and J/Q/K of the last game or plan are the next start's choice.
-    m_services.profile.WriteProfileInt("Game", "Standard", m_standardRule ? 1 : 0);
-    m_services.profile.WriteProfileInt("Game", "JQK", m_jqk ? 1 : 0);
+    WriteSetting(m_services.profile, setting::kGameStandardRule, m_standardRule);
+    WriteSetting(m_services.profile, setting::kGameJqk, m_jqk);
     m_background->Save(m_services.profile);
 }
 
@@ -316,7 +317,8 @@ void MainWindow::SetLanguage(int column)
         return;
     const std::string name = names[std::size_t(column - kEnglish)];
     m_pane->KeepThrough([this, &name] {
-        m_services.language.SetLanguage(name, m_services.settings);
+        if (m_services.language.SetLanguage(name))
+            WriteSetting(m_services.profile, setting::kLanguageLcid, m_services.language.Lcid());
         m_services.cache.Reload(m_services.language);
         ApplyLanguage();
     });
@@ -331,7 +333,7 @@ void MainWindow::ApplyLayout(bool enlarged)
 
 void MainWindow::ToggleLayout()
 {
-    m_services.profile.WriteProfileInt("UI", "Enlarged", m_enlarged ? 0 : 1);
+    WriteSetting(m_services.profile, setting::kEnlargedUi, !m_enlarged);
     // Resized in place: hiding the window would end the event loop it runs in.
     ApplyLayout(!m_enlarged);
 }
@@ -494,11 +496,11 @@ void MainWindow::showEvent(QShowEvent* event)
 void MainWindow::OnFirstTick()
 {
     // The release notes open once per version.
-    const std::string key = "Release Note " + m_services.versionText;
-    if (m_services.profile.GetProfileString("App", key, "") != "1") {
+    const SettingParts version{m_services.versionText};
+    if (!ReadSetting(m_services.profile, setting::kReleaseNoteShown, version)) {
         if (m_services.openHelpTopic)
             m_services.openHelpTopic(7);
-        m_services.profile.WriteProfileString("App", key, "1");
+        WriteSetting(m_services.profile, setting::kReleaseNoteShown, true, version);
     }
     if (m_services.startUpdateCheck)
         m_services.startUpdateCheck();

@@ -45,7 +45,6 @@ struct MainWindowServices {
     LanguageState& language;
     CachedStrings& cache;
     Profile& profile;            // per-user settings
-    ProfileStore& settings;      // the same store, for the language choice
     AudioDevice& audio;          // the background music and the effects
     const Clock& clock;
     RandomSource& random;       // picks the questions of a run

@@ -7,7 +7,7 @@
 #include "i18n/StringIds.h"
 #include "settings/CConfigFile.h"
 #include "settings/PathText.h"
-#include "settings/Profile.h"
+#include "settings/SettingsTable.h"
 #include "common/TextUtilities.h"
 #include "update/InstallerFile.h"
 
@@ -15,7 +15,6 @@ namespace tavlix {
 
 namespace {
 
-constexpr const char* kSection = "AutoDetect";
 constexpr int kDaysQuietAfterDenial = 5;
 
 bool IsHexDigest(std::string_view text)
@@ -85,10 +84,10 @@ std::chrono::year_month_day LocalDate(std::time_t time)
 bool IsCheckDue(Profile& profile, std::chrono::year_month_day today)
 {
     const std::string todayText = FormatDayText(today);
-    if (profile.GetProfileString(kSection, "Last Try", "") == todayText)
+    if (ReadSetting(profile, setting::kUpdateLastTry) == todayText)
         return false;
-    profile.WriteProfileString(kSection, "Last Try", todayText);
-    if (const auto denied = ParseBuildDate(profile.GetProfileString(kSection, "Last Deny", ""))) {
+    WriteSetting(profile, setting::kUpdateLastTry, todayText);
+    if (const auto denied = ParseBuildDate(ReadSetting(profile, setting::kUpdateLastDenial))) {
         const auto daysSince = (std::chrono::sys_days(today) - std::chrono::sys_days(*denied)).count();
         if (daysSince >= 0 && daysSince <= kDaysQuietAfterDenial)
             return false;
@@ -98,7 +97,7 @@ bool IsCheckDue(Profile& profile, std::chrono::year_month_day today)
 
 void RecordDenial(Profile& profile, std::chrono::year_month_day today)
 {
-    profile.WriteProfileString(kSection, "Last Deny", FormatDayText(today));
+    WriteSetting(profile, setting::kUpdateLastDenial, FormatDayText(today));
 }
 
 std::optional<UpdateOffer> DecideUpdate(const UpdateInfo& info, std::chrono::year_month_day ownBuild,

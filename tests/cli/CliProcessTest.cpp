@@ -5,7 +5,6 @@
 #include "ProcessRunner.h"
 #include "collections/CompleteListGenerator.h"
 #include "i18n/LanguageState.h"
-#include "platform/InMemoryProfileStore.h"
 
 namespace tavlix {
 namespace {
@@ -136,10 +135,8 @@ TEST_F(CliProcessTest, ListWritesThePageOfTheTemplateBesideIt)
     const ProcessResult r = Cli({"list", "--advanced", "--kind", "unsolvable", "--format", "html", "--lang", "zh-TW"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "");
-    InMemoryProfileStore store;
-    store.WriteInt("Shell", "LCID", kLcidTraditionalChinese);
     LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    language.InitLanguage(Edition::Standard, kLcidTraditionalChinese);
     CompleteListGenerator list({false, true, false, true});
     list.Run();
     const auto pageTemplate = ReadCompleteListTemplate(CompleteListTemplatePath(TAVLIX_DATA_DIR, kLcidTraditionalChinese));

@@ -11,7 +11,6 @@
 #include <sstream>
 
 #include "collections/Collection.h"
-#include "platform/InMemoryProfileStore.h"
 #include "i18n/LanguageState.h"
 #include "common/TextUtilities.h"
 
@@ -29,8 +28,7 @@ protected:
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
-        InMemoryProfileStore store;
-        m_language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+        m_language.InitLanguage(Edition::Standard, kLcidEnglish);
         CBMUtilities::SetCurrentMaximum(13);
     }
     void TearDown() override { fs::remove_all(m_dir); }

@@ -14,7 +14,6 @@
 #include "engine/CBMUtilities.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
-#include "platform/InMemoryProfileStore.h"
 
 namespace tavlix {
 namespace {

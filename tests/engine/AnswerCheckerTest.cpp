@@ -2,7 +2,6 @@
 
 #include "../i18n/TestLanguage.h"
 #include "engine/AnswerChecker.h"
-#include "platform/InMemoryProfileStore.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 

@@ -2,16 +2,14 @@
 
 #include "engine/Hint.h"
 #include "i18n/LanguageState.h"
-#include "platform/InMemoryProfileStore.h"
 
 namespace tavlix {
 namespace {
 
 LanguageState English()
 {
-    InMemoryProfileStore store;
     LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    language.InitLanguage(Edition::Standard, kLcidEnglish);
     return language;
 }
 

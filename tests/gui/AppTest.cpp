@@ -84,8 +84,7 @@ class AppTest : public QObject {
         env.machineSettings = std::make_unique<InMemoryProfileStore>(machine ? *machine : InMemoryProfileStore());
         auto stored = std::make_unique<InMemoryProfileStore>(edition ? *edition : InMemoryProfileStore());
         if (!edition)
-            stored->WriteString(UserDataDirectory::kStoreSection, UserDataDirectory::kStoreValue,
-                                (Root() / "documents" / "mine").string());
+            stored->WriteString("User Data Directory", "", (Root() / "documents" / "mine").string());
         env.editionSettings = std::move(stored);
         env.shell = std::make_unique<FakeShell>();
         env.audio = std::make_unique<FakeAudioDevice>();

@@ -10,7 +10,6 @@
 
 #include "GuiTestSupport.h"
 #include "controls/DialogSupport.h"
-#include "settings/UserDataDirectory.h"
 #include "shell/CTavlixApp.h"
 #include "shell/MainWindow.h"
 
@@ -73,8 +72,7 @@ class HelpWindowTest : public QObject {
         env.machineSettings = std::make_unique<InMemoryProfileStore>();
         env.machineSettings->WriteString("App", "First Run", "1");
         env.editionSettings = std::make_unique<InMemoryProfileStore>();
-        env.editionSettings->WriteString(UserDataDirectory::kStoreSection, UserDataDirectory::kStoreValue,
-                                         (Root() / "documents" / "mine").string());
+        env.editionSettings->WriteString("User Data Directory", "", (Root() / "documents" / "mine").string());
         auto shell = std::make_unique<FakeShell>();
         shell->takes = browserTakes;
         m_shell = shell.get();

@@ -87,7 +87,6 @@ protected:
             .language = m_language,
             .cache = m_cache,
             .profile = *m_profile,
-            .settings = m_store,
             .audio = m_audio,
             .clock = m_clock,
             .random = m_random,

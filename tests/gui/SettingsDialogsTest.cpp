@@ -78,7 +78,7 @@ private slots:
         QTest::mouseClick(Child(dialog, "okButton"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(userData->Current(), chosen.toStdString());
-        QCOMPARE(m_store.ReadString(UserDataDirectory::kStoreSection, UserDataDirectory::kStoreValue),
+        QCOMPARE(m_store.ReadString("User Data Directory", ""),
                  std::optional<std::string>(chosen.toStdString()));
     }
 

@@ -15,7 +15,6 @@
 #include "GuiTestSupport.h"
 #include "../update/LoopbackHttpsServer.h"
 #include "settings/Profile.h"
-#include "settings/UserDataDirectory.h"
 #include "shell/CTavlixApp.h"
 #include "shell/CommandTable.h"
 #include "shell/MainWindow.h"
@@ -199,8 +198,7 @@ class UpdateTest : public QObject {
         env.userSettings = std::make_unique<InMemoryProfileStore>();
         env.machineSettings = std::make_unique<InMemoryProfileStore>();
         env.editionSettings = std::make_unique<InMemoryProfileStore>();
-        env.editionSettings->WriteString(UserDataDirectory::kStoreSection, UserDataDirectory::kStoreValue,
-                                         (m_folder / "mine").string());
+        env.editionSettings->WriteString("User Data Directory", "", (m_folder / "mine").string());
         auto fakeShell = std::make_unique<FakeShell>();
         shell = fakeShell.get();
         env.shell = std::move(fakeShell);

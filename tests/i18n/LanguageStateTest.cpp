@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/InMemoryProfileStore.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 
@@ -9,10 +8,8 @@ namespace {
 
 TEST(LanguageStateTest, SimplifiedChineseEditionIgnoresTheStoreAndOffersNoLanguages)
 {
-    InMemoryProfileStore store;
-    store.WriteInt("Shell", "LCID", kLcidEnglish);
     LanguageState language;
-    language.InitLanguage(Edition::SimplifiedChinese, store, kLcidEnglish);
+    language.InitLanguage(Edition::SimplifiedChinese, kLcidEnglish);
     EXPECT_EQ(language.Lcid(), kLcidSimplifiedChinese);
     EXPECT_EQ(language.FontCharSet(), 134);
     EXPECT_EQ(language.InputCharacterSet(), CharacterSet::SimplifiedChinese);
@@ -20,7 +17,7 @@ TEST(LanguageStateTest, SimplifiedChineseEditionIgnoresTheStoreAndOffersNoLangua
     EXPECT_EQ(language.GetLocalizedString(IDS_DIALOG_OK), "确定");
     EXPECT_EQ(language.GetLocalizedString(IDS_DIALOG_OK, {}, {}, {}, kEnglish), "OK");
 
-    language.SetLanguage("English", store);  // no list: nothing changes
+    EXPECT_FALSE(language.SetLanguage("English"));  // no list: nothing changes
     EXPECT_EQ(language.Lcid(), kLcidSimplifiedChinese);
 }
 
@@ -38,11 +35,8 @@ TEST(LanguageStateTest, StandardEditionStartsInTheStoredLanguage)
         {0xFFFFFFFF, kLcidEnglish, kLcidEnglish},
     };
     for (const Case& c : cases) {
-        InMemoryProfileStore store;
-        if (c.stored)
-            store.WriteInt("Shell", "LCID", *c.stored);
         LanguageState language;
-        language.InitLanguage(Edition::Standard, store, c.userDefault);
+        language.InitLanguage(Edition::Standard, c.stored.value_or(c.userDefault));
         EXPECT_EQ(language.Lcid(), c.expected);
         EXPECT_EQ(language.FontCharSet(), GetFontCharSet(c.expected));
         EXPECT_EQ(language.LanguageNames(),
@@ -52,34 +46,29 @@ TEST(LanguageStateTest, StandardEditionStartsInTheStoredLanguage)
     }
 }
 
-TEST(LanguageStateTest, SetLanguageSwitchesAndRemembers)
+// True only for a change, which is what the caller keeps as the choice.
+TEST(LanguageStateTest, SetLanguageSwitchesByDisplayName)
 {
-    InMemoryProfileStore store;
     LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    language.InitLanguage(Edition::Standard, kLcidEnglish);
     EXPECT_EQ(language.ProductName(), "Tavlix");
 
-    language.SetLanguage("Traditional Chinese (繁體中文)", store);
+    EXPECT_TRUE(language.SetLanguage("Traditional Chinese (繁體中文)"));
     EXPECT_EQ(language.Lcid(), kLcidTraditionalChinese);
     EXPECT_EQ(language.InputCharacterSet(), CharacterSet::TraditionalChinese);
-    EXPECT_EQ(store.ReadInt("Shell", "LCID"), kLcidTraditionalChinese);
     EXPECT_EQ(language.CompanyName(), language.GetLocalizedString(IDS_BMT_COMPANY));
     EXPECT_EQ(language.GetLocalizedString(IDS_DIALOG_OK), "確定");
 
-    language.SetLanguage("traditional chinese (繁體中文)", store);  // names match exactly
-    language.SetLanguage("Klingon", store);
+    EXPECT_FALSE(language.SetLanguage("Traditional Chinese (繁體中文)"));
+    EXPECT_FALSE(language.SetLanguage("traditional chinese (繁體中文)"));  // names match exactly
+    EXPECT_FALSE(language.SetLanguage("Klingon"));
     EXPECT_EQ(language.Lcid(), kLcidTraditionalChinese);
-
-    LanguageState restarted;
-    restarted.InitLanguage(Edition::Standard, store, kLcidEnglish);
-    EXPECT_EQ(restarted.Lcid(), kLcidTraditionalChinese);
 }
 
 TEST(LanguageStateTest, CachedStringsFollowTheLanguage)
 {
-    InMemoryProfileStore store;
     LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    language.InitLanguage(Edition::Standard, kLcidEnglish);
     CachedStrings cache;
     EXPECT_FALSE(cache.IsLoaded());
     cache.Reload(language);
@@ -89,7 +78,7 @@ TEST(LanguageStateTest, CachedStringsFollowTheLanguage)
     EXPECT_EQ(cache.Attribute(9), "");
     EXPECT_EQ(cache.Get(IDS_DIALOG_MAIN_PROMPT_GOOD), "") << "not a cached text";
 
-    language.SetLanguage("Simplified Chinese (简体中文)", store);
+    language.SetLanguage("Simplified Chinese (简体中文)");
     cache.Reload(language);
     EXPECT_EQ(cache.Get(IDS_DIALOG_OK), "确定");
 }

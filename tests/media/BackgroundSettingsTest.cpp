@@ -16,7 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kSection = CBackgroundSettings::kSection;
+// Where the background is stored.
+constexpr std::string_view kSection = "BackGround";
 
 // A program folder with images/back.bmp in it (the content does not matter here), and
 // a spare image beside it; removed afterwards.

@@ -18,8 +18,7 @@ class RankingTableTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InMemoryProfileStore languageStore;
-        m_language.InitLanguage(Edition::Standard, languageStore, kLcidEnglish);
+        m_language.InitLanguage(Edition::Standard, kLcidEnglish);
     }
 
     // Writes the places straight into the settings, as a stored table or a hand edit.

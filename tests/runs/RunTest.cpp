@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "i18n/LanguageState.h"
-#include "platform/InMemoryProfileStore.h"
 #include "runs/Run.h"
 
 namespace tavlix {
@@ -13,8 +12,7 @@ class RunTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InMemoryProfileStore store;
-        m_language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+        m_language.InitLanguage(Edition::Standard, kLcidEnglish);
     }
 
     tavlix::Run Started(RunMode mode, std::size_t questions, int timeLimit = -1, bool standard = true, bool jqk = false,

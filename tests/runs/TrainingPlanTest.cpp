@@ -622,9 +622,8 @@ TEST(RangeListLowerBoundTest, EachListFollowsTheOneBefore)
 
 TEST(TypedNumberTest, PromptsForWhatOkRefuses)
 {
-    InMemoryProfileStore store;
     LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    language.InitLanguage(Edition::Standard, kLcidEnglish);
     const std::string between = "Please enter an integer between 5 and 500.";
     const std::string positive = "Please enter a positive integer.";
     const std::pair<const char*, std::string> cases[] = {

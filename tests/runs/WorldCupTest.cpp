@@ -79,9 +79,8 @@ TEST(WorldCupTest, EachLevelDrawsFromAllItsConfigurationsAtItsDifficulty)
 
 TEST(WorldCupTest, CaptionAndRulesText)
 {
-    InMemoryProfileStore store;
     LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    language.InitLanguage(Edition::Standard, kLcidEnglish);
     EXPECT_EQ(WorldCupCaption({true, false}, language), "World Cup - Standard Level");
     EXPECT_EQ(WorldCupCaption({true, true}, language), "World Cup - Hero Level");
     EXPECT_EQ(WorldCupCaption({false, false}, language), "World Cup - Wizard Level");

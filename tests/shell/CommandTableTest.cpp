@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/InMemoryProfileStore.h"
 #include "shell/CommandTable.h"
 #include "i18n/LanguageState.h"
 
@@ -9,9 +8,8 @@ namespace {
 
 LanguageState English()
 {
-    InMemoryProfileStore store;
     LanguageState language;
-    language.InitLanguage(Edition::Standard, store, kLcidEnglish);
+    language.InitLanguage(Edition::Standard, kLcidEnglish);
     return language;
 }
 

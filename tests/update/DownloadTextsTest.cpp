@@ -4,7 +4,6 @@
 
 #include "../i18n/TestLanguage.h"
 #include "i18n/LanguageState.h"
-#include "platform/InMemoryProfileStore.h"
 #include "update/DownloadTexts.h"
 #include "update/InstallerFile.h"
 
