@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "collections/Collection.h"
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteListGenerator.h"
 #include "engine/AnswerChecker.h"
 #include "engine/CBMUtilities.h"
 #include "engine/Hint.h"

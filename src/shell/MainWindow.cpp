@@ -39,7 +39,7 @@
 #include "collections/CollectionContext.h"
 #include "collections/CollectionDlg.h"
 #include "collections/CollectionItemDlg.h"
-#include "collections/CompleteListDlg.h"
+#include "completelist/CompleteListDlg.h"
 #include "collections/SaveToDlg.h"
 #include "settings/UserDataDirectory.h"
 #include "shell/AboutDlg.h"

@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "MainWindowHarness.h"
-#include "collections/CompleteList.h"
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteList.h"
+#include "completelist/CompleteListGenerator.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;

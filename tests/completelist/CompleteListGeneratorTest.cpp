@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "../i18n/TestLanguage.h"
-#include "collections/CompleteList.h"
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteList.h"
+#include "completelist/CompleteListGenerator.h"
 #include "engine/CBMUtilities.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"

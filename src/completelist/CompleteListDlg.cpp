@@ -1,4 +1,4 @@
-#include "collections/CompleteListDlg.h"
+#include "completelist/CompleteListDlg.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -12,7 +12,7 @@
 #include <chrono>
 
 #include "collections/CollectionContext.h"
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteListGenerator.h"
 #include "controls/CBMMessageBox.h"
 #include "controls/DialogSupport.h"
 #include "controls/PictureButton.h"

@@ -1,4 +1,4 @@
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteListGenerator.h"
 
 #include <string_view>
 #include <utility>

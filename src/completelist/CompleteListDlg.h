@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "collections/CompleteList.h"
+#include "completelist/CompleteList.h"
 
 class QCheckBox;
 class QGroupBox;

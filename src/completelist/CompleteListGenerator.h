@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "collections/CompleteList.h"
+#include "completelist/CompleteList.h"
 #include "engine/CBMUtilities.h"
 
 namespace tavlix {
