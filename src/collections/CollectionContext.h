@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "engine/CBMUtilities.h"
+
 class QWidget;
 
 namespace tavlix {
@@ -23,6 +25,9 @@ struct CollectionContext {
     std::function<void(int topic)> openHelpTopic;
     // Save-file picker: start path, title, filter; the chosen path or nothing.
     std::function<QString(QWidget*, const QString&, const QString&, const QString&)> pickSaveFile;
+    // The largest number of a question saved from the main window: its J/Q/K choice.
+    // Left unset, the engine's current maximum, which the main window keeps to it.
+    unsigned maximum = CBMUtilities::GetCurrentMaximum();
 };
 
 // Saves a collection to its file in the user data directory, showing the reason when

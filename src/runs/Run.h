@@ -36,7 +36,7 @@ public:
 
     bool IsActive() const { return m_setup.mode != RunMode::Free; }
     RunMode Mode() const { return m_setup.mode; }
-    bool IsGame() const { return m_setup.mode == RunMode::TrainingGame || m_setup.mode == RunMode::WorldCup; }
+    bool IsGame() const { return IsScoredRun(m_setup.mode); }
     bool IsStandardRule() const { return m_setup.standardRule; }
     bool IsJqkEnabled() const { return m_setup.jqkEnabled; }
     int Level() const { return m_setup.level; }

@@ -212,7 +212,7 @@ TEST_P(CompleteListPageTest, EveryLanguageParsesCleanlyAndHoldsTheEnginesListsIn
 {
     const CompleteListOptions options = GetParam().options;
     const CompleteListGenerator list = Generated(options);
-    const std::vector<Solved> engine = SolveLevel(options.standardRule, options.Maximum());
+    const std::vector<Solved> engine = SolveLevel(options.standardRule, options.GetRules().maximum);
     for (const std::uint32_t lcid : {kLcidEnglish, kLcidSimplifiedChinese, kLcidTraditionalChinese}) {
         SCOPED_TRACE(lcid);
         const LanguageState language = Language(lcid);
