@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "collections/CompleteList.h"
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteList.h"
+#include "completelist/CompleteListGenerator.h"
 #include "i18n/LanguageState.h"
 
 namespace {

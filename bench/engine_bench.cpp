@@ -21,11 +21,12 @@
 
 using tavlix::CBMUtilities;
 using tavlix::NumberArray;
+using tavlix::Rules;
 using tavlix::StringArray;
 
 namespace {
 
-using SearchFunction = bool (*)(const NumberArray&, StringArray&, bool);
+using SearchFunction = bool (*)(const NumberArray&, StringArray&, const Rules&);
 
 struct Signature {
     std::size_t questionsWithSolutions = 0;
@@ -46,13 +47,12 @@ void Mix(std::uint64_t& hash, std::string_view text)
 // Every question of 1..maximum, read once so that parsing stays out of the timings.
 std::vector<NumberArray> ReadQuestions(unsigned maximum, StringArray* texts = nullptr)
 {
-    CBMUtilities::SetCurrentMaximum(maximum);
     const StringArray enumerated = CBMUtilities::EnumerateQuestions(maximum);
     std::vector<NumberArray> questions;
     questions.reserve(enumerated.size());
     for (const std::string& text : enumerated) {
         NumberArray q;
-        if (CBMUtilities::GetQuestionFromString(text, q, false))
+        if (CBMUtilities::GetQuestionFromString(text, q, maximum))
             questions.push_back(std::move(q));
     }
     if (texts)
@@ -63,12 +63,12 @@ std::vector<NumberArray> ReadQuestions(unsigned maximum, StringArray* texts = nu
 // The separators keep list boundaries in the hash: no question or solution text
 // holds ':', ';' or a newline.
 Signature Sign(const StringArray& texts, const std::vector<NumberArray>& questions,
-               bool standardOnly, SearchFunction search)
+               const Rules& rules, SearchFunction search)
 {
     Signature s;
     StringArray solutions;
     for (std::size_t i = 0; i < questions.size(); ++i) {
-        search(questions[i], solutions, standardOnly);
+        search(questions[i], solutions, rules);
         Mix(s.hash, texts[i]);
         Mix(s.hash, ":");
         for (const std::string& solution : solutions) {
@@ -102,9 +102,10 @@ bool SignaturesAgree()
         }
         for (const bool standardOnly : {true, false}) {
             const char* rule = standardOnly ? "standard" : "advanced";
-            const Signature fast = Sign(texts, questions, standardOnly, &CBMUtilities::GetSolutions);
+            const Rules rules{standardOnly, maximum};
+            const Signature fast = Sign(texts, questions, rules, &CBMUtilities::GetSolutions);
             const Signature reference =
-                Sign(texts, questions, standardOnly, &CBMUtilities::GetSolutionsReference);
+                Sign(texts, questions, rules, &CBMUtilities::GetSolutionsReference);
             Print(rule, maximum, "fast", fast);
             Print(rule, maximum, "reference", reference);
             if (!(fast == reference)) {
@@ -123,10 +124,11 @@ bool SignaturesAgree()
 void SolveAll(benchmark::State& state, bool standardOnly)
 {
     const std::vector<NumberArray> questions = ReadQuestions(13);
+    const Rules rules{standardOnly, 13};
     StringArray solutions;
     for (auto _ : state) {
         for (const NumberArray& q : questions) {
-            benchmark::DoNotOptimize(CBMUtilities::GetSolutions(q, solutions, standardOnly));
+            benchmark::DoNotOptimize(CBMUtilities::GetSolutions(q, solutions, rules));
             benchmark::DoNotOptimize(solutions.data());
         }
         benchmark::ClobberMemory();
@@ -139,11 +141,10 @@ void BM_SolveAllStandard(benchmark::State& state) { SolveAll(state, true); }
 
 void BM_Solve2468Advanced(benchmark::State& state)
 {
-    CBMUtilities::SetCurrentMaximum(13);
     const NumberArray q = {2, 4, 6, 8};
     StringArray solutions;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(CBMUtilities::GetSolutions(q, solutions, false));
+        benchmark::DoNotOptimize(CBMUtilities::GetSolutions(q, solutions, Rules{false, 13}));
         benchmark::DoNotOptimize(solutions.data());
         benchmark::ClobberMemory();
     }
@@ -154,7 +155,7 @@ void BM_NormalAnswer(benchmark::State& state)
     NumberArray numbers;
     for (auto _ : state) {
         std::string sub;  // only an empty one is filled
-        std::string normal = CBMUtilities::GetNormalAnswer(numbers, sub, "(2+4)*(3+1)");
+        std::string normal = CBMUtilities::GetNormalAnswer(numbers, sub, "(2+4)*(3+1)", 13);
         benchmark::DoNotOptimize(normal.data());
         benchmark::DoNotOptimize(sub.data());
         benchmark::ClobberMemory();

@@ -52,14 +52,14 @@ const StringArray& NoSolutionList(bool standardOnly, bool thirteen)
     return lists[(standardOnly ? 1 : 0) + (thirteen ? 2 : 0)];
 }
 
-void CheckAnswer(const NumberArray& question, const std::string& answer)
+void CheckAnswer(const NumberArray& question, const std::string& answer, const tavlix::Rules& rules)
 {
-    if (!CBMUtilities::CheckValidSolution(question, answer))
+    if (!CBMUtilities::CheckValidSolution(question, answer, rules))
         return;
     NumberArray numbers;
     std::string sub;
-    if (CBMUtilities::GetNormalAnswer(numbers, sub, answer).empty() ||
-        !CBMUtilities::EqualsTwentyFour(answer))
+    if (CBMUtilities::GetNormalAnswer(numbers, sub, answer, rules.maximum).empty() ||
+        !CBMUtilities::EqualsTwentyFour(answer, rules))
         __builtin_trap();
 }
 
@@ -114,10 +114,10 @@ void JudgeAnswerBox(std::uint8_t options, const NumberArray& question, const std
 
 // The question formed by the numbers of an answer line, so that a correct answer is
 // accepted whatever the prefix says.
-bool QuestionOfAnswer(std::string answer, NumberArray& question)
+bool QuestionOfAnswer(std::string answer, NumberArray& question, unsigned maximum)
 {
     CBMUtilities::StripOperators(answer);
-    return CBMUtilities::GetQuestionFromString(answer, question, false);
+    return CBMUtilities::GetQuestionFromString(answer, question, maximum);
 }
 
 }  // namespace
@@ -129,8 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CharacterSet charset = CharsetFrom(data[0]);
     const bool standardOnly = (data[0] & 4) != 0;
     const bool thirteen = (data[0] & 8) != 0;
-    const unsigned maximum = thirteen ? 13 : 10;
-    CBMUtilities::SetCurrentMaximum(maximum);
+    const tavlix::Rules rules = tavlix::Rules::Of(standardOnly, thirteen);
+    const unsigned maximum = rules.maximum;
 
     NumberArray fromBytes(4);
     for (std::size_t i = 0; i < 4; ++i)
@@ -139,10 +139,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Question input.
     NumberArray question;
-    CBMUtilities::GetQuestionFromString(text, question, true, charset);
+    CBMUtilities::GetQuestionFromString(text, question, tavlix::kLargestNumber, charset);
     StringArray solutions;
-    if (CBMUtilities::GetQuestionFromString(text, question, false, charset))
-        CBMUtilities::GetSolutions(question, solutions, standardOnly);
+    if (CBMUtilities::GetQuestionFromString(text, question, maximum, charset))
+        CBMUtilities::GetSolutions(question, solutions, rules);
     const std::string questionBox =
         CBMUtilities::GetNormalizedUserInput(text, InputMode::QuestionNumber, charset);
     const std::string questionLine =
@@ -153,18 +153,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CBMUtilities::CompareQuestionText(text, questionLine);
     CBMUtilities::CompareQuestionText(questionBox, text);
 
-    // The search sets the rule that every evaluation below follows.
-    CBMUtilities::GetSolutions(fromBytes, solutions, standardOnly);
+    CBMUtilities::GetSolutions(fromBytes, solutions, rules);
     for (const std::string& solution : solutions)
-        CheckAnswer(fromBytes, solution);
+        CheckAnswer(fromBytes, solution, rules);
 
     // Answer input.
     const std::string answer =
         CBMUtilities::GetNormalizedUserInput(text, InputMode::AnswerLine, charset);
-    CBMUtilities::EvaluateExpression(text);
+    CBMUtilities::EvaluateExpression(text, rules);
     tavlix::FirstOperation(text);
-    if (CBMUtilities::EqualsTwentyFour(answer) !=
-        CBMUtilities::IsTwentyFour(CBMUtilities::EvaluateExpression(answer)))
+    if (CBMUtilities::EqualsTwentyFour(answer, rules) !=
+        CBMUtilities::IsTwentyFour(CBMUtilities::EvaluateExpression(answer, rules)))
         __builtin_trap();
     for (const bool powerAllowed : {true, false}) {
         std::string converted = answer;
@@ -173,11 +172,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         NumberArray numbers;
         std::string sub;
-        CBMUtilities::GetNormalAnswer(numbers, sub, text);
+        CBMUtilities::GetNormalAnswer(numbers, sub, text, maximum);
     }
-    CheckAnswer(fromBytes, answer);
-    if (QuestionOfAnswer(answer, question))
-        CheckAnswer(question, answer);
+    CheckAnswer(fromBytes, answer, rules);
+    if (QuestionOfAnswer(answer, question, maximum))
+        CheckAnswer(question, answer, rules);
     JudgeAnswerBox(data[0], fromBytes, text);
     return 0;
 }

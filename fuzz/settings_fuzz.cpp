@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "collections/Collection.h"
-#include "engine/CBMUtilities.h"
 #include "i18n/LanguageState.h"
 #include "settings/CConfigFile.h"
 
@@ -151,8 +150,6 @@ void RoundTripCollection(bool isMyFavorites, const fs::path& input, const fs::pa
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // J, Q and K on: a collection keeps questions with numbers up to 13.
-    tavlix::CBMUtilities::SetCurrentMaximum(13);
     const fs::path input = Scratch().File("input.ini");
     const fs::path saved = Scratch().File("saved.ini");
     {

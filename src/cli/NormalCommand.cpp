@@ -29,13 +29,13 @@ public:
         const auto input = ReadQuestionAndLine(operands, m_game, io.err);
         if (!input)
             return kUsage;
-        if (!CBMUtilities::CheckValidSolution(input->first, input->second)) {
+        if (!CBMUtilities::CheckValidSolution(input->first, input->second, m_game.EngineRules())) {
             io.out << "incorrect\n";
             return kNegative;
         }
         NumberArray numbers;
         std::string subNormal;
-        const std::string normal = CBMUtilities::GetNormalAnswer(numbers, subNormal, input->second);
+        const std::string normal = CBMUtilities::GetNormalAnswer(numbers, subNormal, input->second, m_game.maximum);
         io.out << normal << '\n' << subNormal << '\n';
         return kOk;
     }

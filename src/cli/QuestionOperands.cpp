@@ -13,8 +13,7 @@ std::optional<NumberArray> ReadQuestion(const std::vector<std::string>& operands
                                         std::ostream& err)
 {
     NumberArray question;
-    CBMUtilities::SetCurrentMaximum(maximum);
-    if (CBMUtilities::GetQuestionFromString(QuestionText(operands), question, false))
+    if (CBMUtilities::GetQuestionFromString(QuestionText(operands), question, maximum))
         return question;
     err << LookUpString(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION, kEnglish, std::to_string(maximum), {}, {},
                         GetStringCount())
@@ -33,8 +32,6 @@ std::optional<std::pair<NumberArray, std::string>> ReadQuestionAndLine(const std
     const std::optional<NumberArray> question = ReadQuestion(operands, game.maximum, err);
     if (!question)
         return std::nullopt;
-    StringArray solutions;
-    CBMUtilities::GetSolutions(*question, solutions, !game.advanced);
     return std::pair{*question, CBMUtilities::GetNormalizedUserInput(operands[4], InputMode::AnswerLine,
                                                                      CharacterSet::English)};
 }

@@ -20,8 +20,8 @@ std::optional<NumberArray> ReadQuestion(const std::vector<std::string>& operands
 // The first four operands joined as the question is written: "3 3 8 8".
 std::string QuestionText(const std::vector<std::string>& operands);
 
-// The question and the answer line of the fifth operand, normalised as a typed answer is.
-// The question is searched first, which sets the rule that the line is judged under.
+// The question, up to the largest number of game, and the answer line of the fifth
+// operand, normalised as a typed answer is.
 std::optional<std::pair<NumberArray, std::string>> ReadQuestionAndLine(const std::vector<std::string>& operands,
                                                                        const RuleAndRange& game, std::ostream& err);
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cli/CommandLine.h"
+#include "engine/Rules.h"
 #include "i18n/LanguageState.h"
 
 namespace tavlix::cli {
@@ -11,7 +12,9 @@ namespace tavlix::cli {
 // The rule and the largest number of the questions, which most commands take.
 struct RuleAndRange {
     bool advanced = false;  // the Advanced rule (also ^ and ^^), else the Standard rule
-    unsigned maximum = 13;  // 13 with J, Q and K, else 10
+    unsigned maximum = kLargestNumber;  // 13 with J, Q and K, else 10
+
+    Rules EngineRules() const { return {!advanced, maximum}; }
 };
 
 // Which configurations a list holds: first those with a solution, second those without.

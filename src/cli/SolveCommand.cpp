@@ -36,7 +36,6 @@ public:
 
     int Run(const std::vector<std::string>& operands, const Streams& io) override
     {
-        CBMUtilities::SetCurrentMaximum(m_game.maximum);
         if (!m_all)
             return SolveOne(operands, io);
         if (m_json)
@@ -50,7 +49,7 @@ private:
     StringArray Solutions(const NumberArray& question) const
     {
         StringArray solutions;
-        CBMUtilities::GetSolutions(question, solutions, !m_game.advanced);
+        CBMUtilities::GetSolutions(question, solutions, m_game.EngineRules());
         return solutions;
     }
 
@@ -58,7 +57,7 @@ private:
     StringArray SolutionsOf(const std::string& text) const
     {
         NumberArray question;
-        CBMUtilities::GetQuestionFromString(text, question, false);
+        CBMUtilities::GetQuestionFromString(text, question, m_game.maximum);
         return Solutions(question);
     }
 

@@ -27,7 +27,7 @@ public:
         const auto input = ReadQuestionAndLine(operands, m_game, io.err);
         if (!input)
             return kUsage;
-        io.out << (CBMUtilities::CheckValidSolution(input->first, input->second) ? "correct" : "incorrect") << '\n';
+        io.out << (CBMUtilities::CheckValidSolution(input->first, input->second, m_game.EngineRules()) ? "correct" : "incorrect") << '\n';
         return kOk;
     }
 

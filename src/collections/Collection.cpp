@@ -15,9 +15,10 @@ namespace {
 
 constexpr std::size_t kShortTyping = 6;  // shorter typing gets no "invalid" reproach
 
+// A collection holds questions up to 13 whatever the J/Q/K choice.
 bool ReadsAsQuestion(std::string_view text, NumberArray& numbers)
 {
-    return CBMUtilities::GetQuestionFromString(text, numbers, true);
+    return CBMUtilities::GetQuestionFromString(text, numbers, kLargestNumber);
 }
 
 bool ReadsAsQuestion(std::string_view text)
@@ -28,18 +29,13 @@ bool ReadsAsQuestion(std::string_view text)
 
 std::string InvalidQuestion(const LanguageState& language)
 {
-    return language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION, "13");
+    return language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION, std::to_string(kLargestNumber));
 }
 
-// The solutions of a question that reads with numbers up to 13, whatever the J/Q/K
-// setting; the engine's maximum is restored afterwards.
 StringArray SolutionsOf(const NumberArray& question, bool advanced)
 {
-    const unsigned maximum = CBMUtilities::GetCurrentMaximum();
-    CBMUtilities::SetCurrentMaximum(13);
     StringArray solutions;
-    CBMUtilities::GetSolutions(question, solutions, !advanced);
-    CBMUtilities::SetCurrentMaximum(maximum);
+    CBMUtilities::GetSolutions(question, solutions, Rules{!advanced, kLargestNumber});
     return solutions;
 }
 
@@ -179,13 +175,13 @@ StringArray Collection::Questions() const
     return questions;
 }
 
-SaveToState CheckSaveToQuestion(std::string_view typed, const Collection& target,
+SaveToState CheckSaveToQuestion(std::string_view typed, const Collection& target, unsigned maximum,
                                 const LanguageState& language)
 {
     const std::string_view question = TrimBlanksAndLineEnds(typed);
     NumberArray numbers;
-    const bool valid = CBMUtilities::GetQuestionFromString(question, numbers, false) &&
-                       CBMUtilities::IsValidQuestion(numbers);
+    const bool valid = CBMUtilities::GetQuestionFromString(question, numbers, maximum) &&
+                       CBMUtilities::IsValidQuestion(numbers, maximum);
     if (!valid)
         return {typed.size() > kShortTyping
                     ? language.GetLocalizedString(IDS_DIALOG_MAIN_ERROR_INVALID_QUESTION_SHORT)
@@ -204,7 +200,7 @@ ItemCheck CheckItem(std::string_view typed, const Collection& collection, std::s
                     const LanguageState& language)
 {
     NumberArray q;
-    if (!CBMUtilities::GetQuestionFromString(typed, q, false))
+    if (!ReadsAsQuestion(typed, q))
         return {ItemCheck::Invalid, {}, InvalidQuestion(language)};
     CBMUtilities::SortNumbers(q[0], q[1], q[2], q[3], 4, true);
     const std::string stored = CBMUtilities::FormatQuestion(q[0], q[1], q[2], q[3]);

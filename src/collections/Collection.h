@@ -69,7 +69,8 @@ struct SaveToState {
     std::string status;
     bool okEnabled = false;
 };
-SaveToState CheckSaveToQuestion(std::string_view typed, const Collection& target,
+// maximum: the largest number the question may hold.
+SaveToState CheckSaveToQuestion(std::string_view typed, const Collection& target, unsigned maximum,
                                 const LanguageState& language);
 
 // The outcome of OK in the item dialog.

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "engine/Rules.h"
+
 class QWidget;
 
 namespace tavlix {
@@ -23,6 +25,9 @@ struct CollectionContext {
     std::function<void(int topic)> openHelpTopic;
     // Save-file picker: start path, title, filter; the chosen path or nothing.
     std::function<QString(QWidget*, const QString&, const QString&, const QString&)> pickSaveFile;
+    // The largest number of a question saved: the main window's J/Q/K choice for its Save
+    // to command; a collection holds questions up to 13 whatever that choice.
+    unsigned maximum = kLargestNumber;
 };
 
 // Saves a collection to its file in the user data directory, showing the reason when

@@ -26,39 +26,33 @@ bool PersonalCollections::SetUp() const
     return m_services.userData && m_services.setUpUserDataDirectory && m_services.setUpUserDataDirectory();
 }
 
-CollectionContext PersonalCollections::Context() const
+CollectionContext PersonalCollections::Context(unsigned maximum) const
 {
     return {m_services.language, m_services.profile, *m_services.userData, m_services.openHelpTopic,
-            m_services.pickSaveFile};
+            m_services.pickSaveFile, maximum};
 }
 
-void PersonalCollections::SaveQuestion(bool toMyFavorites, const NumberArray& question, QWidget* parent)
+void PersonalCollections::SaveQuestion(bool toMyFavorites, const NumberArray& question, unsigned maximum,
+                                       QWidget* parent)
 {
     const QString text = QString::fromStdString(CBMUtilities::FormatQuestion(question[0], question[1], question[2],
                                                                               question[3]));
-    SaveToDlg dialog(Of(toMyFavorites), Context(), text, {}, parent);
+    SaveToDlg dialog(Of(toMyFavorites), Context(maximum), text, {}, parent);
     dialog.exec();
 }
 
-// The collections hold questions up to 13 whatever the window's J/Q/K choice.
 void PersonalCollections::Show(bool myFavorites, QWidget* parent)
 {
     if (!SetUp())
         return;
-    const unsigned maximum = CBMUtilities::GetCurrentMaximum();
-    CBMUtilities::SetCurrentMaximum(13);
     CollectionDlg dialog(Of(myFavorites), Context(), parent);
     dialog.exec();
-    CBMUtilities::SetCurrentMaximum(maximum);
 }
 
 void PersonalCollections::ShowInstantSolutions(bool advancedRule, QWidget* parent)
 {
-    const unsigned maximum = CBMUtilities::GetCurrentMaximum();
-    CBMUtilities::SetCurrentMaximum(13);
     CollectionItemDlg dialog(nullptr, std::string::npos, Context(), advancedRule, parent);
     dialog.exec();
-    CBMUtilities::SetCurrentMaximum(maximum);
 }
 
 }  // namespace tavlix

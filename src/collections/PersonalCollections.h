@@ -45,13 +45,14 @@ public:
     bool SetUp() const;
     // The Save to command, once set up: the question (sorted, valid) into the collection,
     // with a note.
-    void SaveQuestion(bool toMyFavorites, const NumberArray& question, QWidget* parent);
+    // maximum: the largest number of the window's J/Q/K choice.
+    void SaveQuestion(bool toMyFavorites, const NumberArray& question, unsigned maximum, QWidget* parent);
     void Show(bool myFavorites, QWidget* parent);
     // Tools > Instant Solutions, under the rule of the window.
     void ShowInstantSolutions(bool advancedRule, QWidget* parent);
 
 private:
-    CollectionContext Context() const;
+    CollectionContext Context(unsigned maximum = kLargestNumber) const;
     Collection& Of(bool myFavorites) { return myFavorites ? m_myFavorites : m_troubleMakers; }
 
     Services m_services;

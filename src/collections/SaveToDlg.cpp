@@ -50,7 +50,8 @@ SaveToDlg::SaveToDlg(Collection& collection, const CollectionContext& context, c
 
 void SaveToDlg::Refresh()
 {
-    const SaveToState state = CheckSaveToQuestion(m_question->text().toStdString(), m_collection, m_context.language);
+    const SaveToState state =
+        CheckSaveToQuestion(m_question->text().toStdString(), m_collection, m_context.maximum, m_context.language);
     m_status->setText(ToQString(state.status));
     m_ok->setEnabled(state.okEnabled);
 }
@@ -61,7 +62,7 @@ void SaveToDlg::OnOk()
         return;
     // Kept sorted, as every question of a collection, so that it is found again.
     NumberArray q;
-    CBMUtilities::GetQuestionFromString(TrimBlanksAndLineEnds(m_question->text().toStdString()), q, false);
+    CBMUtilities::GetQuestionFromString(TrimBlanksAndLineEnds(m_question->text().toStdString()), q, m_context.maximum);
     CBMUtilities::SortNumbers(q[0], q[1], q[2], q[3], 4, true);
     m_collection.Items().push_back({CBMUtilities::FormatQuestion(q[0], q[1], q[2], q[3]), {},
                                     m_note->text().toStdString()});

@@ -11,15 +11,10 @@ namespace tavlix {
 
 namespace {
 
-constexpr std::size_t kMaxAnswerLines = 30;
 constexpr std::size_t kShortestAnswer = 7;  // four one-digit numbers and three operators
 
 constexpr unsigned kStatusCorrect = 1;  // in RunStatus::m_uaAStatus
 constexpr unsigned kStatusIncorrect = 2;
-
-bool IsScoredRun(RunMode mode) { return mode == RunMode::TrainingGame || mode == RunMode::WorldCup; }
-
-unsigned MaximumOf(const AnswerInput& input) { return input.jqkEnabled ? 13 : 10; }
 
 // A question box holds exactly the decimal form of one number from 1 to the maximum.
 bool ReadBox(std::string_view text, unsigned maximum, unsigned& value)
@@ -46,6 +41,19 @@ unsigned* RecordedStatus(const AnswerInput& input, bool bRecordResult, RunStatus
 }
 
 }  // namespace
+
+StringArray AnswerLines(const AnswerInput& input, CharacterSet charset)
+{
+    StringArray lines;
+    if (input.noSolutionChecked)
+        return lines;
+    for (const std::string& line : GetSAFromMLString(input.answerText)) {
+        const std::string_view trimmed = TrimBlanksAndLineEnds(line);
+        if (!trimmed.empty())
+            lines.push_back(CBMUtilities::GetNormalizedUserInput(trimmed, InputMode::AnswerLine, charset));
+    }
+    return lines;
+}
 
 AnswerChecker::AnswerChecker(const LanguageState& language, const DebugLog* log)
     : m_language(language), m_log(log)
@@ -78,7 +86,7 @@ bool AnswerChecker::ReadQuestion(const AnswerInput& input, NumberArray& uaQ) con
         const std::string normalized = CBMUtilities::GetNormalizedUserInput(
             box, InputMode::QuestionNumber, m_language.InputCharacterSet());
         unsigned value = 0;
-        if (!ReadBox(TrimBlanksAndLineEnds(normalized), MaximumOf(input), value))
+        if (!ReadBox(TrimBlanksAndLineEnds(normalized), LargestNumber(input.jqkEnabled), value))
             return false;
         numbers.push_back(value);
     }
@@ -98,7 +106,7 @@ bool AnswerChecker::CanCheckResult(const AnswerInput& input) const
 std::string AnswerChecker::InvalidQuestionText(const AnswerInput& input) const
 {
     return m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION,
-                                         std::to_string(MaximumOf(input)));
+                                         std::to_string(LargestNumber(input.jqkEnabled)));
 }
 
 std::string AnswerChecker::RuleName(const AnswerInput& input) const
@@ -157,7 +165,6 @@ std::string AnswerChecker::GetComments(const AnswerInput& input, bool bRecordRes
         return {};
 
     Trace("if(!CheckValidInput(uaQ))");
-    CBMUtilities::SetCurrentMaximum(MaximumOf(input));
     if (!ReadQuestion(input, submission.uaQ)) {
         m_lastOutcome = CheckOutcome::Rejected;
         return InvalidQuestionText(input);
@@ -173,7 +180,7 @@ std::string AnswerChecker::GetComments(const AnswerInput& input, bool bRecordRes
     const StringArray checkedLines(lines.begin(), lines.begin() + std::ptrdiff_t(checkCount));
     if (checkCount == 1 && submission.requiredCount <= 1)
         return JudgeSingleLine(submission, checkedLines[0], lines.size());
-    return WordVerdict(submission, ClassifyLines(submission.uaQ, checkedLines), lines.size());
+    return WordVerdict(submission, ClassifyLines(submission, checkedLines), lines.size());
 }
 
 void AnswerChecker::SolveQuestion(Submission& submission) const
@@ -182,7 +189,7 @@ void AnswerChecker::SolveQuestion(Submission& submission) const
     Trace("bool bNoSolution = false;");
     StringArray solutions;
     const bool searched =
-        CBMUtilities::GetSolutions(submission.uaQ, solutions, submission.input.standardRule);
+        CBMUtilities::GetSolutions(submission.uaQ, solutions, submission.input.GetRules());
     Trace("GetSolutionCount");
     submission.solutionCount = unsigned(solutions.size());
     submission.noSolution = !searched || solutions.empty();
@@ -193,20 +200,13 @@ void AnswerChecker::SolveQuestion(Submission& submission) const
     Trace("strAnswerCount.Format...");
 }
 
-// The non-blank lines of the answer box, normalized.
+// AnswerLines, its steps traced line by line.
 StringArray AnswerChecker::ReadAnswerLines(const AnswerInput& input) const
 {
     Trace("GetSAFromMLString");
-    StringArray lines;
-    if (input.noSolutionChecked)  // the claim is judged alone, whatever the box holds
-        return lines;
-    for (const std::string& line : GetSAFromMLString(input.answerText)) {
-        const std::string_view trimmed = TrimBlanksAndLineEnds(line);
-        if (trimmed.empty())
-            continue;
+    StringArray lines = AnswerLines(input, m_language.InputCharacterSet());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         Trace("GetNormalizedUserInput");
-        lines.push_back(CBMUtilities::GetNormalizedUserInput(trimmed, InputMode::AnswerLine,
-                                                             m_language.InputCharacterSet()));
         Trace("saAnswer0.SetAt(i,strLine)");
     }
     return lines;
@@ -253,7 +253,7 @@ std::string AnswerChecker::JudgeSingleLine(const Submission& submission, const s
                                            std::size_t lineCount)
 {
     Trace("if(CBMUtilities::CheckValidSolution(uaQ,strExp))");
-    const bool correct = CBMUtilities::CheckValidSolution(submission.uaQ, line);
+    const bool correct = CBMUtilities::CheckValidSolution(submission.uaQ, line, submission.input.GetRules());
     std::string comment = m_language.GetLocalizedString(correct ? IDS_DIALOG_MAIN_BINGO_WITH_SOLUTION
                                                                 : IDS_DIALOG_MAIN_YOU_LOST);
     if (lineCount > 1)
@@ -262,16 +262,17 @@ std::string AnswerChecker::JudgeSingleLine(const Submission& submission, const s
     return Conclude(submission, correct ? CheckOutcome::Correct : CheckOutcome::Wrong, comment);
 }
 
-std::vector<AnswerChecker::JudgedLine> AnswerChecker::ClassifyLines(const NumberArray& uaQ,
+std::vector<AnswerChecker::JudgedLine> AnswerChecker::ClassifyLines(const Submission& submission,
                                                                     const StringArray& lines) const
 {
     Trace("uaWCMStatus.SetSize(nCheckCount)");
+    const NumberArray& uaQ = submission.uaQ;
     const std::string question = std::to_string(uaQ[0]) + ':' + std::to_string(uaQ[1]) + ':' +
                                  std::to_string(uaQ[2]) + ':' + std::to_string(uaQ[3]);
     std::vector<JudgedLine> judged;
     for (const std::string& line : lines) {
         Trace(question.c_str());
-        judged.push_back(ClassifyLine(uaQ, line, judged));
+        judged.push_back(ClassifyLine(submission, line, judged));
     }
     return judged;
 }
@@ -279,15 +280,16 @@ std::vector<AnswerChecker::JudgedLine> AnswerChecker::ClassifyLines(const Number
 // Correct lines with the same normal answer are one solution typed twice: the same when
 // their sub-normal answers match too, else similar.
 AnswerChecker::JudgedLine AnswerChecker::ClassifyLine(
-    const NumberArray& uaQ, const std::string& line, const std::vector<JudgedLine>& earlierLines) const
+    const Submission& submission, const std::string& line, const std::vector<JudgedLine>& earlierLines) const
 {
     JudgedLine judged;
     judged.text = line;
-    if (!CBMUtilities::CheckValidSolution(uaQ, line))
+    const Rules rules = submission.input.GetRules();
+    if (!CBMUtilities::CheckValidSolution(submission.uaQ, line, rules))
         return judged;
     Trace("CBMUtilities::GetNormalAnswer(uaQ,strSubNA,strExp)");
-    NumberArray numbers = uaQ;
-    judged.normalAnswer = CBMUtilities::GetNormalAnswer(numbers, judged.subNormalAnswer, line);
+    NumberArray numbers = submission.uaQ;
+    judged.normalAnswer = CBMUtilities::GetNormalAnswer(numbers, judged.subNormalAnswer, line, rules.maximum);
     Trace(line.c_str());
     Trace("bool bFoundRepeat = false;");
     const auto first =
@@ -392,12 +394,11 @@ std::string AnswerChecker::Conclude(const Submission& submission, CheckOutcome o
 
 std::string AnswerChecker::GetAllSolutionsText(const AnswerInput& input) const
 {
-    CBMUtilities::SetCurrentMaximum(MaximumOf(input));
     NumberArray uaQ;
     if (!ReadQuestion(input, uaQ))
         return InvalidQuestionText(input);
     StringArray solutions;
-    CBMUtilities::GetSolutions(uaQ, solutions, input.standardRule);
+    CBMUtilities::GetSolutions(uaQ, solutions, input.GetRules());
     return FormatSolutionList(solutions, m_language);
 }
 
@@ -414,12 +415,11 @@ std::string AnswerChecker::FormatSolutionList(const StringArray& solutions, cons
 
 std::string AnswerChecker::GetAnswerCountPrompt(const AnswerInput& input) const
 {
-    CBMUtilities::SetCurrentMaximum(MaximumOf(input));
     NumberArray uaQ;
     if (!ReadQuestion(input, uaQ) || input.level < 1 || input.level > 3)
         return {};
     StringArray solutions;
-    CBMUtilities::GetSolutions(uaQ, solutions, input.standardRule);
+    CBMUtilities::GetSolutions(uaQ, solutions, input.GetRules());
     const unsigned required = GetRequiredAnswerCount(input.level, unsigned(solutions.size()));
     return required > 1 ? m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_X_ANSWERS,
                                                          std::to_string(required))

@@ -16,6 +16,12 @@ class LanguageState;
 
 enum class RunMode { Free, Training, TrainingGame, WorldCup };
 
+// A Training Game or a World Cup: each question is submitted once, and scored.
+constexpr bool IsScoredRun(RunMode mode)
+{
+    return mode == RunMode::TrainingGame || mode == RunMode::WorldCup;
+}
+
 // What the main window holds at the moment an answer is judged.
 struct AnswerInput {
     std::array<std::string, 4> questionBoxes;  // the four question boxes as typed
@@ -25,7 +31,18 @@ struct AnswerInput {
     RunMode mode = RunMode::Free;
     std::string answerText;                    // one answer per line, CR LF between lines
     bool noSolutionChecked = false;
+
+    Rules GetRules() const { return Rules::Of(standardRule, jqkEnabled); }
 };
+
+// A submission holds at most this many answer lines: the checker rejects one with more,
+// the hint reads no further.
+inline constexpr std::size_t kMaxAnswerLines = 30;
+
+// The non-blank lines of the answer box, trimmed and normalized for the character set;
+// none when "No solution" is claimed, for the claim is judged alone whatever the box
+// holds.
+StringArray AnswerLines(const AnswerInput& input, CharacterSet charset);
 
 // The status list of the run and the question on screen (m_uaAStatus, m_nIndex):
 // 0 not answered, 1 correct, 2 and above incorrect.
@@ -75,8 +92,8 @@ private:
     std::optional<std::string> EarlyVerdict(const Submission& submission, std::size_t lineCount);
     std::string JudgeSingleLine(const Submission& submission, const std::string& line,
                                 std::size_t lineCount);
-    std::vector<JudgedLine> ClassifyLines(const NumberArray& uaQ, const StringArray& lines) const;
-    JudgedLine ClassifyLine(const NumberArray& uaQ, const std::string& line,
+    std::vector<JudgedLine> ClassifyLines(const Submission& submission, const StringArray& lines) const;
+    JudgedLine ClassifyLine(const Submission& submission, const std::string& line,
                             const std::vector<JudgedLine>& earlierLines) const;
     std::string WordVerdict(const Submission& submission, const std::vector<JudgedLine>& lines,
                             std::size_t lineCount);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/Rules.h"
 #include "i18n/CharacterSet.h"
 
 namespace tavlix {
@@ -29,18 +30,30 @@ struct PermutationColumns {
 
 // The arithmetic engine: static operations over plain values. Bad input is never an
 // exception: a question is invalid, a line incorrect, a value the 999.0 sentinel.
+//
+// Every operation that depends on the rule or the range takes them as a parameter and
+// touches no shared state, so it may run on any thread. Beside each stands the same
+// operation without them, which works under the engine's current state instead: the
+// rule of the last search made through it, and the current maximum. That state is
+// shared by the whole program and belongs to the window's thread.
 class CBMUtilities {
 public:
     // ---- Questions --------------------------------------------------------------
     static constexpr int kTwentyFourFailure = 999;  // EvaluateExpression's sentinel
 
-    // The largest number a question may hold: 13 with J, Q and K enabled, else 10.
+    // The current maximum (13 at the start): the largest number a question may hold.
     static void SetCurrentMaximum(unsigned maximum);
     static unsigned GetCurrentMaximum();
 
+    // Four plain numbers from 1 to maximum, blanks, commas or semicolons between them.
+    static bool GetQuestionFromString(std::string_view text, NumberArray& numbers,
+                                      unsigned maximum,
+                                      CharacterSet charset = CharacterSet::English);
+    // The same up to 13 when allowThirteen, else up to the current maximum.
     static bool GetQuestionFromString(std::string_view text, NumberArray& numbers,
                                       bool allowThirteen,
                                       CharacterSet charset = CharacterSet::English);
+    static bool IsValidQuestion(const NumberArray& numbers, unsigned maximum);
     static bool IsValidQuestion(const NumberArray& numbers);
     static void SortNumbers(unsigned& a, unsigned& b, unsigned& c, unsigned& d, int count,
                             bool ascending);
@@ -59,37 +72,61 @@ public:
     static int LoadNoSolutionList(bool standardOnly, bool jqkEnabled, StringArray& target);
 
     // ---- Expressions ------------------------------------------------------------
-    // The rule of the most recent search; every evaluation follows it.
+    // The rule flag: the rule of the last search made without rules, which the
+    // evaluations without rules follow.
     static bool IsStandardOnly();
 
     // 1 and the text rewritten from root to power notation, or -1 when not acceptable.
     static int ConvertRootNotation(std::string& text, bool powerAllowed);
     static void StripOperators(std::string& text);
     static bool IsTwentyFour(double value);
+    static bool EqualsTwentyFour(std::string text, const Rules& rules);
     static bool EqualsTwentyFour(std::string text);
+    static double EvaluateExpression(std::string text, const Rules& rules);
     static double EvaluateExpression(std::string text);
     static bool IsGroupEqualToOne(std::size_t position, const std::string& text);
     static bool IsGroupNegative(std::size_t position, const std::string& text);
+    // The numbers of the line are those of the question, each of 1..maximum, and it
+    // makes 24 under the rule.
+    static bool CheckValidSolution(const NumberArray& question, const std::string& text,
+                                   const Rules& rules);
     static bool CheckValidSolution(const NumberArray& question, const std::string& text);
 
     // ---- Solution search ----------------------------------------------------------
+    // The really different solutions; false, with solutions untouched, when the
+    // question is not four numbers of 1..maximum.
+    static bool GetSolutions(const NumberArray& question, StringArray& solutions,
+                             const Rules& rules);
+    // The same under the current maximum; a question it accepts sets the rule flag.
     static bool GetSolutions(const NumberArray& question, StringArray& solutions,
                              bool standardOnly);
-    // The same search, filling and parsing every template text; the fast search must
+    // The same searches, filling and parsing every template text; the fast search must
     // always agree with it.
+    static bool GetSolutionsReference(const NumberArray& question, StringArray& solutions,
+                                      const Rules& rules);
     static bool GetSolutionsReference(const NumberArray& question, StringArray& solutions,
                                       bool standardOnly);
     static void GetPermutations(unsigned a, unsigned b, unsigned c, unsigned d,
                                 PermutationColumns& columns);
     static int EvaluateTemplate(StringArray& hits, const std::string& templ,
+                                const PermutationColumns& columns, const Rules& rules);
+    static int EvaluateTemplate(StringArray& hits, const std::string& templ,
                                 const PermutationColumns& columns);
     static int AddNormalizedSolutions(const StringArray& hits, StringArray& solutions,
+                                      const std::string& templ, int type, bool keepSwapped,
+                                      unsigned maximum);
+    static int AddNormalizedSolutions(const StringArray& hits, StringArray& solutions,
                                       const std::string& templ, int type, bool keepSwapped);
+    static bool IsRedundantSolution(const std::string& text, unsigned maximum);
     static bool IsRedundantSolution(const std::string& text);
     // A template or model with "n1".."n4" replaced by the numbers.
     static std::string FillTemplate(std::string_view templ, const NumberArray& numbers);
 
     // ---- Normal answers -------------------------------------------------------------
+    // The normal answer, and the sub-normal one into an empty strSubNA; the numbers of
+    // the line are read as those of a question of 1..maximum.
+    static std::string GetNormalAnswer(NumberArray& uaQ, std::string& strSubNA,
+                                       std::string strExp, unsigned maximum);
     static std::string GetNormalAnswer(NumberArray& uaQ, std::string& strSubNA,
                                        std::string strExp);
     // The model of an expression; its numbers, in order, go to numbers when given.
@@ -104,14 +141,18 @@ public:
 private:
     // Engine state: the rule of the last search and the current maximum.
     inline static bool s_bStandardOnly = true;
-    inline static unsigned s_nCurrentMaximum = 13;
+    inline static unsigned s_nCurrentMaximum = kLargestNumber;
 
+    static Rules CurrentRules() { return {s_bStandardOnly, s_nCurrentMaximum}; }
+    using ExplicitSearch = bool (*)(const NumberArray&, StringArray&, const Rules&);
+    static bool SearchUnderCurrentMaximum(const NumberArray& question, StringArray& solutions,
+                                          bool standardOnly, ExplicitSearch search);
     template <typename HitFinder>
     static bool SearchSolutions(const NumberArray& question, StringArray& solutions,
-                                bool standardOnly, HitFinder&& findHits);
-    static void RemoveRedundantSolutions(StringArray& solutions);
+                                const Rules& rules, HitFinder&& findHits);
+    static void RemoveRedundantSolutions(StringArray& solutions, unsigned maximum);
     static std::string NormalAnswer(NumberArray& uaQ, std::string& strSubNA,
-                                    std::string strExp, int depth);
+                                    std::string strExp, unsigned maximum, int depth);
 };
 
 }  // namespace tavlix

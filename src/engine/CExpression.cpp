@@ -15,9 +15,10 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-int CExpression::SetExpression(std::string text)
+int CExpression::SetExpression(std::string text, Notation notation)
 {
     m_expression = std::move(text);
+    m_notation = notation;
     m_nodes.clear();
     m_root = -1;
     m_pos = 0;
@@ -60,6 +61,15 @@ int CExpression::GetValue(double& out) const
             }
             break;
         case Kind::Power: values[i] = std::pow(a, b); break;
+        case Kind::Root:
+            // As its rewrite a^(1/b) computes it, index zero included.
+            if (b < 0.0 || b > 0.0) {
+                values[i] = std::pow(a, 1.0 / b);
+            } else {
+                error = DivisionByZero;
+                values[i] = std::pow(a, -1000.0);
+            }
+            break;
         case Kind::Number: break;
         }
     }
@@ -86,7 +96,7 @@ bool CExpression::Load(std::istream& in)
 
 int CExpression::AddNode(Kind kind, double value, int left, int right)
 {
-    m_nodes.push_back(Node{kind, value, left, right});
+    m_nodes.push_back(Node{kind, value, left, right, 0, 0});
     return static_cast<int>(m_nodes.size()) - 1;
 }
 
@@ -137,11 +147,13 @@ bool CExpression::ParsePower(int& node, int depth)
     if (!ParsePrimary(node, depth))
         return false;
     while (m_pos < m_expression.size() && m_expression[m_pos] == '^') {
-        ++m_pos;
+        const bool root = m_notation == Notation::WithRoots &&
+                          std::string_view(m_expression).substr(m_pos, 2) == "^^";
+        m_pos += root ? 2 : 1;
         int right = -1;
         if (!ParsePrimary(right, depth))
             return false;
-        node = AddNode(Kind::Power, 0.0, node, right);
+        node = AddNode(root ? Kind::Root : Kind::Power, 0.0, node, right);
     }
     return true;
 }
@@ -202,6 +214,8 @@ bool CExpression::ParseNumber(int& node)
     (void)end;
 
     node = AddNode(Kind::Number, value, -1, -1);
+    m_nodes.back().textStart = start;
+    m_nodes.back().textLength = m_pos - start;
     SkipBlanks();
     return true;
 }

@@ -92,6 +92,9 @@ CompiledTemplate::CompiledTemplate(std::string_view templ)
             else
                 step = {Op::Power, 0, 0, 0.0};
             break;
+        case CExpression::Kind::Root:
+            assert(!"parsed as powers only: the rewrite turned every root into a power");
+            break;
         }
         if (step.op >= Op::Add && step.op <= Op::Power) {
             step.left = std::uint8_t(node.left);

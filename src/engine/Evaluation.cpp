@@ -120,19 +120,29 @@ bool CBMUtilities::IsTwentyFour(double value)
     return value > 20.0 && (value - 24.0) * (value - 24.0) < 1e-8;
 }
 
-double CBMUtilities::EvaluateExpression(std::string text)
+double CBMUtilities::EvaluateExpression(std::string text, const Rules& rules)
 {
     double value = 0.0;
-    if (ConvertRootNotation(text, !s_bStandardOnly) == -1 || !Evaluate(text, value))
+    if (ConvertRootNotation(text, !rules.standardOnly) == -1 || !Evaluate(text, value))
         return kTwentyFourFailure;
     return value;
 }
 
-bool CBMUtilities::EqualsTwentyFour(std::string text)
+double CBMUtilities::EvaluateExpression(std::string text)
+{
+    return EvaluateExpression(std::move(text), CurrentRules());
+}
+
+bool CBMUtilities::EqualsTwentyFour(std::string text, const Rules& rules)
 {
     double value = 0.0;
-    return ConvertRootNotation(text, !s_bStandardOnly) != -1 && Evaluate(text, value) &&
+    return ConvertRootNotation(text, !rules.standardOnly) != -1 && Evaluate(text, value) &&
            IsTwentyFour(value);
+}
+
+bool CBMUtilities::EqualsTwentyFour(std::string text)
+{
+    return EqualsTwentyFour(std::move(text), CurrentRules());
 }
 
 bool CBMUtilities::IsGroupEqualToOne(std::size_t position, const std::string& text)
@@ -166,7 +176,8 @@ bool CBMUtilities::IsGroupNegative(std::size_t position, const std::string& text
     return value < 0.0 || std::isnan(value);
 }
 
-bool CBMUtilities::CheckValidSolution(const NumberArray& question, const std::string& text)
+bool CBMUtilities::CheckValidSolution(const NumberArray& question, const std::string& text,
+                                      const Rules& rules)
 {
     if (question.size() != 4 || HasBlankInsideNumber(text))
         return false;
@@ -179,7 +190,7 @@ bool CBMUtilities::CheckValidSolution(const NumberArray& question, const std::st
     std::string numbersOnly = text;
     StripOperators(numbersOnly);
     NumberArray used;
-    if (!GetQuestionFromString(numbersOnly, used, false))
+    if (!GetQuestionFromString(numbersOnly, used, rules.maximum))
         return false;
 
     NumberArray expected = question;
@@ -188,7 +199,12 @@ bool CBMUtilities::CheckValidSolution(const NumberArray& question, const std::st
     if (expected != used)
         return false;
 
-    return EqualsTwentyFour(working);
+    return EqualsTwentyFour(working, rules);
+}
+
+bool CBMUtilities::CheckValidSolution(const NumberArray& question, const std::string& text)
+{
+    return CheckValidSolution(question, text, CurrentRules());
 }
 
 }  // namespace tavlix

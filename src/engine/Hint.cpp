@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "common/TextUtilities.h"
+#include "engine/CExpression.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 
@@ -11,133 +11,47 @@ namespace tavlix {
 
 namespace {
 
-// A submission holds at most this many lines; later ones are never judged.
-constexpr std::size_t kMaxAnswerLines = 30;
-// Far deeper than any solution of four numbers; it only bounds the recursion.
-constexpr int kMaxNesting = 32;
-
-// Reads a solution of the engine's list: numbers, + - * / ^ ^^ and parentheses, with
-// the precedence of CExpression, ^^ as a power of the same rank. Each operation is
-// finished only after its operands, so the first finished is the one worked out first.
-class FirstOperationFinder {
-public:
-    explicit FirstOperationFinder(std::string_view text) : m_text(text) {}
-
-    std::optional<Operation> Find()
-    {
-        Operand whole;
-        if (!Sum(whole, 0) || m_pos != m_text.size())
-            return std::nullopt;
-        return m_first;
-    }
-
-private:
-    struct Operand {
-        std::string number;  // empty for a group or an operation
-    };
-
-    bool Sum(Operand& result, int depth)
-    {
-        if (!Product(result, depth))
-            return false;
-        while (At("+") || At("-")) {
-            const std::string op(1, m_text[m_pos++]);
-            Operand right;
-            if (!Product(right, depth))
-                return false;
-            Combine(result, op, right);
-        }
-        return true;
-    }
-
-    bool Product(Operand& result, int depth)
-    {
-        if (!Power(result, depth))
-            return false;
-        while (At("*") || At("/")) {
-            const std::string op(1, m_text[m_pos++]);
-            Operand right;
-            if (!Power(right, depth))
-                return false;
-            Combine(result, op, right);
-        }
-        return true;
-    }
-
-    bool Power(Operand& result, int depth)
-    {
-        if (!Primary(result, depth))
-            return false;
-        while (At("^")) {
-            const std::string op = At("^^") ? "^^" : "^";
-            m_pos += op.size();
-            Operand right;
-            if (!Primary(right, depth))
-                return false;
-            Combine(result, op, right);
-        }
-        return true;
-    }
-
-    bool Primary(Operand& result, int depth)
-    {
-        if (At("(")) {
-            ++m_pos;
-            if (depth >= kMaxNesting || !Sum(result, depth + 1) || !At(")"))
-                return false;
-            ++m_pos;
-            return true;
-        }
-        const std::size_t start = m_pos;
-        while (m_pos < m_text.size() && m_text[m_pos] >= '0' && m_text[m_pos] <= '9')
-            ++m_pos;
-        result.number = std::string(m_text.substr(start, m_pos - start));
-        return m_pos > start;
-    }
-
-    void Combine(Operand& left, const std::string& op, const Operand& right)
-    {
-        if (!m_first)
-            m_first = Operation{left.number, op, right.number};
-        left.number.clear();
-    }
-
-    bool At(std::string_view what) const { return m_text.substr(m_pos).starts_with(what); }
-
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-    std::optional<Operation> m_first;
-};
-
-// The non-blank lines of the answer box, read as the answer checker reads them.
-StringArray TypedLines(const AnswerInput& input, CharacterSet charset)
-{
-    StringArray lines;
-    if (input.noSolutionChecked)
-        return lines;
-    for (const std::string& line : GetSAFromMLString(input.answerText)) {
-        const std::string_view trimmed = TrimBlanksAndLineEnds(line);
-        if (trimmed.empty())
-            continue;
-        if (lines.size() == kMaxAnswerLines)
-            break;
-        lines.push_back(CBMUtilities::GetNormalizedUserInput(trimmed, InputMode::AnswerLine, charset));
-    }
-    return lines;
-}
-
-std::string NormalAnswerOf(const std::string& line)
+std::string NormalAnswerOf(const std::string& line, unsigned maximum)
 {
     NumberArray numbers;
     std::string subNormal;
-    return CBMUtilities::GetNormalAnswer(numbers, subNormal, line);
+    return CBMUtilities::GetNormalAnswer(numbers, subNormal, line, maximum);
+}
+
+std::string_view OperatorText(CExpression::Kind kind)
+{
+    switch (kind) {
+    case CExpression::Kind::Add: return "+";
+    case CExpression::Kind::Subtract: return "-";
+    case CExpression::Kind::Multiply: return "*";
+    case CExpression::Kind::Divide: return "/";
+    case CExpression::Kind::Power: return "^";
+    case CExpression::Kind::Root: return "^^";
+    case CExpression::Kind::Number: break;
+    }
+    return {};
 }
 
 }  // namespace
 
 std::optional<Operation> FirstOperation(std::string_view solution)
 {
-    return FirstOperationFinder(solution).Find();
+    CExpression expression;
+    if (expression.SetExpression(std::string(solution), CExpression::Notation::WithRoots) != -1)
+        return std::nullopt;
+    // The tree lists the operations in the order they are worked out.
+    const auto& nodes = expression.nodes();
+    const auto isWrittenNumber = [&](int i) {
+        const CExpression::Node& node = nodes[std::size_t(i)];
+        return node.kind == CExpression::Kind::Number && node.textLength > 0;
+    };
+    const auto first = std::ranges::find_if(nodes, [&](const CExpression::Node& node) {
+        return node.kind != CExpression::Kind::Number && isWrittenNumber(node.left) && isWrittenNumber(node.right);
+    });
+    if (first == nodes.end())
+        return std::nullopt;
+    const auto text = [&](int i) { return std::string(expression.NumberText(nodes[std::size_t(i)])); };
+    return Operation{text(first->left), std::string(OperatorText(first->kind)), text(first->right)};
 }
 
 HintGuide::HintGuide(const LanguageState& language) : m_language(language) {}
@@ -145,13 +59,13 @@ HintGuide::HintGuide(const LanguageState& language) : m_language(language) {}
 Hint HintGuide::GetHint(const AnswerInput& input, int step) const
 {
     Hint hint;
-    CBMUtilities::SetCurrentMaximum(input.jqkEnabled ? 13 : 10);
     NumberArray uaQ;
     if (!AnswerChecker(m_language).ReadQuestion(input, uaQ))
         return hint;
 
+    const Rules rules = input.GetRules();
     StringArray solutions;
-    const bool searched = CBMUtilities::GetSolutions(uaQ, solutions, input.standardRule);
+    const bool searched = CBMUtilities::GetSolutions(uaQ, solutions, rules);
     hint.step = std::clamp(step, 1, kLastHintStep);
     if (!searched || solutions.empty()) {
         hint.kind = HintKind::NoSolution;
@@ -159,16 +73,17 @@ Hint HintGuide::GetHint(const AnswerInput& input, int step) const
         return hint;
     }
 
-    // Same and similar answers share their normal answer; the search above has set
-    // the rule that the lines are judged under.
+    // Same and similar answers share their normal answer.
+    StringArray lines = AnswerLines(input, m_language.InputCharacterSet());
+    lines.resize(std::min(lines.size(), kMaxAnswerLines));
     std::set<std::string> given;
-    for (const std::string& line : TypedLines(input, m_language.InputCharacterSet()))
-        if (CBMUtilities::CheckValidSolution(uaQ, line))
-            given.insert(NormalAnswerOf(line));
+    for (const std::string& line : lines)
+        if (CBMUtilities::CheckValidSolution(uaQ, line, rules))
+            given.insert(NormalAnswerOf(line, rules.maximum));
     hint.solutionCount = solutions.size();
     const std::string* firstNotGiven = nullptr;  // in the engine's order
     for (const std::string& solution : solutions) {
-        if (given.contains(NormalAnswerOf(solution)))
+        if (given.contains(NormalAnswerOf(solution, rules.maximum)))
             ++hint.givenCount;
         else if (!firstNotGiven)
             firstNotGiven = &solution;
@@ -194,7 +109,7 @@ std::string HintGuide::HintText(const AnswerInput& input, const Hint& hint) cons
     switch (hint.kind) {
     case HintKind::InvalidQuestion:
         return m_language.GetLocalizedString(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION,
-                                             input.jqkEnabled ? "13" : "10");
+                                             std::to_string(input.GetRules().maximum));
     case HintKind::NoSolution: return m_language.GetLocalizedString(IDS_HINT_NO_SOLUTION, rule);
     case HintKind::AllGiven:
         return hint.solutionCount == 1 ? m_language.GetLocalizedString(IDS_HINT_ONE_SOLUTION_GIVEN, rule)

@@ -49,9 +49,10 @@ struct Hint {
 };
 
 // The operation worked out first in a solution of the engine's list: the leftmost one
-// whose operands are both numbers (in "8/(3-8/3)" that is 8/3). A root stays a root:
-// "8*9^^(4^^2)" starts with 4^^2, never with the 1/2 of its power form. Nothing when
-// the text is not a well-formed expression with an operation.
+// whose operands are both numbers (in "8/(3-8/3)" that is 8/3). The solution is read
+// with the grammar of CExpression, and a root stays a root: "8*9^^(4^^2)" starts with
+// 4^^2, never with the 1/2 of its power form. Nothing when the text is not a
+// well-formed expression with such an operation.
 std::optional<Operation> FirstOperation(std::string_view solution);
 
 // The graded hints to the question of the main window, in the interface language. A
@@ -61,8 +62,7 @@ class HintGuide {
 public:
     explicit HintGuide(const LanguageState& language);
 
-    // The hint of the step (clamped to 1..kLastHintStep). It runs the solution search, so
-    // the engine calls after it follow the question's rule.
+    // The hint of the step (clamped to 1..kLastHintStep).
     Hint GetHint(const AnswerInput& input, int step) const;
     // The text of one hint.
     std::string HintText(const AnswerInput& input, const Hint& hint) const;

@@ -27,10 +27,10 @@ bool ReplaceFirst(std::string& text, std::string_view from, std::string_view to)
     return true;
 }
 
-bool ReadNumbers(std::string text, NumberArray& numbers)
+bool ReadNumbers(std::string text, NumberArray& numbers, unsigned maximum)
 {
     CBMUtilities::StripOperators(text);
-    return CBMUtilities::GetQuestionFromString(text, numbers, false);
+    return CBMUtilities::GetQuestionFromString(text, numbers, maximum);
 }
 
 struct Expression {
@@ -228,13 +228,19 @@ int CBMUtilities::GetSortType(std::string_view model)
 }
 
 std::string CBMUtilities::GetNormalAnswer(NumberArray& uaQ, std::string& strSubNA,
+                                          std::string strExp, unsigned maximum)
+{
+    return NormalAnswer(uaQ, strSubNA, std::move(strExp), maximum, 0);
+}
+
+std::string CBMUtilities::GetNormalAnswer(NumberArray& uaQ, std::string& strSubNA,
                                           std::string strExp)
 {
-    return NormalAnswer(uaQ, strSubNA, std::move(strExp), 0);
+    return GetNormalAnswer(uaQ, strSubNA, std::move(strExp), s_nCurrentMaximum);
 }
 
 std::string CBMUtilities::NormalAnswer(NumberArray& uaQ, std::string& strSubNA,
-                                       std::string strExp, int depth)
+                                       std::string strExp, unsigned maximum, int depth)
 {
     std::erase(strExp, ' ');
     if (strExp.size() > kMaxAnswerLength)
@@ -257,10 +263,10 @@ std::string CBMUtilities::NormalAnswer(NumberArray& uaQ, std::string& strSubNA,
         std::string normal = FillTemplate(e.model, uaQ);
         if (const int sortType = GetSortType(e.model); sortType > 0) {
             StringArray folded;
-            AddNormalizedSolutions({normal}, folded, e.model, sortType, true);
+            AddNormalizedSolutions({normal}, folded, e.model, sortType, true, maximum);
             if (!folded.empty()) {
                 normal = folded.front();
-                ReadNumbers(normal, uaQ);
+                ReadNumbers(normal, uaQ, maximum);
             }
         }
         if (strSubNA.empty())
@@ -284,7 +290,7 @@ std::string CBMUtilities::NormalAnswer(NumberArray& uaQ, std::string& strSubNA,
         applied |= UnifyEvenPowers(e);
 
         if (applied && depth < kMaxPasses)
-            return NormalAnswer(uaQ, strSubNA, e.Filled(), depth + 1);
+            return NormalAnswer(uaQ, strSubNA, e.Filled(), maximum, depth + 1);
         return normal;
     }
 }

@@ -56,7 +56,7 @@ std::string CBMUtilities::FormatQuestion(unsigned a, unsigned b, unsigned c, uns
 }
 
 bool CBMUtilities::GetQuestionFromString(std::string_view text, NumberArray& numbers,
-                                         bool allowThirteen, CharacterSet charset)
+                                         unsigned maximum, CharacterSet charset)
 {
     const std::string line =
         CollapseBlanks(GetNormalizedUserInput(text, InputMode::QuestionLine, charset));
@@ -77,9 +77,8 @@ bool CBMUtilities::GetQuestionFromString(std::string_view text, NumberArray& num
         LeadingNumber(view.substr(blanks[1] + 1, blanks[2] - blanks[1] - 1)),
         LeadingNumber(view.substr(blanks[2] + 1)),
     };
-    const unsigned bound = allowThirteen ? 13 : s_nCurrentMaximum;
     for (const unsigned v : values)
-        if (v < 1 || v > bound)
+        if (v < 1 || v > maximum)
             return false;
 
     // Anything but four plain numbers (a fifth token, a sign, a leading zero, a
@@ -91,11 +90,23 @@ bool CBMUtilities::GetQuestionFromString(std::string_view text, NumberArray& num
     return true;
 }
 
-bool CBMUtilities::IsValidQuestion(const NumberArray& numbers)
+bool CBMUtilities::GetQuestionFromString(std::string_view text, NumberArray& numbers,
+                                         bool allowThirteen, CharacterSet charset)
+{
+    return GetQuestionFromString(text, numbers, allowThirteen ? kLargestNumber : s_nCurrentMaximum,
+                                 charset);
+}
+
+bool CBMUtilities::IsValidQuestion(const NumberArray& numbers, unsigned maximum)
 {
     return numbers.size() == 4 &&
            std::all_of(numbers.begin(), numbers.end(),
-                       [](unsigned n) { return n >= 1 && n <= s_nCurrentMaximum; });
+                       [maximum](unsigned n) { return n >= 1 && n <= maximum; });
+}
+
+bool CBMUtilities::IsValidQuestion(const NumberArray& numbers)
+{
+    return IsValidQuestion(numbers, s_nCurrentMaximum);
 }
 
 void CBMUtilities::SortNumbers(unsigned& a, unsigned& b, unsigned& c, unsigned& d, int count,
@@ -119,7 +130,7 @@ void CBMUtilities::SortNumbers(unsigned& a, unsigned& b, unsigned& c, unsigned& 
 int CBMUtilities::IsQuestionInList(std::string_view text, const StringArray& list)
 {
     NumberArray q;
-    if (!GetQuestionFromString(text, q, true))
+    if (!GetQuestionFromString(text, q, kLargestNumber))
         return -1;
     SortNumbers(q[0], q[1], q[2], q[3], 4, true);
     const std::string sorted = FormatQuestion(q[0], q[1], q[2], q[3]);
@@ -151,7 +162,7 @@ StringArray CBMUtilities::EnumerateQuestions(unsigned maximum)
 int CBMUtilities::LoadNoSolutionList(bool standardOnly, bool jqkEnabled, StringArray& target)
 {
     target.clear();
-    for (const char* const* entry = NoSolutionList(standardOnly, jqkEnabled ? 13 : 10);
+    for (const char* const* entry = NoSolutionList(standardOnly, LargestNumber(jqkEnabled));
          std::string_view(*entry) != kNoSolutionListEnd; ++entry)
         target.emplace_back(*entry);
     return static_cast<int>(target.size());

@@ -122,7 +122,7 @@ bool HasEvenPowerOfNegativeGroup(const std::string& text, std::string_view power
 }
 
 // A factor 1 moved around: only the writing that is its own normal answer stays.
-bool IsMovedFactorOfOne(const std::string& text)
+bool IsMovedFactorOfOne(const std::string& text, unsigned maximum)
 {
     const std::size_t pos = text.find("1*");
     if (pos == std::string::npos || (pos > 0 && text[pos - 1] == '1'))
@@ -131,10 +131,10 @@ bool IsMovedFactorOfOne(const std::string& text)
     std::string numbersOnly = rest;
     CBMUtilities::StripOperators(numbersOnly);
     NumberArray numbers;
-    if (!CBMUtilities::GetQuestionFromString(numbersOnly, numbers, false))
+    if (!CBMUtilities::GetQuestionFromString(numbersOnly, numbers, maximum))
         return false;
     std::string subNormal;
-    return CBMUtilities::GetNormalAnswer(numbers, subNormal, rest) != text;
+    return CBMUtilities::GetNormalAnswer(numbers, subNormal, rest, maximum) != text;
 }
 
 }  // namespace
@@ -175,14 +175,14 @@ void CBMUtilities::GetPermutations(unsigned a, unsigned b, unsigned c, unsigned 
 }
 
 int CBMUtilities::EvaluateTemplate(StringArray& hits, const std::string& templ,
-                                   const PermutationColumns& columns)
+                                   const PermutationColumns& columns, const Rules& rules)
 {
     int appended = 0;
     CExpression expression;
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const std::string filled = FillTuple(templ, Ordering(columns, i));
         std::string text = filled;
-        if (ConvertRootNotation(text, !s_bStandardOnly) == -1)
+        if (ConvertRootNotation(text, !rules.standardOnly) == -1)
             return -1;
         double value = 0.0;
         if (expression.SetExpression(text) != -1 ||
@@ -196,15 +196,22 @@ int CBMUtilities::EvaluateTemplate(StringArray& hits, const std::string& templ,
     return appended;
 }
 
+int CBMUtilities::EvaluateTemplate(StringArray& hits, const std::string& templ,
+                                   const PermutationColumns& columns)
+{
+    return EvaluateTemplate(hits, templ, columns, CurrentRules());
+}
+
 int CBMUtilities::AddNormalizedSolutions(const StringArray& hits, StringArray& solutions,
-                                         const std::string& templ, int type, bool keepSwapped)
+                                         const std::string& templ, int type, bool keepSwapped,
+                                         unsigned maximum)
 {
     std::vector<Tuple> tuples;
     for (const std::string& hit : hits) {
         std::string numbersOnly = hit;
         StripOperators(numbersOnly);
         NumberArray v;
-        if (!GetQuestionFromString(numbersOnly, v, false))
+        if (!GetQuestionFromString(numbersOnly, v, maximum))
             continue;
         Tuple t = {v[0], v[1], v[2], v[3]};
         if (Normalize(t, type, keepSwapped) && std::find(tuples.begin(), tuples.end(), t) == tuples.end())
@@ -215,7 +222,13 @@ int CBMUtilities::AddNormalizedSolutions(const StringArray& hits, StringArray& s
     return static_cast<int>(tuples.size());
 }
 
-bool CBMUtilities::IsRedundantSolution(const std::string& text)
+int CBMUtilities::AddNormalizedSolutions(const StringArray& hits, StringArray& solutions,
+                                         const std::string& templ, int type, bool keepSwapped)
+{
+    return AddNormalizedSolutions(hits, solutions, templ, type, keepSwapped, s_nCurrentMaximum);
+}
+
+bool CBMUtilities::IsRedundantSolution(const std::string& text, unsigned maximum)
 {
     static constexpr std::string_view kNoticedStarts[] = {"11+13*", "12+12*", "13+11*"};
     static constexpr std::string_view kSumAndQuotient[][2] = {
@@ -227,7 +240,7 @@ bool CBMUtilities::IsRedundantSolution(const std::string& text)
     if (HasOperationWithGroupOfOne(text, "/") || HasOperationWithGroupOfOne(text, "^") ||
         HasOperationWithGroupOfOne(text, "^^"))
         return true;
-    if (IsMovedFactorOfOne(text))
+    if (IsMovedFactorOfOne(text, maximum))
         return true;
     for (const std::string_view start : kNoticedStarts)
         if (text.starts_with(start))
@@ -240,18 +253,22 @@ bool CBMUtilities::IsRedundantSolution(const std::string& text)
     return HasEvenPowerOfNegativeGroup(text, ")^2") || HasEvenPowerOfNegativeGroup(text, ")^4");
 }
 
-void CBMUtilities::RemoveRedundantSolutions(StringArray& solutions)
+bool CBMUtilities::IsRedundantSolution(const std::string& text)
 {
-    std::erase_if(solutions, [](const std::string& s) { return IsRedundantSolution(s); });
+    return IsRedundantSolution(text, s_nCurrentMaximum);
+}
+
+void CBMUtilities::RemoveRedundantSolutions(StringArray& solutions, unsigned maximum)
+{
+    std::erase_if(solutions, [maximum](const std::string& s) { return IsRedundantSolution(s, maximum); });
 }
 
 template <typename HitFinder>
 bool CBMUtilities::SearchSolutions(const NumberArray& question, StringArray& solutions,
-                                   bool standardOnly, HitFinder&& findHits)
+                                   const Rules& rules, HitFinder&& findHits)
 {
-    if (!IsValidQuestion(question))
+    if (!IsValidQuestion(question, rules.maximum))
         return false;
-    s_bStandardOnly = standardOnly;
 
     unsigned a = question[0], b = question[1], c = question[2], d = question[3];
     SortNumbers(a, b, c, d, 4, true);
@@ -277,23 +294,23 @@ bool CBMUtilities::SearchSolutions(const NumberArray& question, StringArray& sol
             if (table[i].type == 0)
                 solutions.insert(solutions.end(), hits.begin(), hits.end());
             else if (!hits.empty())
-                AddNormalizedSolutions(hits, solutions, templ, table[i].type, false);
+                AddNormalizedSolutions(hits, solutions, templ, table[i].type, false, rules.maximum);
         }
     };
     searchTable(StandardTemplates(), false);
-    if (!standardOnly)
+    if (!rules.standardOnly)
         searchTable(AdvancedTemplates(), true);
 
     // A single solution is never a variant of another.
     if (solutions.size() > 1)
-        RemoveRedundantSolutions(solutions);
+        RemoveRedundantSolutions(solutions, rules.maximum);
     return true;
 }
 
 bool CBMUtilities::GetSolutions(const NumberArray& question, StringArray& solutions,
-                                bool standardOnly)
+                                const Rules& rules)
 {
-    return SearchSolutions(question, solutions, standardOnly,
+    return SearchSolutions(question, solutions, rules,
                            [](StringArray& hits, std::string_view templ, bool advanced,
                               std::size_t index, const PermutationColumns& columns) {
                                const CompiledTemplate& compiled = Compiled(advanced)[index];
@@ -306,16 +323,37 @@ bool CBMUtilities::GetSolutions(const NumberArray& question, StringArray& soluti
                            });
 }
 
+bool CBMUtilities::GetSolutions(const NumberArray& question, StringArray& solutions,
+                                bool standardOnly)
+{
+    return SearchUnderCurrentMaximum(question, solutions, standardOnly, &GetSolutions);
+}
+
+bool CBMUtilities::GetSolutionsReference(const NumberArray& question, StringArray& solutions,
+                                         const Rules& rules)
+{
+    return SearchSolutions(question, solutions, rules,
+                           [&rules](StringArray& hits, std::string_view templ, bool, std::size_t,
+                                    const PermutationColumns& columns) {
+                               // A rejected root notation cannot come from these tables;
+                               // the search goes on with the next template either way.
+                               EvaluateTemplate(hits, std::string(templ), columns, rules);
+                           });
+}
+
 bool CBMUtilities::GetSolutionsReference(const NumberArray& question, StringArray& solutions,
                                          bool standardOnly)
 {
-    return SearchSolutions(question, solutions, standardOnly,
-                           [](StringArray& hits, std::string_view templ, bool, std::size_t,
-                              const PermutationColumns& columns) {
-                               // A rejected root notation cannot come from these tables;
-                               // the search goes on with the next template either way.
-                               EvaluateTemplate(hits, std::string(templ), columns);
-                           });
+    return SearchUnderCurrentMaximum(question, solutions, standardOnly, &GetSolutionsReference);
+}
+
+bool CBMUtilities::SearchUnderCurrentMaximum(const NumberArray& question, StringArray& solutions,
+                                             bool standardOnly, ExplicitSearch search)
+{
+    if (!search(question, solutions, Rules{standardOnly, s_nCurrentMaximum}))
+        return false;
+    s_bStandardOnly = standardOnly;
+    return true;
 }
 
 }  // namespace tavlix

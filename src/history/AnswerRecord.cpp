@@ -14,7 +14,7 @@ std::optional<AnswerRecord> RecordOfSubmission(const AnswerInput& input, CheckOu
     for (const std::string& box : input.questionBoxes)
         boxes += box + " ";
     NumberArray numbers;
-    if (!CBMUtilities::GetQuestionFromString(boxes, numbers, true, charset))
+    if (!CBMUtilities::GetQuestionFromString(boxes, numbers, kLargestNumber, charset))
         return std::nullopt;
     std::sort(numbers.begin(), numbers.end());
     AnswerRecord record;

@@ -285,7 +285,7 @@ void CTrainingPlanDlg::FillControls()
 // whose value does not fit its bounds is left as it is.
 void CTrainingPlanDlg::FillRangeLists(const RangeValues& values)
 {
-    const unsigned maximum = m_jqk->isChecked() ? 13 : 10;
+    const unsigned maximum = LargestNumber(m_jqk->isChecked());
     m_updating = true;
     for (std::size_t i = 0; i < m_rangeLists.size(); ++i) {
         const unsigned lower = RangeListLowerBound(values, i);

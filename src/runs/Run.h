@@ -36,7 +36,7 @@ public:
 
     bool IsActive() const { return m_setup.mode != RunMode::Free; }
     RunMode Mode() const { return m_setup.mode; }
-    bool IsGame() const { return m_setup.mode == RunMode::TrainingGame || m_setup.mode == RunMode::WorldCup; }
+    bool IsGame() const { return IsScoredRun(m_setup.mode); }
     // Training goes on under the rule and J/Q/K the player switches to; the caption and the
     // rules note follow them.
     void FollowRules(bool standardRule, bool jqkEnabled);

@@ -194,7 +194,7 @@ void RunController::ShowQuestion(std::size_t index)
     if (index >= m_run.QuestionCount())
         return;
     ShownQuestion shown;
-    if (!CBMUtilities::GetQuestionFromString(m_run.Question(index), shown.numbers, true))
+    if (!CBMUtilities::GetQuestionFromString(m_run.Question(index), shown.numbers, kLargestNumber))
         return;
     m_run.SetIndex(index);
     AnswerInput input;

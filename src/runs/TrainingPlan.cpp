@@ -116,7 +116,7 @@ StringArray FullSetCandidates(unsigned maximum, const Configuration& from, const
 std::optional<Configuration> ReadConfiguration(std::string_view question, unsigned maximum)
 {
     NumberArray numbers;
-    if (!CBMUtilities::GetQuestionFromString(question, numbers, true))
+    if (!CBMUtilities::GetQuestionFromString(question, numbers, kLargestNumber))
         return std::nullopt;
     Configuration c{numbers[0], numbers[1], numbers[2], numbers[3]};
     std::ranges::sort(c);

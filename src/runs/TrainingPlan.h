@@ -46,7 +46,7 @@ struct TrainingPlan {
     int questionCount = 40;
     int minutes = 40;
 
-    unsigned Maximum() const { return jqkEnabled ? 13 : 10; }
+    unsigned Maximum() const { return LargestNumber(jqkEnabled); }
     // The run's time limit in seconds: minutes * 60 for a Training Game with its limit
     // on, -1 (none) otherwise.
     int TimeLimitSeconds() const;

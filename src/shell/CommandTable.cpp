@@ -51,11 +51,9 @@ std::string QuestionTextOfBoxes(const std::array<std::string, 4>& boxes, Charact
            NormalizedBox(boxes[2], charset) + " " + NormalizedBox(boxes[3], charset);
 }
 
-bool IsGame(RunMode mode) { return mode == RunMode::TrainingGame || mode == RunMode::WorldCup; }
-
 bool IsCommandEnabled(int id, const CommandContext& c)
 {
-    const bool game = IsGame(c.mode);
+    const bool game = IsScoredRun(c.mode);
     switch (id) {
     case ID_STANDARD_RULE:
     case ID_ADVANCED_RULE:

@@ -66,7 +66,6 @@ struct CommandContext {
     std::uint32_t lcid = 0;
 };
 
-bool IsGame(RunMode mode);
 bool IsCommandEnabled(int id, const CommandContext& c);
 bool IsCommandChecked(int id, const CommandContext& c);
 

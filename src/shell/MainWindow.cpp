@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "collections/CompleteListDlg.h"
+#include "completelist/CompleteListDlg.h"
 #include "common/TextUtilities.h"
 #include "controls/CBMMessageBox.h"
 #include "controls/DialogSupport.h"
@@ -57,7 +57,6 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     // Start-up: the stored rule and J/Q/K choice, then the controls and texts.
     m_standardRule = ReadSetting(m_services.profile, setting::kGameStandardRule);
     m_jqk = ReadSetting(m_services.profile, setting::kGameJqk);
-    CBMUtilities::SetCurrentMaximum(m_jqk ? 13 : 10);
     m_runs = new RunController({m_services.language, m_services.profile, m_services.clock, m_services.random,
                                 m_collections.TroubleMakers(), m_collections.MyFavorites(), m_services.history,
                                 m_services.log, m_services.openHelpTopic, m_services.enumerateInstances,
@@ -301,10 +300,8 @@ void MainWindow::SetJQK(bool enabled)
 {
     m_pane->ResetHint();
     m_jqk = enabled;
-    const unsigned maximum = enabled ? 13 : 10;
-    CBMUtilities::SetCurrentMaximum(maximum);
     std::array<std::string, 4> boxes = m_ui.QuestionTexts();
-    if (ClampQuestionBoxes(boxes, maximum, m_services.language.InputCharacterSet()))
+    if (ClampQuestionBoxes(boxes, LargestNumber(enabled), m_services.language.InputCharacterSet()))
         m_ui.SetQuestionTexts(boxes);
     UpdateToolbarImages();
     m_runs->FollowRules(m_standardRule, m_jqk);
@@ -340,7 +337,7 @@ void MainWindow::ToggleLayout()
 
 void MainWindow::StepQuestionBox(std::size_t box, int step)
 {
-    const int maximum = m_jqk ? 13 : 10;
+    const int maximum = int(LargestNumber(m_jqk));
     bool ok = false;
     const int value = m_ui.questionBoxes[box]->text().trimmed().toInt(&ok);
     const int next = ok ? std::clamp(value + step, 1, maximum) : (step > 0 ? 1 : maximum);
@@ -512,9 +509,9 @@ void MainWindow::OnSaveTo(bool toMyFavorites)
         return;
     NumberArray question;
     if (m_checker.ReadQuestion(ReadInput(), question))
-        m_collections.SaveQuestion(toMyFavorites, question, this);
+        m_collections.SaveQuestion(toMyFavorites, question, LargestNumber(m_jqk), this);
     else
-        ShowNotice(Text(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION, m_jqk ? "13" : "10"), this);
+        ShowNotice(Text(IDS_DIALOG_MAIN_PROMPT_INVALID_QUESTION, std::to_string(LargestNumber(m_jqk))), this);
 }
 
 void MainWindow::OnCompleteList()
@@ -555,7 +552,7 @@ void MainWindow::OpenQuestion(const std::string& question, bool standardRule, bo
     if (jqk != m_jqk)
         RunCommand(ID_ENABLE_JQK);
     NumberArray numbers;
-    if (!CBMUtilities::GetQuestionFromString(question, numbers, jqk))
+    if (!CBMUtilities::GetQuestionFromString(question, numbers, LargestNumber(jqk)))
         return;
     m_ui.SetQuestion(numbers);
     m_ui.noSolution->setChecked(false);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ProcessRunner.h"
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteListGenerator.h"
 #include "i18n/LanguageState.h"
 
 namespace tavlix {

@@ -304,13 +304,13 @@ TEST_F(CollectionTest, SaveToChecksWhileTyping)
 {
     Collection c(false);
     c.Items() = {{"3 3 8 8", {}, ""}};
-    EXPECT_EQ(CheckSaveToQuestion("8 3 8 3", c, m_language).status, "The question already exists in \"Trouble Makers\".");
-    EXPECT_FALSE(CheckSaveToQuestion("8 3 8 3", c, m_language).okEnabled);
-    EXPECT_TRUE(CheckSaveToQuestion(" 1 2 3 4 ", c, m_language).okEnabled);
-    EXPECT_EQ(CheckSaveToQuestion("1 2 3", c, m_language).status, "");
-    EXPECT_EQ(CheckSaveToQuestion("1 2 3 44", c, m_language).status, "Invalid question.");
-    CBMUtilities::SetCurrentMaximum(10);
-    EXPECT_FALSE(CheckSaveToQuestion("1 2 3 11", c, m_language).okEnabled);
+    EXPECT_EQ(CheckSaveToQuestion("8 3 8 3", c, 13, m_language).status, "The question already exists in \"Trouble Makers\".");
+    EXPECT_FALSE(CheckSaveToQuestion("8 3 8 3", c, 13, m_language).okEnabled);
+    EXPECT_TRUE(CheckSaveToQuestion(" 1 2 3 4 ", c, 13, m_language).okEnabled);
+    EXPECT_EQ(CheckSaveToQuestion("1 2 3", c, 13, m_language).status, "");
+    EXPECT_EQ(CheckSaveToQuestion("1 2 3 44", c, 13, m_language).status, "Invalid question.");
+    EXPECT_TRUE(CheckSaveToQuestion("1 2 3 11", c, 13, m_language).okEnabled);
+    EXPECT_FALSE(CheckSaveToQuestion("1 2 3 11", c, 10, m_language).okEnabled);
 }
 
 TEST_F(CollectionTest, ItemDialogStoresTheSortedForm)

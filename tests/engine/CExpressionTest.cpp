@@ -54,6 +54,18 @@ TEST(CExpressionTest, ParseErrorsReportWhereParsingStopped)
     EXPECT_EQ(Eval("2(3+4)").error, -1) << "no tree after a failed parse";
 }
 
+// The hint reads solutions with their roots; a root computes what its power form does.
+TEST(CExpressionTest, RootsAsWrittenWhenAskedFor)
+{
+    CExpression e;
+    double value = 0;
+    ASSERT_EQ(e.SetExpression("8*9^^(4^^2)", CExpression::Notation::WithRoots), -1);
+    EXPECT_EQ(e.GetValue(value), CExpression::NoError);
+    EXPECT_DOUBLE_EQ(value, 24);
+    ASSERT_EQ(e.SetExpression("8^^(2-2)", CExpression::Notation::WithRoots), -1);
+    EXPECT_EQ(e.GetValue(value), CExpression::DivisionByZero);
+}
+
 TEST(CExpressionTest, DivisionByZeroIsAnErrorEvenWhenUnused)
 {
     EXPECT_EQ(Eval("1/0").error, CExpression::DivisionByZero);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/CExpression.h"
 #include "engine/Hint.h"
 #include "i18n/LanguageState.h"
 
@@ -46,8 +47,9 @@ TEST(FirstOperationTest, TheInnermostOperationOnTheLeftComesFirst)
     };
     for (const auto& [solution, first] : cases)
         EXPECT_EQ(FirstOperation(solution), first) << solution;
-    for (const char* text : {"", "8", "(8)", "8/(3", "8/3)", "8//3", "-3+4", "8 / 3", "8^^^3", "8*x",
-                             "((((((((((((((((((((((((((((((((((1+1))))))))))))))))))))))))))))))))))"})
+    const std::size_t tooDeep = CExpression::kMaxNesting + 1;
+    for (const std::string& text : std::vector<std::string>{"", "8", "(8)", "-8", "8/(3", "8/3)", "8//3", "8^^^3", "8*x",
+                                                            std::string(tooDeep, '(') + "1+1" + std::string(tooDeep, ')')})
         EXPECT_EQ(FirstOperation(text), std::nullopt) << text;
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "engine/CBMUtilities.h"
 
 namespace tavlix {
@@ -61,6 +64,55 @@ TEST(SolutionSearchTest, InvalidQuestionLeavesListAndRuleAlone)
     EXPECT_EQ(solutions, StringArray{"keep"});
     EXPECT_FALSE(CBMUtilities::IsStandardOnly());
     CBMUtilities::SetCurrentMaximum(13);
+}
+
+// The calls without rules follow the rule of the last such search and the current
+// maximum; a call given its rules neither reads nor changes them.
+TEST(SolutionSearchTest, GivenRulesLeaveTheEngineStateAlone)
+{
+    const NumberArray question = {2, 4, 8, 9};
+    const std::string root = "8*9^^(4^^2)";
+    const Rules advanced{false, 13};
+    StringArray solutions;
+    CBMUtilities::SetCurrentMaximum(10);
+    ASSERT_TRUE(CBMUtilities::GetSolutions(question, solutions, true));
+    EXPECT_FALSE(CBMUtilities::CheckValidSolution(question, root));
+
+    EXPECT_TRUE(CBMUtilities::GetSolutions({12, 12, 1, 1}, solutions, advanced));
+    EXPECT_TRUE(CBMUtilities::CheckValidSolution(question, root, advanced));
+    EXPECT_DOUBLE_EQ(CBMUtilities::EvaluateExpression(root, advanced), 24.0);
+    EXPECT_TRUE(CBMUtilities::IsStandardOnly());
+    EXPECT_EQ(CBMUtilities::GetCurrentMaximum(), 10u);
+    EXPECT_FALSE(CBMUtilities::GetSolutions({12, 12, 1, 1}, solutions, false));
+    EXPECT_EQ(CBMUtilities::EvaluateExpression(root), CBMUtilities::kTwentyFourFailure);
+    CBMUtilities::SetCurrentMaximum(13);
+}
+
+// Two threads searching and judging under different rules at once each get the answers
+// of their own rules.
+TEST(SolutionSearchTest, SearchesUnderDifferentRulesRunSideBySide)
+{
+    const NumberArray question = {2, 4, 8, 9};
+    const Rules rules[] = {{true, 10}, {false, 13}};
+    StringArray expected[2];
+    for (std::size_t i = 0; i < 2; ++i)
+        CBMUtilities::GetSolutionsReference(question, expected[i], rules[i]);
+    ASSERT_NE(expected[0], expected[1]);
+
+    std::atomic<int> wrong = 0;
+    const auto work = [&](std::size_t i) {
+        for (int k = 0; k < 100; ++k) {
+            StringArray found;
+            CBMUtilities::GetSolutionsReference(question, found, rules[i]);
+            const bool rootAccepted = CBMUtilities::CheckValidSolution(question, "8*9^^(4^^2)", rules[i]);
+            wrong += found != expected[i] || rootAccepted == rules[i].standardOnly;
+        }
+    };
+    std::thread standard(work, 0);
+    std::thread advanced(work, 1);
+    standard.join();
+    advanced.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(SolutionSearchTest, PermutationsAreDistinctOrderingsInLexicographicOrder)

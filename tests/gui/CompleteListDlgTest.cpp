@@ -1,8 +1,11 @@
 #include <QCheckBox>
+#include <QDeadlineTimer>
+#include <QFutureWatcher>
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <chrono>
 #include <filesystem>
@@ -10,8 +13,8 @@
 #include <sstream>
 
 #include "MainWindowHarness.h"
-#include "collections/CompleteList.h"
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteList.h"
+#include "completelist/CompleteListGenerator.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;
@@ -183,6 +186,31 @@ private slots:
         QVERIFY(m_addresses.empty());
         QVERIFY(fs::is_empty(m_pages));
         QVERIFY(!m_window->IsStandardRule());
+    }
+
+    // The configurations are solved beside the window's thread: the list goes on while
+    // that thread is held up, and the page comes out whole.
+    void theListGoesOnWhileTheWindowIsBusy()
+    {
+        int heldAt = -1;
+        int afterHold = -1;
+        WithDialog([&heldAt, &afterHold](QDialog* dialog) {
+            auto* progress = Child<QProgressBar>(dialog, "progressBar");
+            connect(progress, &QProgressBar::valueChanged, dialog, [&heldAt, &afterHold, dialog](int value) {
+                if (value == 0 || heldAt >= 0)
+                    return;
+                auto* generation = dialog->findChild<QFutureWatcherBase*>();
+                QVERIFY(generation);
+                heldAt = generation->progressValue();
+                QDeadlineTimer deadline(10000);
+                while (generation->progressValue() == heldAt && !deadline.hasExpired())
+                    QThread::msleep(1);
+                afterHold = generation->progressValue();
+            });
+            StartAndWait(dialog);
+        });
+        QVERIFY(afterHold > heldAt && heldAt >= 0);
+        QCOMPARE(ReadFile(Page("esdhsns.htm")), ExpectedPage({true, false, true, true}, m_language));
     }
 
     void aRecentPageIsShownAnOlderOneOffered_data()

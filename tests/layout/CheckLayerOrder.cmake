@@ -9,7 +9,7 @@
 
 set(LAYERS
   platform common i18n controls diagnostics engine settings history
-  collections runs media update shell app cli)
+  collections completelist runs media update shell app cli)
 
 file(REAL_PATH "${SOURCE_DIR}" SOURCE_DIR BASE_DIRECTORY "$ENV{PWD}")
 if(NOT IS_DIRECTORY "${SOURCE_DIR}")

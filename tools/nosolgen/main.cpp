@@ -10,13 +10,12 @@ namespace {
 void WriteList(const char* name, bool standardOnly, unsigned maximum)
 {
     using tavlix::CBMUtilities;
-    CBMUtilities::SetCurrentMaximum(maximum);
     std::cout << "constexpr const char* " << name << "[] = {\n";
     for (const std::string& text : CBMUtilities::EnumerateQuestions(maximum)) {
         tavlix::NumberArray question;
         tavlix::StringArray solutions;
-        CBMUtilities::GetQuestionFromString(text, question, false);
-        CBMUtilities::GetSolutions(question, solutions, standardOnly);
+        CBMUtilities::GetQuestionFromString(text, question, maximum);
+        CBMUtilities::GetSolutions(question, solutions, tavlix::Rules{standardOnly, maximum});
         if (solutions.empty())
             std::cout << "    \"" << text << "\",\n";
     }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "collections/CompleteList.h"
+#include "completelist/CompleteList.h"
 #include "engine/CBMUtilities.h"
 
 namespace tavlix {
@@ -21,7 +21,8 @@ struct ListedConfiguration {
 // Solves every configuration of a level in enumeration order, one step at a time so that
 // a window can show progress and stop between configurations, and fills the page
 // template. A configuration's heading number counts all configurations when both kinds
-// are listed, otherwise only those of the listed kind.
+// are listed, otherwise only those of the listed kind. It reads no state but its own,
+// so a worker thread may make the list.
 class CompleteListGenerator {
 public:
     static constexpr int kProgressRange = 1000;

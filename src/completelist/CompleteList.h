@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/Rules.h"
+
 namespace tavlix {
 
 class Clock;
@@ -21,7 +23,7 @@ struct CompleteListOptions {
     bool withSolutions = true;    // configurations with solutions are listed
     bool withoutSolution = true;  // configurations without solution are listed
 
-    unsigned Maximum() const { return jqkEnabled ? 13 : 10; }
+    Rules GetRules() const { return Rules::Of(standardRule, jqkEnabled); }
     bool operator==(const CompleteListOptions&) const = default;
 };
 

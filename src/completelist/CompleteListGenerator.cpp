@@ -1,4 +1,4 @@
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteListGenerator.h"
 
 #include <string_view>
 #include <utility>
@@ -29,7 +29,7 @@ std::string Paragraph(std::string_view snippet, std::string_view placeholder, st
 }  // namespace
 
 CompleteListGenerator::CompleteListGenerator(const CompleteListOptions& options)
-    : m_options(options), m_questions(CBMUtilities::EnumerateQuestions(options.Maximum()))
+    : m_options(options), m_questions(CBMUtilities::EnumerateQuestions(options.GetRules().maximum))
 {
 }
 
@@ -39,9 +39,9 @@ bool CompleteListGenerator::Step()
         return false;
     const std::string& text = m_questions[m_next++];
     NumberArray question;
-    CBMUtilities::GetQuestionFromString(text, question, true);
+    CBMUtilities::GetQuestionFromString(text, question, kLargestNumber);
     ListedConfiguration entry{0, text, {}};
-    CBMUtilities::GetSolutions(question, entry.solutions, m_options.standardRule);
+    CBMUtilities::GetSolutions(question, entry.solutions, m_options.GetRules());
 
     const bool bothKinds = m_options.withSolutions && m_options.withoutSolution;
     const bool solvable = !entry.solutions.empty();

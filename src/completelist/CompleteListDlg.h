@@ -1,24 +1,22 @@
 #pragma once
 
 #include <QDialog>
+#include <QFutureWatcher>
 
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 
-#include "collections/CompleteList.h"
+#include "completelist/CompleteList.h"
 
 class QCheckBox;
 class QGroupBox;
 class QProgressBar;
 class QRadioButton;
-class QTimer;
 
 namespace tavlix {
 
 class Clock;
-class CompleteListGenerator;
 class LanguageState;
 class PictureButton;
 class Profile;
@@ -41,9 +39,9 @@ struct CompleteListContext {
 
 // Tools > Complete List of All Solutions: the level and the kinds of configurations to
 // list, then the page, made from the template of the interface language and shown in the
-// browser. The configurations are solved in short slices on the window's thread, so the
-// window stays responsive and Cancel stops between two configurations; a cancelled list
-// writes nothing.
+// browser. The configurations are solved on a worker thread, so the window answers
+// the user all along, and Cancel stops the list between two configurations; a
+// cancelled list writes nothing.
 class CompleteListDlg : public QDialog {
     Q_OBJECT
 
@@ -63,8 +61,11 @@ private:
     void OnKindClicked(ListedKind kind);
     void OnStart();
     void StartGenerating(std::string pageTemplate);
-    void RunSlice();
+    void ShowProgress(int value);
     void Finish();
+    // Cancels a list in the making and waits for the worker to stop: at most one
+    // configuration, or the filling of the page.
+    void StopGenerating();
     void ShowPage(const std::filesystem::path& page);
     // Where the page of the chosen options and the interface language goes.
     std::filesystem::path PagePath() const;
@@ -79,10 +80,8 @@ private:
     PictureButton* m_start;
     PictureButton* m_cancel;
     QProgressBar* m_progress;
-    QTimer* m_slices;
-    std::unique_ptr<CompleteListGenerator> m_generator;
-    std::string m_template;
-    bool m_running = false;
+    QFutureWatcher<std::string>* m_generation;  // the page in the making
+    bool m_running = false;  // a list is in the making and has not been cancelled
 };
 
 }  // namespace tavlix

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "../i18n/TestLanguage.h"
-#include "collections/CompleteList.h"
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteList.h"
+#include "completelist/CompleteListGenerator.h"
 #include "engine/CBMUtilities.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
@@ -211,7 +211,7 @@ TEST_P(CompleteListPageTest, EveryLanguageParsesCleanlyAndHoldsTheEnginesListsIn
 {
     const CompleteListOptions options = GetParam().options;
     const CompleteListGenerator list = Generated(options);
-    const std::vector<Solved> engine = SolveLevel(options.standardRule, options.Maximum());
+    const std::vector<Solved> engine = SolveLevel(options.standardRule, options.GetRules().maximum);
     for (const std::uint32_t lcid : {kLcidEnglish, kLcidSimplifiedChinese, kLcidTraditionalChinese}) {
         SCOPED_TRACE(lcid);
         const LanguageState language = Language(lcid);

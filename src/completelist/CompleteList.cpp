@@ -1,4 +1,4 @@
-#include "collections/CompleteList.h"
+#include "completelist/CompleteList.h"
 
 #include <chrono>
 #include <fstream>

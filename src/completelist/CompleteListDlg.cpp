@@ -1,18 +1,17 @@
-#include "collections/CompleteListDlg.h"
+#include "completelist/CompleteListDlg.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QProgressBar>
+#include <QPromise>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
-
-#include <chrono>
+#include <QtConcurrentRun>
 
 #include "collections/CollectionContext.h"
-#include "collections/CompleteListGenerator.h"
+#include "completelist/CompleteListGenerator.h"
 #include "controls/CBMMessageBox.h"
 #include "controls/DialogSupport.h"
 #include "controls/PictureButton.h"
@@ -24,9 +23,19 @@ namespace tavlix {
 
 namespace {
 
-// Long enough to solve a good number of configurations, short enough that the window
-// answers the user at once.
-constexpr std::chrono::milliseconds kSliceTime{20};
+// The worker: solves the configurations one by one, then fills the page, unless the
+// dialog cancels first. It works on its own copies of everything it reads.
+void MakePage(QPromise<std::string>& promise, CompleteListGenerator list, std::string pageTemplate,
+              LanguageState language)
+{
+    promise.setProgressRange(0, CompleteListGenerator::kProgressRange);
+    while (list.Step()) {
+        if (promise.isCanceled())
+            return;
+        promise.setProgressValue(list.Progress());
+    }
+    promise.addResult(list.FillTemplate(std::move(pageTemplate), language));
+}
 
 }  // namespace
 
@@ -41,7 +50,7 @@ CompleteListDlg::CompleteListDlg(CompleteListContext context, QWidget* parent)
       m_start(new PictureButton(this)),
       m_cancel(new PictureButton(this)),
       m_progress(new QProgressBar(this)),
-      m_slices(new QTimer(this))
+      m_generation(new QFutureWatcher<std::string>(this))
 {
     setObjectName(QStringLiteral("completeListDlg"));
     m_standard->setObjectName(QStringLiteral("standardRadio"));
@@ -92,13 +101,12 @@ CompleteListDlg::CompleteListDlg(CompleteListContext context, QWidget* parent)
     connect(m_withoutSolution, &QCheckBox::clicked, this, [this] { OnKindClicked(ListedKind::WithoutSolution); });
     connect(m_start, &PictureButton::clicked, this, &CompleteListDlg::OnStart);
     connect(m_cancel, &PictureButton::clicked, this, &QDialog::reject);
-    m_slices->setSingleShot(true);
-    m_slices->setInterval(0);
-    connect(m_slices, &QTimer::timeout, this, &CompleteListDlg::RunSlice);
+    connect(m_generation, &QFutureWatcher<std::string>::progressValueChanged, this, &CompleteListDlg::ShowProgress);
+    connect(m_generation, &QFutureWatcher<std::string>::finished, this, &CompleteListDlg::Finish);
     InstallHelpKey(this, m_context.openHelpTopic, kCollectionsHelpTopic);
 }
 
-CompleteListDlg::~CompleteListDlg() = default;
+CompleteListDlg::~CompleteListDlg() { StopGenerating(); }
 
 QString CompleteListDlg::Text(int id, const std::string& first) const
 {
@@ -164,39 +172,32 @@ void CompleteListDlg::StartGenerating(std::string pageTemplate)
     const CompleteListOptions options = ReadOptions();
     if (m_context.applyLevel)
         m_context.applyLevel(options.standardRule, options.jqkEnabled);
-    m_template = std::move(pageTemplate);
-    m_generator = std::make_unique<CompleteListGenerator>(options);
     for (QWidget* w : findChildren<QGroupBox*>())
         w->setEnabled(false);
     m_start->setEnabled(false);
     m_progress->show();
     m_progress->setValue(0);
     m_running = true;
-    m_slices->start();
+    m_generation->setFuture(
+        QtConcurrent::run(MakePage, CompleteListGenerator(options), std::move(pageTemplate), m_context.language));
 }
 
-void CompleteListDlg::RunSlice()
+// Progress and the end reach the window as queued events, some of them maybe after a
+// Cancel: they count only for a list still in the making.
+void CompleteListDlg::ShowProgress(int value)
 {
-    const auto end = std::chrono::steady_clock::now() + kSliceTime;
-    while (m_generator->Step() && std::chrono::steady_clock::now() < end) {
-    }
-    // Showing the progress lets the user in: a Cancel ends the list here.
-    m_progress->setValue(m_generator->Progress());
-    if (!m_running)
-        return;
-    if (m_generator->IsFinished())
-        Finish();
-    else
-        m_slices->start();
+    if (m_running)
+        m_progress->setValue(value);
 }
 
 void CompleteListDlg::Finish()
 {
+    if (!m_running)
+        return;
     m_running = false;
     const std::filesystem::path page = PagePath();
     std::string error;
-    if (m_context.writer.WriteTextFile(page.string(), m_generator->FillTemplate(std::move(m_template), m_context.language),
-                                       error) == 1) {
+    if (m_context.writer.WriteTextFile(page.string(), m_generation->result(), error) == 1) {
         ShowPage(page);
         return;
     }
@@ -220,10 +221,16 @@ void CompleteListDlg::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void CompleteListDlg::done(int result)
+void CompleteListDlg::StopGenerating()
 {
     m_running = false;
-    m_slices->stop();
+    m_generation->cancel();
+    m_generation->waitForFinished();
+}
+
+void CompleteListDlg::done(int result)
+{
+    StopGenerating();
     SaveCompleteListOptions(m_context.profile, ReadOptions());
     QDialog::done(result);
 }

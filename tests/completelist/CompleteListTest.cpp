@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "../settings/SettingsTestSupport.h"
-#include "collections/CompleteList.h"
+#include "completelist/CompleteList.h"
 #include "i18n/LanguageState.h"
 #include "platform/InMemoryProfileStore.h"
 #include "settings/Profile.h"
