@@ -2,7 +2,6 @@
 #include <QLabel>
 
 #include "MainWindowHarness.h"
-#include "engine/CBMUtilities.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;
