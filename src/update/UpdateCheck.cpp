@@ -56,7 +56,7 @@ void UpdateCheck::Offer(const UpdateOffer& offer)
                    m_window, MB_ICONASTERISK);
         return;
     }
-    if (offer.kind == UpdateOffer::Kind::WebPage) {
+    if (offer.kind != UpdateOffer::Kind::Installer) {
         m_services.openAddress(offer.address);
         return;
     }
