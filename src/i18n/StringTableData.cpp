@@ -381,6 +381,16 @@ constexpr LocalizedStringRecord kRows[] = {
     {90224, 0, "IDS_STATISTICS_OPEN_OUTSIDE_TRAINING", "Statistics", "A question opens in the main window only when no training is running. Please stop the training first.", "只有在没有进行训练时才能在主窗口中打开题目。请先停止训练。", "只有在沒有進行訓練時才能在主視窗中開啟題目。請先停止訓練。"},
     {90225, 0, "IDS_STATISTICS_NO_ANSWERS", "Statistics", "No answers in this period.", "此时间范围内没有答题记录。", "此時間範圍內沒有答題記錄。"},
     {90226, 0, "IDS_STATISTICS_CLOSE", "Statistics", "Close", "关闭", "關閉"},
+    // The new version's download, 90300-90349.
+    {90300, 0, "IDS_UPDATE_NO_CHECKSUM", "Update", "The update site gives no SHA-256 checksum for this installer, so it cannot be checked and is not downloaded here. Yes opens %1 in your web browser instead.", "更新网站没有提供此安装包的 SHA-256 校验和，无法校验，因此不会在这里下载。点击“是”将改为在网页浏览器中打开 %1。", "更新網站沒有提供此安裝檔的 SHA-256 檢查碼，無法檢查，因此不會在這裡下載。按「是」將改為在網頁瀏覽器中開啟 %1。"},
+    {90301, 0, "IDS_UPDATE_FILE_TYPE_INSTALLERS_AND_ALL", "Update", "Installers (%1)|%1|All Files (*.*)|*.*||", "安装包 (%1)|%1|所有文件 (*.*)|*.*||", "安裝檔 (%1)|%1|所有檔案 (*.*)|*.*||"},
+    {90302, 0, "IDS_UPDATE_STALLED", "Update", "Download failed: the server sent nothing more for a long time, so the download was stopped.", "下载失败：服务器长时间没有再发送数据，下载已停止。", "下載失敗：伺服器長時間沒有再傳送資料，下載已停止。"},
+    {90303, 0, "IDS_UPDATE_TOO_MANY_REDIRECTS", "Update", "Download failed: the server redirected the download more than %1 times.", "下载失败：服务器对下载的重定向超过了 %1 次。", "下載失敗：伺服器對下載的重新導向超過了 %1 次。"},
+    {90304, 0, "IDS_UPDATE_REDIRECT_LOOP", "Update", "Download failed: the server's redirects go round in a circle.", "下载失败：服务器的重定向形成了循环。", "下載失敗：伺服器的重新導向形成了迴圈。"},
+    {90305, 0, "IDS_UPDATE_REDIRECT_NOT_HTTPS", "Update", "Download refused: the server redirected the download to %1, which is not a secure (https) address.", "已拒绝下载：服务器将下载重定向到 %1，这不是安全的 (https) 地址。", "已拒絕下載：伺服器將下載重新導向至 %1，這不是安全的 (https) 位址。"},
+    {90306, 0, "IDS_UPDATE_CUT_OFF", "Update", "Download failed: the connection ended after %1, before the whole file had arrived.", "下载失败：连接在收到 %1 后中断，文件未完整接收。", "下載失敗：連線在收到 %1 後中斷，檔案未完整接收。"},
+    {90307, 0, "IDS_UPDATE_LENGTH_UNKNOWN", "Update", "Download failed: the server did not say how long the file is, so a cut-off file could not be told from a whole one.", "下载失败：服务器没有告知文件长度，无法判断收到的文件是否完整。", "下載失敗：伺服器沒有告知檔案長度，無法判斷收到的檔案是否完整。"},
+    {90308, 0, "IDS_UPDATE_HTTP_STATUS", "Update", "Download failed: the server answered with status %1.", "下载失败：服务器返回了状态码 %1。", "下載失敗：伺服器傳回了狀態碼 %1。"},
     {0, 0, "*", "*", "*", "*", "*"},
 };
 

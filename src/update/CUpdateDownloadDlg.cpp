@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,7 +17,6 @@
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 #include "platform/Clock.h"
-#include "settings/PathText.h"
 #include "update/DownloadTexts.h"
 #include "update/InstallerFile.h"
 
@@ -42,7 +42,7 @@ CUpdateDownloadDlg::CUpdateDownloadDlg(const DownloadServices& services, const s
       m_services(services),
       m_address(address),
       m_sha256(QByteArray::fromStdString(sha256)),
-      m_download(new InstallerDownload(services.tls, services.shell, this)),
+      m_download(new InstallerDownload(services.tls, services.shell, services.stallTimeout, this)),
       m_urlEdit(new QLineEdit(QString::fromStdString(address), this)),
       m_saveEdit(new QLineEdit(this)),
       m_browse(new PictureButton(this)),
@@ -135,32 +135,37 @@ void CUpdateDownloadDlg::OnDownloadButton()
         StartDownload();
 }
 
+std::filesystem::path CUpdateDownloadDlg::SavePath() const
+{
+    return ResolveSavePath(m_saveEdit->text().toStdString(), QDir::homePath().toStdString(),
+                           m_services.downloadsFolder, AddressFileName(m_address));
+}
+
 void CUpdateDownloadDlg::StartDownload()
 {
-    std::string savePath = NormalizeTypedPath(m_saveEdit->text().toStdString());
-    if (savePath.empty())
-        savePath = (m_services.downloadsFolder / AddressFileName(m_address)).string();
-    const std::string extension = InstallerExtension(AddressFileName(m_address));
-    m_target =
-        InstallerTargetPath(savePath, extension, m_services.downloadsFolder, [](const std::filesystem::path& path) {
-            std::error_code error;
-            return std::filesystem::exists(path, error);
-        });
     m_receivedBytes = 0;
     m_totalBytes.reset();
     m_progress->setValue(0);
     m_percent->clear();
     m_size->clear();
     SetRunning(true);
-    m_download->Start({QUrl(QString::fromStdString(m_address)), m_target, m_sha256, m_install->isChecked()});
+    const std::string extension = InstallerExtension(AddressFileName(m_address));
+    m_download->Start(
+        {QUrl(QString::fromStdString(m_address)), SavePath(), extension, m_sha256, m_install->isChecked()});
 }
 
 void CUpdateDownloadDlg::Browse()
 {
     if (!m_services.pickSaveFile)
         return;
-    const QString filter = QtFileFilter(m_services.language.GetLocalizedString(IDS_DIALOG_LVUD_FILE_TYPE_PROGRAM_AND_ALL));
-    const QString chosen = m_services.pickSaveFile(this, m_saveEdit->text(), windowTitle(), filter);
+    // The picker opens in a folder that exists, and elsewhere than the user meant if not.
+    std::error_code error;
+    std::filesystem::create_directories(m_services.downloadsFolder, error);
+    const std::string patterns = InstallerPatterns(InstallerExtension(AddressFileName(m_address)));
+    const QString filter =
+        QtFileFilter(m_services.language.GetLocalizedString(IDS_UPDATE_FILE_TYPE_INSTALLERS_AND_ALL, patterns));
+    const QString start = QString::fromStdString(SavePath().string());
+    const QString chosen = m_services.pickSaveFile(this, start, windowTitle(), filter);
     if (!chosen.isEmpty())
         m_saveEdit->setText(chosen);
 }
@@ -174,8 +179,9 @@ void CUpdateDownloadDlg::SetRunning(bool running)
         Text(running ? IDS_DIALOG_LVUD_TIP_STOP_DOWNLOADING : IDS_DIALOG_LVUD_TIP_DOWNLOAD_NOW));
 }
 
-void CUpdateDownloadDlg::OnStep(InstallerDownload::Step step)
+void CUpdateDownloadDlg::OnStep(InstallerDownload::Step step, const QString& file)
 {
+    const std::filesystem::path target = file.toStdString();
     switch (step) {
     case InstallerDownload::Step::Requesting:
         m_status->setText(Text(IDS_DIALOG_LVUD_REQUEST_FILE));
@@ -183,7 +189,7 @@ void CUpdateDownloadDlg::OnStep(InstallerDownload::Step step)
         break;
     case InstallerDownload::Step::Moving:
         m_status->setText(ToQString(m_services.language.GetLocalizedString(
-            IDS_DIALOG_LVUD_MOVE_FILE, m_target.filename().string(), m_target.parent_path().string())));
+            IDS_DIALOG_LVUD_MOVE_FILE, target.filename().string(), target.parent_path().string())));
         break;
     case InstallerDownload::Step::StartingInstallation:
         m_status->setText(Text(IDS_DIALOG_LVUD_START_INSTALLATION));
@@ -217,16 +223,39 @@ void CUpdateDownloadDlg::OnProgress(qint64 blockBytes)
     m_status->setText(ToQString(ProgressStatusText(m_services.language, m_receivedBytes, m_totalBytes)));
 }
 
-QString CUpdateDownloadDlg::FinishedText(InstallerDownload::Result result, const QString& detail) const
+QString CUpdateDownloadDlg::TransferFailedText(HttpsTransfer::Outcome outcome, const QString& detail) const
+{
+    using Outcome = HttpsTransfer::Outcome;
+    const std::string what = detail.toStdString();
+    switch (outcome) {
+    case Outcome::NotHttps: return Text(IDS_DIALOG_LVUD_INSECURE_ADDRESS);
+    case Outcome::RedirectNotHttps: return Text(IDS_UPDATE_REDIRECT_NOT_HTTPS, what);
+    case Outcome::TooManyRedirects: return Text(IDS_UPDATE_TOO_MANY_REDIRECTS, what);
+    case Outcome::RedirectLoop: return Text(IDS_UPDATE_REDIRECT_LOOP);
+    case Outcome::HttpStatus: return Text(IDS_UPDATE_HTTP_STATUS, what);
+    case Outcome::Stalled: return Text(IDS_UPDATE_STALLED);
+    case Outcome::CutOff: {
+        const std::string bytesWord = m_services.language.GetLocalizedString(IDS_DIALOG_LVUD_FILE_SIZE_BYTES);
+        return Text(IDS_UPDATE_CUT_OFF, SizeText(m_receivedBytes, bytesWord));
+    }
+    case Outcome::LengthUnknown: return Text(IDS_UPDATE_LENGTH_UNKNOWN);
+    case Outcome::Complete:
+    case Outcome::TooLarge:
+    case Outcome::Failed: break;
+    }
+    return Text(IDS_DIALOG_LVUD_DOWNLOAD_FAILED, what);
+}
+
+QString CUpdateDownloadDlg::FinishedText(InstallerDownload::Result result, HttpsTransfer::Outcome transfer,
+                                         const QString& detail) const
 {
     using Result = InstallerDownload::Result;
-    const std::string what = detail.toStdString();  // an error text or a path
+    const std::string what = detail.toStdString();  // a path
     switch (result) {
     case Result::Complete:
     case Result::InstallerStarted: return Text(IDS_DIALOG_LVUD_DOWNLOAD_COMPLETE);
     case Result::Canceled: return Text(IDS_DIALOG_LVUD_DOWNLOAD_CANCELED);
-    case Result::Refused: return Text(IDS_DIALOG_LVUD_INSECURE_ADDRESS);
-    case Result::NetworkFailed: return Text(IDS_DIALOG_LVUD_DOWNLOAD_FAILED, what);
+    case Result::TransferFailed: return TransferFailedText(transfer, detail);
     case Result::WriteFailed: return Text(IDS_ERROR_FILE_CAN_NOT_WRITE_FILE_CHECK_FP_DISK_FULL, what);
     case Result::ChecksumMismatch: return Text(IDS_DIALOG_LVUD_CHECKSUM_MISMATCH);
     case Result::MovingFailed: return Text(IDS_DIALOG_LVUD_MOVE_FILE_FAILED);
@@ -235,16 +264,18 @@ QString CUpdateDownloadDlg::FinishedText(InstallerDownload::Result result, const
     return {};
 }
 
-void CUpdateDownloadDlg::OnFinished(InstallerDownload::Result result, const QString& detail)
+void CUpdateDownloadDlg::OnFinished(InstallerDownload::Result result, HttpsTransfer::Outcome transfer,
+                                    const QString& detail)
 {
     using Result = InstallerDownload::Result;
     SetRunning(false);
     m_progress->setRange(0, kProgressSteps);
-    m_status->setText(FinishedText(result, detail));
+    m_status->setText(FinishedText(result, transfer, detail));
     if (result == Result::Complete || result == Result::InstallerStarted) {
         m_progress->setValue(kProgressSteps);
         m_percent->setText(QStringLiteral("100%"));
     } else if (result == Result::Canceled) {
+        m_progress->setValue(0);
         m_percent->setText(QStringLiteral("0%"));
     }
     if (result == Result::InstallerStarted) {

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QSslConfiguration>
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
@@ -39,6 +40,7 @@ struct DownloadServices {
     QSslConfiguration tls;
     std::filesystem::path downloadsFolder;  // where the installer is saved unless the user picks another place
     SaveFilePicker pickSaveFile;
+    std::chrono::milliseconds stallTimeout = TransferLimits::kStallTimeout;  // a silent server is given up after it
 };
 
 // Downloads a new version's installer, showing progress, speed and size, and opens it
@@ -47,7 +49,7 @@ class CUpdateDownloadDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // sha256: the installer's checksum in hex, empty when none is known.
+    // sha256: the installer's checksum in hex; a download that does not match it is not kept.
     CUpdateDownloadDlg(const DownloadServices& services, const std::string& address, const std::string& sha256,
                        QWidget* parent = nullptr);
 
@@ -60,19 +62,22 @@ private:
     void BuildLayout();
     void OnDownloadButton();
     void StartDownload();
+    // The file the save box names, "~" and relative names resolved.
+    std::filesystem::path SavePath() const;
     void Browse();
-    void OnStep(InstallerDownload::Step step);
+    void OnStep(InstallerDownload::Step step, const QString& file);
     void OnStarted(qint64 totalBytes);
     void OnProgress(qint64 blockBytes);
-    void OnFinished(InstallerDownload::Result result, const QString& detail);
+    void OnFinished(InstallerDownload::Result result, HttpsTransfer::Outcome transfer, const QString& detail);
     void SetRunning(bool running);
     QString Text(int id, const std::string& first = {}) const;
-    QString FinishedText(InstallerDownload::Result result, const QString& detail) const;
+    QString FinishedText(InstallerDownload::Result result, HttpsTransfer::Outcome transfer,
+                         const QString& detail) const;
+    QString TransferFailedText(HttpsTransfer::Outcome outcome, const QString& detail) const;
 
     DownloadServices m_services;
     std::string m_address;
     QByteArray m_sha256;
-    std::filesystem::path m_target;  // the file the running or last download goes to
     std::optional<std::uint64_t> m_totalBytes;
     std::uint64_t m_receivedBytes = 0;
     std::time_t m_startTime = 0;

@@ -7,21 +7,23 @@
 #include <QString>
 #include <QUrl>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "platform/qt/HttpsTransfer.h"
 
-class QSaveFile;
+class QTemporaryFile;
 
 namespace tavlix {
 
 class Shell;
 
-// Downloads an installer into its target file and, when asked, hands it to the
-// desktop to open. The target is written whole or not at all: the bytes go to a
-// temporary file that only becomes the target once the download is complete and, when
-// a checksum is given, matches it.
+// Downloads an installer into its target folder and, when asked, hands it to the
+// desktop to open. Nothing but a whole, verified file is kept: the bytes stream into a
+// hidden temporary file beside the target, which takes the target's name only once the
+// download is complete and matches its checksum, and never in place of another file.
 class InstallerDownload : public QObject {
     Q_OBJECT
 
@@ -32,8 +34,7 @@ public:
         Complete,          // stored at the target
         InstallerStarted,  // stored, and the desktop took it to open
         Canceled,
-        Refused,           // the address or a redirect was not https
-        NetworkFailed,
+        TransferFailed,    // the transfer's outcome says why
         WriteFailed,       // the target's folder could not take the file
         ChecksumMismatch,
         MovingFailed,
@@ -42,12 +43,14 @@ public:
     Q_ENUM(Result)
     struct Job {
         QUrl address;
-        std::filesystem::path target;
-        QByteArray sha256Hex;  // lower case; empty: not checked
+        std::filesystem::path savePath;  // the wanted file; the extension is put on, a taken name numbered
+        std::string extension;           // the installer's kind, ".deb"
+        QByteArray sha256Hex;            // lower case; a download that does not match is not kept
         bool install = false;
     };
 
-    InstallerDownload(QSslConfiguration tls, Shell& shell, QObject* parent = nullptr);
+    InstallerDownload(QSslConfiguration tls, Shell& shell, std::chrono::milliseconds stallTimeout,
+                      QObject* parent = nullptr);
     ~InstallerDownload() override;
 
     void Start(const Job& job);
@@ -56,24 +59,29 @@ public:
     bool IsRunning() const { return m_transfer != nullptr; }
 
 signals:
-    void stepChanged(tavlix::InstallerDownload::Step step);
+    // file: the installer's path while moving and starting it, empty before.
+    void stepChanged(tavlix::InstallerDownload::Step step, const QString& file);
     // totalBytes is -1 when the server did not give the size.
     void started(qint64 totalBytes);
     void progress(qint64 blockBytes);
-    // detail: the network library's error text, or the path concerned.
-    void finished(tavlix::InstallerDownload::Result result, const QString& detail);
+    // transfer: how the transfer ended (Complete unless the result is TransferFailed);
+    // detail: the transfer's detail, or the path concerned.
+    void finished(tavlix::InstallerDownload::Result result, tavlix::HttpsTransfer::Outcome transfer,
+                  const QString& detail);
 
 private:
     void OnReceived(const QByteArray& block);
-    void OnTransferFinished(HttpsTransfer::Outcome outcome, const QString& errorText);
+    void OnTransferFinished(HttpsTransfer::Outcome outcome, const QString& detail);
     void Store();
-    void Stop(Result result, const QString& detail);
+    void Stop(Result result, const QString& detail,
+              HttpsTransfer::Outcome transfer = HttpsTransfer::Outcome::Complete);
 
     QSslConfiguration m_tls;
     Shell& m_shell;
+    std::chrono::milliseconds m_stallTimeout;
     Job m_job;
     HttpsTransfer* m_transfer = nullptr;  // a child while it runs; deleted later, never inside its signals
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<QTemporaryFile> m_file;
     QCryptographicHash m_hash{QCryptographicHash::Sha256};
 };
 

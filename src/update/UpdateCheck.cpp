@@ -23,7 +23,7 @@ void UpdateCheck::Start()
         return;
     m_content.clear();
     m_transfer = new HttpsTransfer(QUrl(QString::fromStdString(m_services.infoAddress)), m_services.download.tls,
-                                   qint64(kMaxUpdateInfoSize), this);
+                                   {qint64(kMaxUpdateInfoSize), m_services.download.stallTimeout}, this);
     connect(m_transfer, &HttpsTransfer::received, this, [this](const QByteArray& block) { m_content += block; });
     connect(m_transfer, &HttpsTransfer::finished, this,
             [this](HttpsTransfer::Outcome outcome, const QString&) { OnInfoFinished(outcome); });
@@ -56,7 +56,7 @@ void UpdateCheck::Offer(const UpdateOffer& offer)
                    m_window, MB_ICONASTERISK);
         return;
     }
-    if (offer.kind == UpdateOffer::Kind::WebPage) {
+    if (offer.kind != UpdateOffer::Kind::Installer) {
         m_services.openAddress(offer.address);
         return;
     }

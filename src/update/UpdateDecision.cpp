@@ -32,6 +32,19 @@ bool IsPlainCode(std::string_view code)
     });
 }
 
+// A control character in a value could draw false lines into the prompt or end up in a
+// file name; C1 controls count too, as UTF-8 spells them.
+bool HasControlCharacter(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1 = c == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+        if (c < 0x20 || c == 0x7F || c1)
+            return true;
+    }
+    return false;
+}
+
 std::string Lowercase(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -108,6 +121,9 @@ std::optional<UpdateOffer> DecideUpdate(const UpdateInfo& info, std::chrono::yea
         return std::nullopt;
     if ((!info.url.empty() && !IsSecureAddress(info.url)) || (!info.sha256.empty() && !IsHexDigest(info.sha256)))
         return std::nullopt;
+    for (const std::string* value : {&info.version, &info.build, &info.url, &info.sha256})
+        if (HasControlCharacter(*value))
+            return std::nullopt;
 
     UpdateOffer offer{.kind = UpdateOffer::Kind::WebPage,
                       .version = info.version,
@@ -115,9 +131,12 @@ std::optional<UpdateOffer> DecideUpdate(const UpdateInfo& info, std::chrono::yea
                       .address = std::string(productHomePage),
                       .sha256 = Lowercase(info.sha256)};
     const std::string fileName = AddressFileName(info.url);
-    if (!InstallerExtension(fileName).empty()) {
+    const bool installer = !InstallerExtension(fileName).empty();
+    if (installer && !info.sha256.empty()) {
         offer.kind = UpdateOffer::Kind::Installer;
         offer.address = info.url;
+    } else if (installer) {
+        offer.kind = UpdateOffer::Kind::DownloadPage;
     } else if (IsWebPageName(fileName)) {
         offer.address = info.url;
     }
@@ -126,9 +145,13 @@ std::optional<UpdateOffer> DecideUpdate(const UpdateInfo& info, std::chrono::yea
 
 std::string UpdatePromptText(const LanguageState& language, const UpdateOffer& offer)
 {
-    return language.GetLocalizedString(IDS_DIALOG_LVUD_PROMPT_NEW_BUILD_FOUND, language.ProductName()) + "\r\n\r\n" +
-           language.GetLocalizedString(IDS_DIALOG_LVUD_VERSION, offer.version) + "\r\n" +
-           language.GetLocalizedString(IDS_DIALOG_LVUD_BUILD, offer.build);
+    std::string text =
+        language.GetLocalizedString(IDS_DIALOG_LVUD_PROMPT_NEW_BUILD_FOUND, language.ProductName()) + "\r\n\r\n" +
+        language.GetLocalizedString(IDS_DIALOG_LVUD_VERSION, offer.version) + "\r\n" +
+        language.GetLocalizedString(IDS_DIALOG_LVUD_BUILD, offer.build);
+    if (offer.kind == UpdateOffer::Kind::DownloadPage)
+        text += "\r\n\r\n" + language.GetLocalizedString(IDS_UPDATE_NO_CHECKSUM, offer.address);
+    return text;
 }
 
 std::string LaterChoiceText(const LanguageState& language, std::string_view makerHomePage,

@@ -40,9 +40,11 @@ std::chrono::year_month_day LocalDate(std::time_t time);
 bool IsCheckDue(Profile& profile, std::chrono::year_month_day today);
 void RecordDenial(Profile& profile, std::chrono::year_month_day today);
 
-// What the prompt offers: an installer to download, or a web page to open.
+// What the prompt offers: an installer to download, or a web page to open. An
+// installer whose checksum the site does not give is not downloaded: its DownloadPage
+// offer opens the product's home page instead.
 struct UpdateOffer {
-    enum class Kind { Installer, WebPage };
+    enum class Kind { Installer, WebPage, DownloadPage };
     Kind kind = Kind::WebPage;
     std::string version;
     std::string build;    // "2013-01-05"
@@ -52,12 +54,13 @@ struct UpdateOffer {
 
 // The offer for a build later than our own and not later than today. An address that
 // names neither an installer nor a web page gives way to the product's home page; an
-// address that is not https, or a checksum that is not 64 hex digits, makes the info
-// file untrustworthy and gives no offer.
+// address that is not https, a checksum that is not 64 hex digits, or a control
+// character in any value makes the info file untrustworthy and gives no offer.
 std::optional<UpdateOffer> DecideUpdate(const UpdateInfo& info, std::chrono::year_month_day ownBuild,
                                         std::chrono::year_month_day today, std::string_view productHomePage);
 
-// "A new version of Tavlix was found. ..." with the version and the build.
+// "A new version of Tavlix was found. ..." with the version and the build, and why a
+// web page opens instead for an installer without a checksum.
 std::string UpdatePromptText(const LanguageState& language, const UpdateOffer& offer);
 // Where to find the new version later, after the user said No.
 std::string LaterChoiceText(const LanguageState& language, std::string_view makerHomePage,

@@ -12,6 +12,8 @@ namespace tavlix {
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // The value skips the key and the one character after it, then blanks and "=".
 std::string ValueAfter(std::string_view line, std::string_view key)
 {
@@ -56,7 +58,12 @@ UpdateInfo ParseUpdateInfo(std::string_view text)
     };
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = TrimBlanksAndLineEnds(text.substr(0, end));
+        std::string_view line = text.substr(0, end);
+        // Editors put a byte-order mark at the start of a file, and joined files have one
+        // at the start of a line.
+        if (line.starts_with(kByteOrderMark))
+            line.remove_prefix(kByteOrderMark.size());
+        line = TrimBlanksAndLineEnds(line);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         if (line.empty() || line.front() == ';')
             continue;

@@ -22,7 +22,8 @@ inline constexpr std::size_t kMaxUpdateInfoSize = 64 * 1024;
 
 // Reads "Version", "Build", "URL" and "SHA256" lines ("key = value", the key compared
 // without regard to case); lines starting with ";" are comments, other lines are
-// ignored, and a key given twice takes the later line. Lines end with LF or CR LF.
+// ignored, and a key given twice takes the later line. Lines end with LF or CR LF; a
+// UTF-8 byte-order mark at the start of a line is dropped.
 UpdateInfo ParseUpdateInfo(std::string_view text);
 
 // A build date "year-month-day": blanks are ignored and "--" counts as "-"; the year has

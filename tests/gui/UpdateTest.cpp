@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -14,6 +15,7 @@
 
 #include "GuiTestSupport.h"
 #include "../update/LoopbackHttpsServer.h"
+#include "../update/ResidentMemory.h"
 #include "settings/Profile.h"
 #include "shell/CTavlixApp.h"
 #include "shell/CommandTable.h"
@@ -125,6 +127,7 @@ void ExitByTheToolbar(MainWindow* window)
     QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(ID_EXIT)), Qt::LeftButton);
 }
 
+constexpr const char* kHome = "https://www.brelmor.com/tavlix/index.html";
 constexpr const char* kPrompt =
     "A new version of Tavlix was found. Will you download it now?\n\nVersion: 1.6\nBuild: 2013-01-05";
 
@@ -137,6 +140,8 @@ class UpdateTest : public QObject {
     QTcpServer m_plain;  // where insecure addresses point: it must hear nothing
     QTemporaryDir m_dir;
     QTemporaryDir m_runtime;
+    QTemporaryDir m_home;
+    std::chrono::milliseconds m_stallTimeout = TransferLimits::kStallTimeout;
     LanguageState m_language = MakeLanguage();
     CachedStrings m_cache;
     SettableClock m_clock;
@@ -158,7 +163,7 @@ class UpdateTest : public QObject {
 
     DownloadServices Downloads(Shell& shell)
     {
-        return {m_language, m_clock, shell, m_server.TrustingConfiguration(), m_folder, {}};
+        return {m_language, m_clock, shell, m_server.TrustingConfiguration(), m_folder, {}, m_stallTimeout};
     }
 
     // The download window for an address, the installer not to be opened once stored.
@@ -177,7 +182,7 @@ class UpdateTest : public QObject {
                 .infoAddress = infoAddress.toStdString(),
                 .ownBuild = std::chrono::year(2012) / 12 / 20,
                 .makerHomePage = "https://www.brelmor.com/",
-                .productHomePage = "https://www.brelmor.com/tavlix/index.html",
+                .productHomePage = kHome,
                 .openAddress = [this](const std::string& address) { m_browsed.push_back(address); }};
     }
 
@@ -219,6 +224,20 @@ private slots:
         const QString insecure = QStringLiteral("http://127.0.0.1:%1/x.exe").arg(m_plain.serverPort());
         m_server.SetAnswer("/dl/to-http.exe", Answer::Redirect(insecure.toUtf8()));
         m_server.SetAnswer("/tavlix/download/updtinfo.txt", Answer::Of(InfoFile("2013-1-5", "/dl/moved.deb")));
+        // Chains of one to six redirects, relative, then absolute to the installer; a loop.
+        for (int hops = 1; hops <= 6; ++hops)
+            for (int hop = 1; hop <= hops; ++hop)
+                m_server.SetAnswer(QStringLiteral("/hop/%1/%2.exe").arg(hops).arg(hop).toUtf8(),
+                                   Answer::Redirect(hop < hops ? QByteArray::number(hop + 1) + ".exe"
+                                                               : m_server.Url("/dl/setup16.exe").toUtf8()));
+        m_server.SetAnswer("/o/moved.txt", Answer::Redirect(m_server.Url("/o/moved-again.txt").toUtf8()));
+        m_server.SetAnswer("/o/moved-again.txt", Answer::Redirect("/o/served.txt"));
+        m_server.SetAnswer("/loop/a", Answer::Redirect("/loop/b"));
+        m_server.SetAnswer("/loop/b", Answer::Redirect("/loop/a"));
+        m_server.SetAnswer("/dl/to-file.exe", Answer::Redirect("file:///etc/passwd"));
+        m_server.SetAnswer("/dl/unsized-cut.exe", Answer::Of(m_installer, Answer::UnsizedCut));
+        m_server.SetAnswer("/dl/" + QByteArray(296, 'n') + ".exe", Answer::Of(m_installer));
+        qputenv("HOME", m_home.path().toUtf8());
         m_cache.Reload(m_language);
         SetMessageBoxContext({&m_language, &m_cache, {}});
         // The instance channel of the program's runs lives in a folder of the test's own.
@@ -230,6 +249,7 @@ private slots:
     {
         m_folder = fs::path(m_dir.path().toStdString()) / std::to_string(++m_run);
         m_clock.now = JuneNoon(1);
+        m_stallTimeout = TransferLimits::kStallTimeout;
         m_store = InMemoryProfileStore();
         m_shell.opened.clear();
         m_browsed.clear();
@@ -270,12 +290,17 @@ private slots:
         QVERIFY(Find(dialog, "saveEdit")->isEnabled() && dialog->isVisible() && m_shell.opened.empty());
         QCOMPARE(ReadAll(m_folder / "paused(1).exe"), m_installer);
 
+        // The name free at the start is taken while the download runs: it keeps its file.
         ClickDownload(dialog);
         QTRY_COMPARE_WITH_TIMEOUT(Text(dialog, "percentLabel"), QStringLiteral("50%"), 10000);
+        std::ofstream(m_folder / "paused(2).exe") << "saved meanwhile";
         m_server.ResumePaused();
         QTRY_COMPARE_WITH_TIMEOUT(Text(dialog, "statusLabel"), QStringLiteral("Download complete"), 10000);
-        QCOMPARE(FolderNames(m_folder), (QStringList{"paused(1).exe", "paused(2).exe", "paused.exe"}));
+        QCOMPARE(FolderNames(m_folder),
+                 (QStringList{"paused(1).exe", "paused(2).exe", "paused(3).exe", "paused.exe"}));
         QCOMPARE(ReadAll(m_folder / "paused.exe"), QByteArray("an older download"));
+        QCOMPARE(ReadAll(m_folder / "paused(2).exe"), QByteArray("saved meanwhile"));
+        QCOMPARE(ReadAll(m_folder / "paused(3).exe"), m_installer);
     }
 
     // The user picks where to save; the desktop then refuses to open the installer.
@@ -283,14 +308,18 @@ private slots:
     {
         RefusingShell refusing;
         QString filter;
+        bool folderThere = false;
         DownloadServices services = Downloads(refusing);
-        services.pickSaveFile = [&](QWidget*, const QString&, const QString&, const QString& offered) {
+        services.pickSaveFile = [&](QWidget*, const QString& start, const QString&, const QString& offered) {
             filter = offered;
+            folderThere = start == QString::fromStdString((m_folder / "setup16.exe").string()) &&
+                          QFileInfo(start).dir().exists();
             return QString::fromStdString((m_folder / "mine").string());
         };
-        CUpdateDownloadDlg dialog(services, m_server.Url("/dl/setup16.exe").toStdString(), {});
+        CUpdateDownloadDlg dialog(services, m_server.Url("/dl/setup16.exe").toStdString(), Sha256Of(m_installer));
         QTest::mouseClick(Find(&dialog, "browseButton"), Qt::LeftButton);
-        QCOMPARE(filter, QStringLiteral("Programs (*.exe *.com *.bat);;All Files (*.*)"));
+        QCOMPARE(filter, QStringLiteral("Installers (*.deb *.rpm *.AppImage *.tar.gz *.exe);;All Files (*.*)"));
+        QVERIFY2(folderThere, "the picker opens in the download folder, made for it");
         QVERIFY(Find<QCheckBox>(&dialog, "installCheck")->isChecked());
         ClickDownload(&dialog);
         QTRY_VERIFY_WITH_TIMEOUT(Text(&dialog, "statusLabel").startsWith(QStringLiteral("The new")), 10000);
@@ -311,20 +340,41 @@ private slots:
         const QString refused = "Download refused: the new version is taken only from a secure (https) address.";
         QTest::newRow("cancel half-way") << paused << "cancel" << "Download canceled";
         QTest::newRow("window closed half-way") << paused << "close" << "Download canceled";
-        QTest::newRow("server closes half-way") << paused << "drop" << "Download failed: ";
+        QTest::newRow("server closes half-way")
+            << paused << "drop"
+            << "Download failed: the connection ended after 146 KB, before the whole file had arrived.";
+        QTest::newRow("server stalls half-way")
+            << paused << "stall"
+            << "Download failed: the server sent nothing more for a long time, so the download was stopped.";
+        QTest::newRow("cut without length nor TLS close")
+            << m_server.Url("/dl/unsized-cut.exe") << ""
+            << "Download failed: the server did not say how long the file is, so a cut-off file could not be told "
+               "from a whole one.";
+        QTest::newRow("six redirects") << m_server.Url("/hop/6/1.exe") << ""
+                                       << "Download failed: the server redirected the download more than 5 times.";
+        QTest::newRow("redirect loop") << m_server.Url("/loop/a") << ""
+                                       << "Download failed: the server's redirects go round in a circle.";
+        QTest::newRow("redirect to file:") << m_server.Url("/dl/to-file.exe") << ""
+                                           << "Download refused: the server redirected the download to file:///etc/passwd, "
+                                              "which is not a secure (https) address.";
         QTest::newRow("checksum mismatch") << paused << "resume"
                                            << "The downloaded file does not match the checksum of the new version "
                                               "and has been deleted.";
         QTest::newRow("disk full") << m_server.Url("/dl/setup16.exe") << "fill" << "Can't write file \"";
         QTest::newRow("http address") << QStringLiteral("http://127.0.0.1:%1/x.exe").arg(m_plain.serverPort()) << ""
                                       << refused;
-        QTest::newRow("redirect to http") << m_server.Url("/dl/to-http.exe") << "" << refused;
+        QTest::newRow("redirect to http") << m_server.Url("/dl/to-http.exe") << ""
+                                          << QStringLiteral("Download refused: the server redirected the download to "
+                                                            "http://127.0.0.1:%1/x.exe, which is not a secure (https) "
+                                                            "address.").arg(m_plain.serverPort());
     }
     void endsEarlyLeavingNothing()
     {
         QFETCH(QString, address);
         QFETCH(QString, how);
         QFETCH(QString, status);
+        if (how == QLatin1String("stall"))
+            m_stallTimeout = std::chrono::milliseconds(300);
         const auto owned = Dialog(address, Sha256Of("something else"));
         CUpdateDownloadDlg* dialog = owned.get();
         std::optional<FileSizeLimit> fullDisk;
@@ -343,10 +393,65 @@ private slots:
             m_server.ResumePaused();
         QTRY_VERIFY_WITH_TIMEOUT(Text(dialog, "statusLabel").startsWith(status), 10000);
         fullDisk.reset();
-        if (how == QLatin1String("cancel"))
+        if (how == QLatin1String("cancel")) {
             QCOMPARE(Text(dialog, "percentLabel"), QStringLiteral("0%"));
+            QCOMPARE(Find<QProgressBar>(dialog, "progressBar")->value(), 0);
+        }
         QCOMPARE(FolderNames(m_folder), QStringList());
         QVERIFY(!m_plain.hasPendingConnections());
+    }
+
+    // Redirects are followed one request at a time, each address asked for once; the
+    // save box is read as a shell would; a name longer than the file system takes is cut
+    // before the download starts, keeping its kind.
+    void storesTheInstaller_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("typed");  // empty: as the window offers it
+        QTest::addColumn<QString>("stored");  // "~/" in the home folder, else in the download folder
+        for (int hops = 1; hops <= 5; ++hops)
+            QTest::addRow("%d redirects", hops) << QStringLiteral("/hop/%1/1.exe").arg(hops) << "" << "1.exe";
+        const QString longName = QString(296, QLatin1Char('n')) + QStringLiteral(".exe");
+        QTest::newRow("home") << "/dl/setup16.exe" << "~/mine.exe" << "~/mine.exe";
+        QTest::newRow("relative") << "/dl/setup16.exe" << "sub/mine" << "sub/mine.exe";
+        QTest::newRow("300-byte name") << "/dl/" + longName << "" << longName.right(255);
+    }
+    void storesTheInstaller()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        const auto owned = Dialog(m_server.Url(path), Sha256Of(m_installer));
+        if (!typed.isEmpty())
+            Find<QLineEdit>(owned.get(), "saveEdit")->setText(typed);
+        const qsizetype before = m_server.Requests().size();
+        ClickDownload(owned.get());
+        QTRY_COMPARE_WITH_TIMEOUT(Text(owned.get(), "statusLabel"), QStringLiteral("Download complete"), 10000);
+        const QList<QByteArray> asked = m_server.Requests().mid(before);
+        QCOMPARE(QSet<QByteArray>(asked.begin(), asked.end()).size(), asked.size());
+        const bool home = stored.startsWith(QLatin1String("~/"));
+        const fs::path folder = home ? fs::path(m_home.path().toStdString()) : m_folder;
+        QCOMPARE(ReadAll(folder / stored.mid(home ? 2 : 0).toStdString()), m_installer);
+    }
+
+    // A download at full speed holds a bounded buffer in memory, however large the file.
+    void aLargeDownloadStaysInBoundedMemory()
+    {
+        constexpr qint64 kSize = qint64(2) << 30;
+        constexpr const char* kZerosSha256 = "a7c744c13cc101ed66c29f672f92455547889cc586ce6d44fe76ae824958ea51";
+        m_server.SetAnswer("/dl/large.deb", Answer::ZeroBytes(kSize));  // sha256sum of 2 GiB of zeros above
+        const auto owned = Dialog(m_server.Url("/dl/large.deb"), kZerosSha256);
+        QVERIFY(RestartPeakMemory());
+        const long before = PeakMemoryKiB();
+        QElapsedTimer clock;
+        clock.start();
+        ClickDownload(owned.get());
+        QTRY_COMPARE_WITH_TIMEOUT(Text(owned.get(), "statusLabel"), QStringLiteral("Download complete"), 600000);
+        const long growth = PeakMemoryKiB() - before;
+        qInfo("2 GiB in %.1f s; resident memory grew by %ld KiB", double(clock.elapsed()) / 1000, growth);
+        QCOMPARE(QFileInfo(QString::fromStdString((m_folder / "large.deb").string())).size(), kSize);
+        fs::remove(m_folder / "large.deb");
+        QVERIFY2(growth <= 64 * 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(growth)));
     }
 
     void declineIsRememberedForFiveDays()
@@ -378,15 +483,40 @@ private slots:
         }
     }
 
-    void aWebPageOpensInTheBrowser()
+    // Yes opens a web page in the browser, and so it does for an installer without a
+    // checksum, saying why. The file is read through marks, redirects and chunks.
+    void offersAWebPage_data()
     {
-        m_server.SetAnswer("/page.txt", Answer::Of("Version = 1.6\nBuild = 2013-1-5\nURL = https://u.test/new.html"));
-        UpdateCheck check(Services(m_server.Url("/page.txt")), nullptr);
+        QTest::addColumn<QByteArray>("path");  // "/o/moved.txt" redirects twice to "/o/served.txt"
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("why");  // after the prompt; empty: the info file's page opens
+        const QByteArray page = "Version = 1.6\r\nBuild = 2013-1-5\r\nURL = https://u.test/new.html\r\n";
+        const QByteArray marked = "\xEF\xBB\xBF" + QByteArray(page).replace("Build", "\xEF\xBB\xBF" "Build");
+        QTest::newRow("web page") << QByteArray("/o/page.txt") << page << int(Answer::Whole) << QString();
+        QTest::newRow("byte-order marks") << QByteArray("/o/bom.txt") << marked << int(Answer::Whole) << QString();
+        QTest::newRow("two redirects") << QByteArray("/o/moved.txt") << page << int(Answer::Whole) << QString();
+        QTest::newRow("chunked") << QByteArray("/o/chunked.txt") << page << int(Answer::Chunked) << QString();
+        QTest::newRow("installer without a checksum")
+            << QByteArray("/o/no-sum.txt") << QByteArray(page).replace("new.html", "new.deb") << int(Answer::Whole)
+            << QStringLiteral("\n\nThe update site gives no SHA-256 checksum for this installer, so it cannot be "
+                              "checked and is not downloaded here. Yes opens %1 in your web browser instead.")
+                   .arg(QLatin1String(kHome));
+    }
+    void offersAWebPage()
+    {
+        QFETCH(QByteArray, path);
+        QFETCH(QByteArray, body);
+        QFETCH(int, kind);
+        QFETCH(QString, why);
+        m_server.SetAnswer(path == "/o/moved.txt" ? "/o/served.txt" : path, Answer::Of(body, Answer::Kind(kind)));
+        UpdateCheck check(Services(m_server.Url(QString::fromLatin1(path))), nullptr);
         SeenBox prompt;
         AnswerNextBox(prompt, QStringLiteral("middleButton"));
         check.Start();
-        QTRY_COMPARE_WITH_TIMEOUT(m_browsed, std::vector<std::string>{"https://u.test/new.html"}, 10000);
-        QCOMPARE(prompt.text, QLatin1String(kPrompt));
+        const std::string opened = why.isEmpty() ? "https://u.test/new.html" : kHome;
+        QTRY_COMPARE_WITH_TIMEOUT(m_browsed, std::vector<std::string>{opened}, 10000);
+        QCOMPARE(prompt.text, QLatin1String(kPrompt) + why);
     }
 
     // Whatever goes wrong on the way, the user sees nothing.
@@ -420,6 +550,12 @@ private slots:
             Answer::Whole, true);
         row("build after today", at("/q/future.txt"), InfoFile("2014-6-2"), Answer::Whole, true);
         row("junk", at("/q/junk.txt"), "\x89PNG\r\n\x1a\n binary", Answer::Whole, true);
+        row("cut without length nor TLS close", at("/q/unsized-cut.txt"), InfoFile(), Answer::UnsizedCut, true);
+        row("CR in the version", at("/q/cr-version.txt"),
+            QByteArray(InfoFile()).replace("Version = 1.6", "Version = 1.6\rBuild = 2014-5-1"), Answer::Whole, true);
+        row("CR in the name", at("/q/cr-name.txt"), InfoFile("2013-1-5", "/dl/set\rup16.exe"), Answer::Whole, true);
+        row("65-digit SHA-256", at("/q/sha65.txt"), QByteArray(InfoFile()).replace("\r\nSHA256 = ", "\r\nSHA256 = 0"),
+            Answer::Whole, true);
     }
     void quietWhenThereIsNothingToOffer()
     {

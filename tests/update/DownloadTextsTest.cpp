@@ -40,24 +40,33 @@ TEST(DownloadTextsTest, SpeedPercentageAndStatus)
     EXPECT_EQ(ProgressStatusText(Language(kLcidTraditionalChinese), 100, 1000), "正在下載... 100 位元組/1000 位元組");
 }
 
-TEST(InstallerFileTest, KindsOfInstallers)
+TEST(InstallerFileTest, KindsOfInstallersAndThePickersPatterns)
 {
     EXPECT_EQ(AddressFileName("https://u.test/dl/Tavlix.AppImage?mirror=2#top"), "Tavlix.AppImage");
     EXPECT_EQ(AddressFileName("C:\\download\\setup.exe"), "setup.exe");
-    for (const char* name : {"setup16.EXE", "t_1.6_amd64.deb", "T.appimage", "t-1.6.tar.gz", "t-1.6.tar.xz"})
+    for (const char* name : {"setup16.EXE", "t_1.6_amd64.deb", "t.rpm", "T.appimage", "t-1.6.tar.gz", "t-1.6.tar.xz"})
         EXPECT_NE(InstallerExtension(name), "") << name;
     for (const char* name : {"t-1.6.gz", ".exe", "notes.txt", ""})
         EXPECT_EQ(InstallerExtension(name), "") << name;
     EXPECT_EQ(InstallerExtension("t-1.6.TAR.GZ"), ".TAR.GZ");
     EXPECT_TRUE(IsWebPageName("NEW.HTML"));
     EXPECT_FALSE(IsWebPageName("new.html5"));
+    EXPECT_EQ(InstallerPatterns(".DEB"), "*.deb;*.rpm;*.AppImage;*.tar.gz");
+    EXPECT_EQ(InstallerPatterns(".tar.xz"), "*.deb;*.rpm;*.AppImage;*.tar.gz;*.tar.xz");
 }
 
-TEST(InstallerFileTest, TakenNamesGetANumber)
+TEST(InstallerFileTest, AnEmptySaveBoxOrAFolderTakesTheOfferedName)
+{
+    EXPECT_EQ(ResolveSavePath(" ", "/home/u", "/dl", "t.deb"), "/dl/t.deb");
+    EXPECT_EQ(ResolveSavePath("~", "/home/u", "/dl", "t.deb"), "/home/u/t.deb");
+    EXPECT_EQ(ResolveSavePath(::testing::TempDir(), "/", "/dl", "t.deb"), std::filesystem::path(::testing::TempDir()) / "t.deb");
+}
+
+TEST(InstallerFileTest, TakenNamesGetANumberAndLongNamesAreCut)
 {
     std::set<std::filesystem::path> taken;
     const auto store = [&](const std::filesystem::path& savePath, std::string_view extension) {
-        const auto target = InstallerTargetPath(savePath, extension, "/home/u/Downloads",
+        const auto target = InstallerTargetPath(savePath, extension,
                                                 [&](const std::filesystem::path& path) { return taken.count(path); });
         taken.insert(target);
         return target.string();
@@ -68,7 +77,11 @@ TEST(InstallerFileTest, TakenNamesGetANumber)
     EXPECT_EQ(store("/tmp/get/t.tar.gz", ".tar.gz"), "/tmp/get/t.tar.gz");
     EXPECT_EQ(store("/tmp/get/t.tar.gz", ".tar.gz"), "/tmp/get/t(1).tar.gz");
     EXPECT_EQ(store("/tmp/get/setup.exe", ".deb"), "/tmp/get/setup.exe.deb") << "the installer keeps its own kind";
-    EXPECT_EQ(store("T.AppImage", ".AppImage"), "/home/u/Downloads/T.AppImage");
+    std::string wide;
+    for (int i = 0; i < 150; ++i)
+        wide += "\u00e9";  // two bytes each: a cut must not split one
+    EXPECT_EQ(store("/tmp/get/" + wide + ".deb", ".deb"), "/tmp/get/" + wide.substr(0, 250) + ".deb");
+    EXPECT_EQ(store("/tmp/get/" + wide + ".deb", ".deb"), "/tmp/get/" + wide.substr(0, 248) + "(1).deb");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QProcess>
 
+#include <sys/socket.h>
+
 namespace tavlix::testing {
 
 namespace {
@@ -16,6 +18,14 @@ openssl req $key -keyout server.key -out server.csr -subj /CN=127.0.0.1
 printf 'subjectAltName=IP:127.0.0.1\nextendedKeyUsage=serverAuth\n' > server.ext
 openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 -extfile server.ext -out server.pem
 )";
+
+// Ends the connection under the TLS session, as a dropped line or a killed server does:
+// the client gets no close_notify.
+void CutWithoutClose(QSslSocket* socket)
+{
+    socket->flush();
+    ::shutdown(int(socket->socketDescriptor()), SHUT_RDWR);
+}
 
 }  // namespace
 
@@ -86,15 +96,44 @@ void LoopbackHttpsServer::OnRequest(QSslSocket* socket, QByteArray& buffer)
     QByteArray head = "HTTP/1.1 " + QByteArray::number(answer.status) + " Status\r\nConnection: close\r\n";
     if (!answer.location.isEmpty())
         head += "Location: " + answer.location + "\r\n";
-    if (answer.kind != Answer::Unsized)
-        head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
-    const qsizetype half = answer.body.size() / 2;
-    const bool halfOnly = answer.kind == Answer::Paused || answer.kind == Answer::Cut;
-    socket->write(head + "\r\n" + (halfOnly ? answer.body.left(half) : answer.body));
+    QByteArray body = answer.body;
+    if (answer.kind == Answer::Chunked) {
+        head += "Transfer-Encoding: chunked\r\n";
+        body = QByteArray::number(body.size(), 16) + "\r\n" + body + "\r\n0\r\n\r\n";
+    } else if (answer.kind != Answer::Unsized && answer.kind != Answer::UnsizedCut) {
+        head += "Content-Length: " + QByteArray::number(answer.kind == Answer::Zeros ? answer.zeros : body.size()) +
+                "\r\n";
+    }
+    const qsizetype half = body.size() / 2;
+    const bool halfOnly =
+        answer.kind == Answer::Paused || answer.kind == Answer::Cut || answer.kind == Answer::UnsizedCut;
+    socket->write(head + "\r\n" + (halfOnly ? body.left(half) : body));
     if (answer.kind == Answer::Paused)
-        m_paused.append({socket, answer.body.mid(half)});
+        m_paused.append({socket, body.mid(half)});
+    else if (answer.kind == Answer::Zeros)
+        StreamZeros(socket, answer.zeros);
+    else if (answer.kind == Answer::UnsizedCut)
+        CutWithoutClose(socket);
     else
         socket->disconnectFromHost();
+}
+
+void LoopbackHttpsServer::StreamZeros(QSslSocket* socket, qint64 size)
+{
+    static constexpr qint64 kBlock = 1 << 20;
+    static const QByteArray zeros(kBlock, '\0');
+    auto sent = std::make_shared<qint64>(0);
+    const auto pump = [socket, size, sent] {
+        while (*sent < size && socket->encryptedBytesToWrite() + socket->bytesToWrite() < 4 * kBlock) {
+            const qint64 block = std::min(kBlock, size - *sent);
+            socket->write(zeros.constData(), block);
+            *sent += block;
+        }
+        if (*sent == size && socket->bytesToWrite() == 0)
+            socket->disconnectFromHost();
+    };
+    connect(socket, &QSslSocket::encryptedBytesWritten, socket, pump);
+    pump();
 }
 
 void LoopbackHttpsServer::ResumePaused()

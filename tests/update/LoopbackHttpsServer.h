@@ -21,17 +21,22 @@ public:
     struct Answer {
         enum Kind {
             Whole,
-            Unsized,  // no Content-Length: the end of the connection ends the body
-            Paused,   // half the body, then waits for ResumePaused() or DropPaused()
-            Cut,      // half the body, then the connection closes
+            Unsized,     // no Content-Length: the end of the connection ends the body
+            Chunked,     // the body as one chunk of the chunked encoding
+            Paused,      // half the body, then waits for ResumePaused() or DropPaused()
+            Cut,         // half the body, then the connection closes
+            UnsizedCut,  // no Content-Length, half the body, then TCP ends without a TLS close
+            Zeros,       // `zeros` zero bytes, made as the client takes them
         };
         QByteArray body;
         Kind kind = Whole;
         int status = 200;
         QByteArray location;
+        qint64 zeros = 0;
 
         static Answer Of(QByteArray body, Kind kind = Whole) { return {std::move(body), kind, 200, {}}; }
         static Answer Redirect(QByteArray to) { return {{}, Whole, 302, std::move(to)}; }
+        static Answer ZeroBytes(qint64 size) { return {{}, Zeros, 200, {}, size}; }
     };
 
     // Makes the certificates and listens on a free port; false, with the reason, when
@@ -55,6 +60,8 @@ private:
         QByteArray rest;
     };
     void OnRequest(QSslSocket* socket, QByteArray& buffer);
+    // Writes zeros while little waits to be sent, then closes.
+    static void StreamZeros(QSslSocket* socket, qint64 size);
 
     QTemporaryDir m_folder;
     QSslCertificate m_authority;

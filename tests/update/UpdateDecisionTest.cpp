@@ -20,7 +20,7 @@ std::optional<UpdateOffer> Decide(const std::string& info)
 }
 
 struct OfferCase {
-    const char* info;
+    std::string info;
     std::optional<UpdateOffer::Kind> kind;  // nothing: no offer
     const char* address;
 };
@@ -39,12 +39,17 @@ TEST_P(DecisionTest, Decides)
 
 constexpr auto kInstaller = UpdateOffer::Kind::Installer;
 constexpr auto kPage = UpdateOffer::Kind::WebPage;
+constexpr auto kDownloadPage = UpdateOffer::Kind::DownloadPage;
+const std::string kSum = "0123456789abcdef0123456789ABCDEF0123456789abcdef0123456789abcdef";
 INSTANTIATE_TEST_SUITE_P(
     Offers, DecisionTest,
     ::testing::Values(
-        OfferCase{"Build=2013-1-5\nURL=https://u.test/t_1.6_amd64.deb", kInstaller, "https://u.test/t_1.6_amd64.deb"},
-        OfferCase{"Build=2013-1-5\nURL=https://u.test/T.AppImage?m=2", kInstaller, "https://u.test/T.AppImage?m=2"},
-        OfferCase{"Build=2013-1-5\nURL=HTTPS://u.test/t.TAR.XZ", kInstaller, "HTTPS://u.test/t.TAR.XZ"},
+        OfferCase{"Build=2013-1-5\nURL=https://u.test/t_1.6_amd64.deb\nSHA256=" + kSum, kInstaller,
+                  "https://u.test/t_1.6_amd64.deb"},
+        OfferCase{"Build=2013-1-5\nURL=https://u.test/T.AppImage?m=2", kDownloadPage, kHome},
+        OfferCase{"Build=2013-1-5\nURL=HTTPS://u.test/t.TAR.XZ\nSHA256=" + kSum, kInstaller,
+                  "HTTPS://u.test/t.TAR.XZ"},
+        OfferCase{"Version=1.\xC2\x85" "6\nBuild=2013-1-5\nURL=https://u.test/new.html", {}, ""},
         OfferCase{"Build=2014-6-1\nURL=https://u.test/new.HTML", kPage, "https://u.test/new.HTML"},
         OfferCase{"Build=2013-1-5\nURL=https://u.test/notes.txt", kPage, kHome},
         OfferCase{"Build=2013-1-5", kPage, kHome},

@@ -20,6 +20,8 @@ TEST(UpdateInfoTest, KeysOfAnyCaseCommentsAndTheLaterLine)
         EXPECT_EQ(info.sha256, "0123abcd");
     }
     EXPECT_EQ(ParseUpdateInfo("URL = https://u.test/a.exe\nURL").url, "") << "a bare key, and the later line";
+    const UpdateInfo marked = ParseUpdateInfo("\xEF\xBB\xBFVersion = 1.6\r\n\xEF\xBB\xBF Build = 2013-1-5");
+    EXPECT_EQ(marked.version + "," + marked.build, "1.6,2013-1-5") << "byte-order marks before lines";
 }
 
 struct DateCase {
