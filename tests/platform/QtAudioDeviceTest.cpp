@@ -1,15 +1,12 @@
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sys/prctl.h>
-
-#include <csignal>
 #include <vector>
 
+#include "NullSinkServer.h"
 #include "TestSoundFiles.h"
 #include "platform/qt/QtAudioDevice.h"
 
@@ -35,7 +32,7 @@ class QtAudioDeviceTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_root;
-    QProcess m_server;
+    tavlix::testsound::NullSinkServer m_server;
     // Records the sink all along: a sink that is listened to renders in short blocks, so
     // that what it plays reaches the recording at once.
     QProcess m_recorder;
@@ -93,34 +90,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_root.isValid());
-        const QString home = File(QStringLiteral("home"));
-        const QString runtime = File(QStringLiteral("run"));
-        QVERIFY(QDir().mkpath(home) && QDir().mkpath(runtime));
-        QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        const QString socket = runtime + QStringLiteral("/pulse.sock");
-        // Set before the first player exists: Qt connects to the sound server once.
-        qputenv("HOME", home.toUtf8());
-        qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
-        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
-
-        // The server ends with this process, even when the test crashes.
-        m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_server.start(QStringLiteral("pulseaudio"),
-                       QStringLiteral("-n --daemonize=no --exit-idle-time=-1 --disable-shm --use-pid-file=no "
-                                      "--log-level=error")
-                               .split(u' ')
-                           << QStringLiteral("--load=module-null-sink sink_name=tavlix_null")
-                           << QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket);
-        QVERIFY2(m_server.waitForStarted(5000), "pulseaudio does not start");
-        const bool ready = QTest::qWaitFor(
-            [&] {
-                QProcess info;
-                info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-                return info.waitForFinished(2000) && info.exitCode() == 0;
-            },
-            15000);
-        QVERIFY2(ready, "pulseaudio does not answer");
+        QVERIFY2(m_server.Start(m_root.path()), "pulseaudio does not answer");
         m_recorder.start(QStringLiteral("parec"), QStringLiteral("--device=tavlix_null.monitor --raw --format=s16le "
                                                                  "--channels=1 --rate=8000 --latency-msec=10")
                                                       .split(u' '));
@@ -132,7 +102,7 @@ private slots:
         const std::vector<std::uint8_t> noise = Noise(garbageWave.size() - 12, 4);
         std::copy(noise.begin(), noise.end(), garbageWave.begin() + 12);
         const std::pair<const char*, std::vector<std::uint8_t>> files[] = {
-            {"short.mid", Tune(4)},        {"short.wav", Tone(300)},       {"long.wav", Tone(5000)},
+            {"short.mid", Tune(4)},        {"empty.mid", MidiFile({0x00, 0xFF, 0x2F, 0x00})},        {"short.wav", Tone(300)},       {"long.wav", Tone(5000)},
             {"empty.wav", Tone(0)},        {"noise.mid", Noise(3000, 1)},  {"noise.wav", Noise(3000, 2)},
             {"garbage.mid", MidiFile(Noise(3000, 3))},                     {"garbage.wav", garbageWave}};
         for (const auto& [name, bytes] : files)
@@ -144,8 +114,6 @@ private slots:
         m_device.reset();
         m_recorder.kill();
         m_recorder.waitForFinished(5000);
-        m_server.kill();  // a null sink has nothing to keep
-        m_server.waitForFinished(5000);
     }
 
     void init()
@@ -178,6 +146,21 @@ private slots:
                                                       SequenceEnd::Aborted}));
         QVERIFY(!m_device->IsSequencePlaying());
         QVERIFY(!m_device->PlaySequenceFromStart());
+    }
+
+    // A track with no notes ends at once; started again at each end, as the music player
+    // loops it, it ends no more than once a second.
+    void emptyTrackLoopsNoFasterThanOnceASecond()
+    {
+        m_device->SetSequenceNoticeHandler([this](SequenceEnd end) {
+            m_notices.push_back(end);
+            m_device->PlaySequenceFromStart();
+        });
+        QVERIFY(OpenAndPlay(File(QStringLiteral("empty.mid"))));
+        QTest::qWait(2500);
+        QCOMPARE_GE(m_notices.size(), std::size_t(1));
+        QCOMPARE_LE(m_notices.size(), std::size_t(3));
+        QVERIFY(std::all_of(m_notices.begin(), m_notices.end(), [](SequenceEnd end) { return end == SequenceEnd::Successful; }));
     }
 
     // A shipped track sounds; paused, then closed after a fresh start, it ends as a

@@ -77,6 +77,7 @@ void Synthesiser::PlayFromStart()
     // It costs a parse of the file, not a pipeline.
     m_player.reset();
     m_paused = false;
+    m_played = false;
     fluid_synth_all_sounds_off(m_synth.get(), -1);
     if (!IsReady() || m_midi.empty())
         return;
@@ -87,7 +88,7 @@ void Synthesiser::PlayFromStart()
 
 void Synthesiser::Pause()
 {
-    if (m_player && !HasEnded()) {
+    if (m_player && fluid_player_get_status(m_player.get()) == FLUID_PLAYER_PLAYING) {
         fluid_player_stop(m_player.get());
         m_paused = true;
     }
@@ -114,14 +115,21 @@ void Synthesiser::Close()
 
 bool Synthesiser::HasEnded() const
 {
-    // A paused player calls itself done as well.
-    return !m_paused && (!m_player || fluid_player_get_status(m_player.get()) == FLUID_PLAYER_DONE);
+    if (m_paused)
+        return false;  // a paused player calls itself done as well
+    if (!m_player)
+        return true;
+    // The player calls itself done only seconds after the file's end, which would be a
+    // gap between the rounds of a looping track. The length is known once it has played.
+    return fluid_player_get_status(m_player.get()) == FLUID_PLAYER_DONE
+           || (m_played && fluid_player_get_current_tick(m_player.get()) >= fluid_player_get_total_ticks(m_player.get()));
 }
 
 void Synthesiser::Render(int frames, float* left, float* right)
 {
     float* out[] = {left, right};
     fluid_synth_process(m_synth.get(), frames, 0, nullptr, 2, out);
+    m_played = m_player != nullptr;
 }
 
 bool Synthesiser::IsSounding() const { return fluid_synth_get_active_voice_count(m_synth.get()) > 0; }

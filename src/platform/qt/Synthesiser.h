@@ -48,6 +48,7 @@ private:
     std::vector<char> m_midi;
     int m_font = -1;
     bool m_paused = false;
+    bool m_played = false;  // the player has rendered a block since it started
 };
 
 }  // namespace tavlix
