@@ -13,8 +13,7 @@
 namespace tavlix::testsound {
 
 // A PulseAudio server of the caller's own, whose only sink, "tavlix_null", discards what
-// it plays but lets it be recorded from "tavlix_null.monitor". Start points this process
-// at it, and must run before the first sound: Qt connects to a sound server once.
+// it plays but lets it be recorded from "tavlix_null.monitor".
 class NullSinkServer {
 public:
     NullSinkServer() = default;
@@ -27,18 +26,26 @@ public:
         m_server.waitForFinished(5000);
     }
 
-    // Its home and runtime folders go under root; false when it does not answer.
-    bool Start(const QString& root)
+    // Points this process at the server's place under root, where no server runs yet.
+    static bool PointAt(const QString& root)
     {
         const QString home = root + QStringLiteral("/home");
         const QString runtime = root + QStringLiteral("/run");
         if (!QDir().mkpath(home) || !QDir().mkpath(runtime)
             || !QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
             return false;
-        const QString socket = runtime + QStringLiteral("/pulse.sock");
         qputenv("HOME", home.toUtf8());
         qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
-        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+        qputenv("PULSE_SERVER", "unix:" + Socket(root).toUtf8());
+        return true;
+    }
+
+    // Starts the server there; false when it does not answer.
+    bool Start(const QString& root)
+    {
+        if (!PointAt(root))
+            return false;
+        const QString socket = Socket(root);
 
         // The server ends with this process, even when it crashes.
         m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
@@ -64,6 +71,8 @@ public:
     }
 
 private:
+    static QString Socket(const QString& root) { return root + QStringLiteral("/run/pulse.sock"); }
+
     QProcess m_server;
 };
 

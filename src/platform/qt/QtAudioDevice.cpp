@@ -1,8 +1,6 @@
 #include "platform/qt/QtAudioDevice.h"
 
-#include <QAudioDevice>
 #include <QFile>
-#include <QMediaDevices>
 
 #include <algorithm>
 
@@ -11,7 +9,7 @@
 #include <system_error>
 
 #include "platform/SoundFileCheck.h"
-#include "platform/qt/AudioSinkPump.h"
+#include "platform/qt/PulseOutput.h"
 #include "platform/qt/SoundMixer.h"
 #include "platform/qt/WaveSource.h"
 
@@ -40,9 +38,6 @@ std::span<const std::uint8_t> Bytes(const QByteArray& bytes)
     return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())};
 }
 
-// Without a sound server Qt lists no output; a sink would then play into nothing.
-bool HasAudioOutput() { return !QMediaDevices::audioOutputs().isEmpty(); }
-
 // Tells a file from the same path rewritten since it was decoded.
 std::string ClipKey(const std::filesystem::path& file)
 {
@@ -56,29 +51,21 @@ std::string ClipKey(const std::filesystem::path& file)
 
 QtAudioDevice::QtAudioDevice(QObject* parent) : QObject(parent) {}
 
-QtAudioDevice::~QtAudioDevice()
-{
-    if (m_pump) {
-        QMetaObject::invokeMethod(m_pump.get(), &AudioSinkPump::Shut, Qt::BlockingQueuedConnection);
-        m_outputThread.quit();
-        m_outputThread.wait();
-    }
-}
+// The output goes first: it renders from the mixer until it is gone.
+QtAudioDevice::~QtAudioDevice() { m_output.reset(); }
 
 bool QtAudioDevice::EnsureOutput()
 {
-    if (!HasAudioOutput())
-        return false;
-    if (!m_pump) {
+    if (!m_mixer) {
         m_mixer = std::make_unique<SoundMixer>([this](unsigned play) {
             QMetaObject::invokeMethod(this, [this, play] { OnSequenceEnd(play); }, Qt::QueuedConnection);
         });
-        m_pump = std::make_unique<AudioSinkPump>(*m_mixer);
-        m_pump->moveToThread(&m_outputThread);
-        m_outputThread.setObjectName(QStringLiteral("sound output"));
-        m_outputThread.start(QThread::TimeCriticalPriority);
     }
-    return true;
+    if (m_output && !m_output->IsAlive())
+        m_output.reset();
+    if (!m_output)
+        m_output = PulseOutput::Open(*m_mixer);
+    return m_output != nullptr;
 }
 
 bool QtAudioDevice::OpenSequence(const std::filesystem::path& file)
@@ -127,7 +114,7 @@ void QtAudioDevice::StartPlay(bool fromStart)
         return;
     m_playPending = true;
     m_mixer->PlaySequence(++m_play, fromStart);
-    QMetaObject::invokeMethod(m_pump.get(), &AudioSinkPump::Wake, Qt::QueuedConnection);
+    m_output->Wake();
 }
 
 void QtAudioDevice::CloseAll()
@@ -146,7 +133,7 @@ void QtAudioDevice::PlayWave(const std::filesystem::path& file, bool loop)
         return;
     if (std::optional<WaveVoice> voice = VoiceFor(file, loop)) {
         m_mixer->PlayWave(std::move(*voice));
-        QMetaObject::invokeMethod(m_pump.get(), &AudioSinkPump::Wake, Qt::QueuedConnection);
+        m_output->Wake();
     }
 }
 

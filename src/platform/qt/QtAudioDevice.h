@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QThread>
 
 #include <chrono>
 #include <filesystem>
@@ -15,16 +14,16 @@
 
 namespace tavlix {
 
-class AudioSinkPump;
+class PulseOutput;
 class SoundMixer;
 struct WaveVoice;
 
 // The audio device: one General MIDI synthesiser for the whole process and one waveform
-// voice, mixed into one stream that a Qt audio sink takes to the sound server. Lives on
-// the user-interface thread and needs its event loop: completion notices are delivered
-// there, always later than the call that caused them. Nothing is made before the first
-// sound, so a program that never plays pays nothing; the first track loads the sound
-// font. A machine without an audio output plays nothing.
+// voice, mixed into one stream to the sound server. Lives on the user-interface thread
+// and needs its event loop: completion notices are delivered there, always later than
+// the call that caused them. Nothing is made before the first sound, so a program that
+// never plays pays nothing; the first track loads the sound font. Without a sound server
+// nothing plays; a server that appears, or comes back, later is found at the next sound.
 class QtAudioDevice : public QObject, public AudioDevice {
     Q_OBJECT
 
@@ -54,7 +53,7 @@ public:
     std::optional<std::chrono::microseconds> LastStartLatency() const;
 
 private:
-    // True when sound can be heard: the mixer and its output exist from then on.
+    // True when sound can be heard: connects to the sound server when not connected.
     bool EnsureOutput();
     void StartPlay(bool fromStart);
     std::optional<WaveVoice> VoiceFor(const std::filesystem::path& file, bool loop);
@@ -63,8 +62,7 @@ private:
     void EndPendingPlay(SequenceEnd end);
 
     std::unique_ptr<SoundMixer> m_mixer;
-    QThread m_outputThread;
-    std::unique_ptr<AudioSinkPump> m_pump;  // lives on m_outputThread
+    std::unique_ptr<PulseOutput> m_output;  // renders from m_mixer on its own thread
     // Decoded effects, the most recent first.
     std::vector<std::pair<std::string, std::shared_ptr<const std::vector<float>>>> m_clips;
     std::function<void(SequenceEnd)> m_handler;
