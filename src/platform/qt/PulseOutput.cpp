@@ -11,10 +11,10 @@ namespace tavlix {
 namespace {
 
 constexpr int kBytesPerFrame = 2 * int(sizeof(std::int16_t));
-// What the server holds ahead: most of the delay before a new sound is heard.
+// What the server holds ahead, and how much of it plays before the server asks for more:
+// a new sound waits for the next request, then behind what is left, 30 ms at most.
 constexpr int kBufferMilliseconds = 30;
-// The server asks for more once this much has played.
-constexpr int kRequestMilliseconds = 10;
+constexpr int kRequestMilliseconds = 15;
 // Silent for this long, the stream is corked.
 constexpr std::int64_t kQuietFramesBeforeCork = 2 * SoundMixer::kRate;
 

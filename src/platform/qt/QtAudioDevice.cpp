@@ -51,8 +51,7 @@ std::string ClipKey(const std::filesystem::path& file)
 
 QtAudioDevice::QtAudioDevice(QObject* parent) : QObject(parent) {}
 
-// The output goes first: it renders from the mixer until it is gone.
-QtAudioDevice::~QtAudioDevice() { m_output.reset(); }
+QtAudioDevice::~QtAudioDevice() = default;
 
 bool QtAudioDevice::EnsureOutput()
 {
@@ -114,7 +113,9 @@ void QtAudioDevice::StartPlay(bool fromStart)
         return;
     m_playPending = true;
     m_mixer->PlaySequence(++m_play, fromStart);
-    m_output->Wake();
+    // The server may have gone, or come back, since the track was opened.
+    if (EnsureOutput())
+        m_output->Wake();
 }
 
 void QtAudioDevice::CloseAll()

@@ -62,7 +62,8 @@ private:
     void EndPendingPlay(SequenceEnd end);
 
     std::unique_ptr<SoundMixer> m_mixer;
-    std::unique_ptr<PulseOutput> m_output;  // renders from m_mixer on its own thread
+    // Renders from m_mixer on a thread of its own, and so goes before it.
+    std::unique_ptr<PulseOutput> m_output;
     // Decoded effects, the most recent first.
     std::vector<std::pair<std::string, std::shared_ptr<const std::vector<float>>>> m_clips;
     std::function<void(SequenceEnd)> m_handler;

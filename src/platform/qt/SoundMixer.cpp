@@ -26,9 +26,11 @@ SoundMixer::~SoundMixer() = default;
 
 bool SoundMixer::OpenSequence(std::vector<char> midi)
 {
+    // The font loads outside the lock, so that a waveform playing meanwhile goes on.
+    auto synth = m_synth ? nullptr : std::make_unique<Synthesiser>(kRate);
     std::lock_guard lock(m_lock);
-    if (!m_synth)
-        m_synth = std::make_unique<Synthesiser>(kRate);
+    if (synth)
+        m_synth = std::move(synth);
     if (!m_synth->IsReady())
         return false;
     m_synth->Load(std::move(midi));

@@ -61,7 +61,7 @@ private:
 
     EndHandler m_onSequenceEnd;
     mutable std::mutex m_lock;
-    std::unique_ptr<Synthesiser> m_synth;
+    std::unique_ptr<Synthesiser> m_synth;  // made once, by the user-interface thread
     Sequence m_sequence = Sequence::Closed;
     unsigned m_play = 0;
     std::int64_t m_sequenceFrames = 0;  // position of the sequence
