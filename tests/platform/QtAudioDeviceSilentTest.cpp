@@ -13,7 +13,8 @@ using tavlix::QtAudioDevice;
 using tavlix::SequenceEnd;
 
 // A machine without a sound server, the server address leading nowhere: every call
-// returns at once and nothing claims to have played, until a server starts there.
+// returns at once and nothing claims to have played, until a server starts there, or
+// another one after it.
 class QtAudioDeviceSilentTest : public QObject {
     Q_OBJECT
 
@@ -49,12 +50,15 @@ private slots:
         QCOMPARE(device.SequencePosition(), 0);
         QVERIFY(notices.empty());
 
-        tavlix::testsound::NullSinkServer server;
-        QVERIFY2(server.Start(m_root.path()), "pulseaudio does not answer");
-        device.PlayWave(tone, true);
-        QTRY_VERIFY_WITH_TIMEOUT(device.WavePosition() >= 500, 10000);
+        // A server starts, goes away, and another comes in its place.
+        for (int server = 0; server < 2; ++server) {
+            tavlix::testsound::NullSinkServer sound;
+            QVERIFY2(sound.Start(m_root.path()), "pulseaudio does not answer");
+            device.PlayWave(tone, true);
+            QTRY_VERIFY_WITH_TIMEOUT(device.WavePosition() >= 500, 10000);
+        }
         QVERIFY(device.OpenSequence(track) && device.PlaySequenceFromStart());
-        QTRY_COMPARE_WITH_TIMEOUT(notices, std::vector<SequenceEnd>{SequenceEnd::Successful}, 10000);
+        QVERIFY(!device.IsSequencePlaying());
     }
 };
 

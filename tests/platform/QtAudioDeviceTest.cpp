@@ -4,11 +4,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "NullSinkServer.h"
 #include "TestSoundFiles.h"
 #include "platform/qt/QtAudioDevice.h"
+
+Q_DECLARE_METATYPE(tavlix::testsound::WaveLayout)
 
 using tavlix::QtAudioDevice;
 using tavlix::SequenceEnd;
@@ -48,27 +52,38 @@ class QtAudioDeviceTest : public QObject {
         return m_device->OpenSequence(Path(file)) && m_device->PlaySequenceFromStart();
     }
 
-    // The loudest sample on the sink over the next milliseconds, or as soon as one is
-    // louder than enough. What was recorded before the call is dropped.
-    int Peak(int milliseconds, int enough)
+    // What the sink plays over the next milliseconds, at 8000 samples a second, or until
+    // enough says so. What was recorded before the call is dropped.
+    std::vector<std::int16_t> Record(int milliseconds, const std::function<bool(const std::vector<std::int16_t>&)>& enough = {})
     {
         m_recorder.waitForReadyRead(0);
         m_recorder.readAllStandardOutput();
-        int peak = 0;
+        std::vector<std::int16_t> samples;
         QByteArray raw;
         (void)QTest::qWaitFor(
             [&] {
                 raw += m_recorder.readAllStandardOutput();
                 const qsizetype whole = raw.size() / 2 * 2;
-                for (qsizetype i = 0; i < whole; i += 2) {
-                    const auto sample = std::int16_t(std::uint8_t(raw[i]) | std::uint8_t(raw[i + 1]) << 8);
-                    peak = std::max(peak, std::abs(int(sample)));
-                }
+                for (qsizetype i = 0; i < whole; i += 2)
+                    samples.push_back(std::int16_t(std::uint8_t(raw[i]) | std::uint8_t(raw[i + 1]) << 8));
                 raw.remove(0, whole);
-                return peak > enough;
+                return enough && enough(samples);
             },
             milliseconds);
+        return samples;
+    }
+
+    static int Loudest(std::span<const std::int16_t> samples)
+    {
+        int peak = 0;
+        for (const std::int16_t sample : samples)
+            peak = std::max(peak, std::abs(int(sample)));
         return peak;
+    }
+
+    int Peak(int milliseconds, int enough)
+    {
+        return Loudest(Record(milliseconds, [&](const auto& samples) { return Loudest(samples) > enough; }));
     }
 
     // Sound comes out of the server a moment after the player starts, later on a busy
@@ -94,7 +109,8 @@ private slots:
         m_recorder.start(QStringLiteral("parec"), QStringLiteral("--device=tavlix_null.monitor --raw --format=s16le "
                                                                  "--channels=1 --rate=8000 --latency-msec=10")
                                                       .split(u' '));
-        QVERIFY(m_recorder.waitForStarted(5000));
+        // Recording, not only started.
+        QVERIFY(m_recorder.waitForStarted(5000) && m_recorder.waitForReadyRead(5000));
 
         using namespace tavlix::testsound;
         // Right headers over random bytes: the worst a damaged download gives.
@@ -210,6 +226,52 @@ private slots:
         m_device->PlayWave(Path(File(QStringLiteral("empty.wav"))), true);
         QTRY_VERIFY_WITH_TIMEOUT(!m_device->IsWavePlaying(), 5000);
         QVERIFY(m_notices.empty());  // waveforms send no notice
+    }
+
+    // Every layout of the format sounds as long and as high as it was written, whether
+    // decoded before it plays or, over five seconds, read while it plays.
+    void waveformsOfEveryLayoutSoundAsWritten_data()
+    {
+        QTest::addColumn<int>("milliseconds");
+        QTest::addColumn<tavlix::testsound::WaveLayout>("layout");
+        QTest::newRow("16-bit mono at 22050 Hz, as the effects") << 1000 << tavlix::testsound::WaveLayout{22050, 1, 16};
+        QTest::newRow("8-bit stereo at 11025 Hz") << 1000 << tavlix::testsound::WaveLayout{11025, 2, 8};
+        QTest::newRow("24-bit mono at 44100 Hz") << 1000 << tavlix::testsound::WaveLayout{44100, 1, 24};
+        QTest::newRow("float stereo at 48000 Hz") << 1000 << tavlix::testsound::WaveLayout{48000, 2, 32};
+        QTest::newRow("16-bit mono at 8000 Hz, long") << 5500 << tavlix::testsound::WaveLayout{8000, 1, 16};
+    }
+
+    void waveformsOfEveryLayoutSoundAsWritten()
+    {
+        QFETCH(int, milliseconds);
+        QFETCH(tavlix::testsound::WaveLayout, layout);
+        Write(File(QStringLiteral("layout.wav")), tavlix::testsound::Tone(milliseconds, layout));
+        m_device->PlayWave(Path(File(QStringLiteral("layout.wav"))), false);
+        const std::vector<std::int16_t> heard = Record(milliseconds + 500);
+        // Loud stretches of 10 ms give the length, the sign changes in them the pitch; a
+        // busy machine may drop a stretch, a misread format is far off.
+        constexpr std::size_t kStretch = 80;
+        int loud = 0;
+        int signChanges = 0;
+        for (std::size_t at = kStretch; at + kStretch <= heard.size(); at += kStretch) {
+            if (Loudest(std::span(heard).subspan(at, kStretch)) < 1000)
+                continue;
+            ++loud;
+            for (std::size_t i = at; i < at + kStretch; ++i)
+                signChanges += (heard[i - 1] < 0) != (heard[i] < 0);
+        }
+        QCOMPARE_LE(std::abs(loud * 10 - milliseconds), milliseconds / 4);
+        QCOMPARE_LE(std::abs(signChanges * 100 / (2 * std::max(loud, 1)) - 440), 44);
+    }
+
+    // A waveform track too long to be kept is read while it plays, and loops as well.
+    void longWaveformTrackLoops()
+    {
+        Write(File(QStringLiteral("track.wav")), tavlix::testsound::Tone(5500, {8000, 1, 16}));
+        m_device->PlayWave(Path(File(QStringLiteral("track.wav"))), true);
+        QVERIFY(WaitForPosition(&QtAudioDevice::WavePosition, 6500));
+        QVERIFY(m_device->IsWavePlaying());
+        QVERIFY(Audible());
     }
 
     // Each file as a track and as a waveform: nothing sounds, nothing waits, and the

@@ -22,7 +22,7 @@ constexpr qint64 kMaxMidiBytes = 16 * 1024 * 1024;
 constexpr qint64 kWaveHeaderBytes = 12;
 // Waveforms up to this long are decoded once and kept (the effects); longer ones, the
 // tracks, are read as they play, so that memory does not grow with their length.
-constexpr long kLongestClipFrames = 10 * SoundMixer::kRate;
+constexpr long kLongestClipFrames = 5 * SoundMixer::kRate;
 constexpr std::size_t kKeptClips = 8;
 
 QByteArray ReadStart(const std::filesystem::path& file, qint64 maxBytes)
