@@ -45,7 +45,7 @@ Synthesiser::Synthesiser(int rate)
     SilenceLibraryLog();
     m_settings.reset(new_fluid_settings());
     fluid_settings_setnum(m_settings.get(), "synth.sample-rate", rate);
-    // Reverb and chorus would double the cost of background music for little gain.
+    // Reverb alone would add half again to the cost of background music.
     fluid_settings_setint(m_settings.get(), "synth.reverb.active", 0);
     fluid_settings_setint(m_settings.get(), "synth.chorus.active", 0);
     // The busiest shipped track rings with up to 216 voices, most of them fading tails;
@@ -62,12 +62,7 @@ Synthesiser::Synthesiser(int rate)
         m_font = fluid_synth_sfload(m_synth.get(), font.constData(), 1);
 }
 
-Synthesiser::~Synthesiser()
-{
-    // The player plays on the synthesiser: it goes first.
-    m_player.reset();
-    m_synth.reset();
-}
+Synthesiser::~Synthesiser() = default;
 
 void Synthesiser::Load(std::vector<char> midi)
 {

@@ -42,6 +42,7 @@ private:
         void operator()(fluid_player_t* player) const;
     };
 
+    // Each plays on the one before it, and so goes before it.
     std::unique_ptr<fluid_settings_t, Deleter> m_settings;
     std::unique_ptr<fluid_synth_t, Deleter> m_synth;
     std::unique_ptr<fluid_player_t, Deleter> m_player;
