@@ -10,10 +10,10 @@ packages=(
   libxml2-dev                                             # the tests read generated pages back
   libsqlite3-dev                                          # the answer history file
   libcli11-dev nlohmann-json3-dev                         # tavlix-cli's command line and JSON
-  qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev    # the desktop program
+  qt6-base-dev qt6-svg-dev libgl-dev                      # the desktop program
   qt6-charts-dev libqt6opengl6-dev                        # the Statistics window's charts
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
-  timgm6mb-soundfont                                      # the General MIDI sounds of MIDI tracks
+  libfluidsynth-dev timgm6mb-soundfont                    # MIDI tracks: the synthesiser, its sounds
+  libsndfile1-dev libsamplerate0-dev libpulse-dev         # waveforms, and the way to the sound server
   pulseaudio pulseaudio-utils                             # the sound tests' own server and recorder
   fonts-wqy-zenhei                                        # Chinese text
   xvfb xauth xdotool xclip imagemagick                    # its tests on a virtual display

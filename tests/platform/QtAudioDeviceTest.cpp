@@ -1,17 +1,18 @@
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sys/prctl.h>
-
-#include <csignal>
+#include <functional>
+#include <span>
 #include <vector>
 
+#include "NullSinkServer.h"
 #include "TestSoundFiles.h"
 #include "platform/qt/QtAudioDevice.h"
+
+Q_DECLARE_METATYPE(tavlix::testsound::WaveLayout)
 
 using tavlix::QtAudioDevice;
 using tavlix::SequenceEnd;
@@ -35,7 +36,10 @@ class QtAudioDeviceTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_root;
-    QProcess m_server;
+    tavlix::testsound::NullSinkServer m_server;
+    // Records the sink all along: a sink that is listened to renders in short blocks, so
+    // that what it plays reaches the recording at once.
+    QProcess m_recorder;
     std::unique_ptr<QtAudioDevice> m_device;
     std::vector<SequenceEnd> m_notices;
 
@@ -48,39 +52,49 @@ class QtAudioDeviceTest : public QObject {
         return m_device->OpenSequence(Path(file)) && m_device->PlaySequenceFromStart();
     }
 
-    // The loudest sample on the sink over the next milliseconds, or as soon as one is
-    // louder than enough.
-    int Peak(int milliseconds, int enough)
+    // What the sink plays over the next milliseconds, at 8000 samples a second, or until
+    // enough says so. What was recorded before the call is dropped.
+    std::vector<std::int16_t> Record(int milliseconds, const std::function<bool(const std::vector<std::int16_t>&)>& enough = {})
     {
-        QProcess rec;
-        rec.start(QStringLiteral("parec"), QStringLiteral("--device=tavlix_null.monitor --raw --format=s16le "
-                                                          "--channels=1 --rate=8000")
-                                               .split(u' '));
-        if (!rec.waitForStarted(5000))
-            return -1;
-        int peak = 0;
+        m_recorder.waitForReadyRead(0);
+        m_recorder.readAllStandardOutput();
+        std::vector<std::int16_t> samples;
         QByteArray raw;
         (void)QTest::qWaitFor(
             [&] {
-                raw += rec.readAllStandardOutput();
+                raw += m_recorder.readAllStandardOutput();
                 const qsizetype whole = raw.size() / 2 * 2;
-                for (qsizetype i = 0; i < whole; i += 2) {
-                    const auto sample = std::int16_t(std::uint8_t(raw[i]) | std::uint8_t(raw[i + 1]) << 8);
-                    peak = std::max(peak, std::abs(int(sample)));
-                }
+                for (qsizetype i = 0; i < whole; i += 2)
+                    samples.push_back(std::int16_t(std::uint8_t(raw[i]) | std::uint8_t(raw[i + 1]) << 8));
                 raw.remove(0, whole);
-                return peak > enough;
+                return enough && enough(samples);
             },
             milliseconds);
-        rec.kill();
-        rec.waitForFinished(5000);
+        return samples;
+    }
+
+    static int Loudest(std::span<const std::int16_t> samples)
+    {
+        int peak = 0;
+        for (const std::int16_t sample : samples)
+            peak = std::max(peak, std::abs(int(sample)));
         return peak;
+    }
+
+    int Peak(int milliseconds, int enough)
+    {
+        return Loudest(Record(milliseconds, [&](const auto& samples) { return Loudest(samples) > enough; }));
     }
 
     // Sound comes out of the server a moment after the player starts, later on a busy
     // machine.
     bool Audible() { return Peak(5000, 200) > 200; }
-    bool Silent() { return Peak(1000, 50) <= 50; }
+    // Once what the server held has played out.
+    bool Silent()
+    {
+        QTest::qWait(150);
+        return Peak(1000, 50) <= 50;
+    }
 
     bool WaitForPosition(qint64 (QtAudioDevice::*position)() const, qint64 atLeast, int timeout = 10000)
     {
@@ -91,34 +105,12 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_root.isValid());
-        const QString home = File(QStringLiteral("home"));
-        const QString runtime = File(QStringLiteral("run"));
-        QVERIFY(QDir().mkpath(home) && QDir().mkpath(runtime));
-        QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        const QString socket = runtime + QStringLiteral("/pulse.sock");
-        // Set before the first player exists: Qt connects to the sound server once.
-        qputenv("HOME", home.toUtf8());
-        qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
-        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
-
-        // The server ends with this process, even when the test crashes.
-        m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_server.start(QStringLiteral("pulseaudio"),
-                       QStringLiteral("-n --daemonize=no --exit-idle-time=-1 --disable-shm --use-pid-file=no "
-                                      "--log-level=error")
-                               .split(u' ')
-                           << QStringLiteral("--load=module-null-sink sink_name=tavlix_null")
-                           << QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket);
-        QVERIFY2(m_server.waitForStarted(5000), "pulseaudio does not start");
-        const bool ready = QTest::qWaitFor(
-            [&] {
-                QProcess info;
-                info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-                return info.waitForFinished(2000) && info.exitCode() == 0;
-            },
-            15000);
-        QVERIFY2(ready, "pulseaudio does not answer");
+        QVERIFY2(m_server.Start(m_root.path()), "pulseaudio does not answer");
+        m_recorder.start(QStringLiteral("parec"), QStringLiteral("--device=tavlix_null.monitor --raw --format=s16le "
+                                                                 "--channels=1 --rate=8000 --latency-msec=10")
+                                                      .split(u' '));
+        // Recording, not only started.
+        QVERIFY(m_recorder.waitForStarted(5000) && m_recorder.waitForReadyRead(5000));
 
         using namespace tavlix::testsound;
         // Right headers over random bytes: the worst a damaged download gives.
@@ -126,7 +118,7 @@ private slots:
         const std::vector<std::uint8_t> noise = Noise(garbageWave.size() - 12, 4);
         std::copy(noise.begin(), noise.end(), garbageWave.begin() + 12);
         const std::pair<const char*, std::vector<std::uint8_t>> files[] = {
-            {"short.mid", Tune(4)},        {"short.wav", Tone(300)},       {"long.wav", Tone(5000)},
+            {"short.mid", Tune(4)},        {"empty.mid", MidiFile({0x00, 0xFF, 0x2F, 0x00})},        {"short.wav", Tone(300)},       {"long.wav", Tone(5000)},
             {"empty.wav", Tone(0)},        {"noise.mid", Noise(3000, 1)},  {"noise.wav", Noise(3000, 2)},
             {"garbage.mid", MidiFile(Noise(3000, 3))},                     {"garbage.wav", garbageWave}};
         for (const auto& [name, bytes] : files)
@@ -136,8 +128,8 @@ private slots:
     void cleanupTestCase()
     {
         m_device.reset();
-        m_server.kill();  // a null sink has nothing to keep
-        m_server.waitForFinished(5000);
+        m_recorder.kill();
+        m_recorder.waitForFinished(5000);
     }
 
     void init()
@@ -170,6 +162,21 @@ private slots:
                                                       SequenceEnd::Aborted}));
         QVERIFY(!m_device->IsSequencePlaying());
         QVERIFY(!m_device->PlaySequenceFromStart());
+    }
+
+    // A track with no notes ends at once; started again at each end, as the music player
+    // loops it, it ends no more than once a second.
+    void emptyTrackLoopsNoFasterThanOnceASecond()
+    {
+        m_device->SetSequenceNoticeHandler([this](SequenceEnd end) {
+            m_notices.push_back(end);
+            m_device->PlaySequenceFromStart();
+        });
+        QVERIFY(OpenAndPlay(File(QStringLiteral("empty.mid"))));
+        QTest::qWait(2500);
+        QCOMPARE_GE(m_notices.size(), std::size_t(1));
+        QCOMPARE_LE(m_notices.size(), std::size_t(3));
+        QVERIFY(std::all_of(m_notices.begin(), m_notices.end(), [](SequenceEnd end) { return end == SequenceEnd::Successful; }));
     }
 
     // A shipped track sounds; paused, then closed after a fresh start, it ends as a
@@ -219,6 +226,52 @@ private slots:
         m_device->PlayWave(Path(File(QStringLiteral("empty.wav"))), true);
         QTRY_VERIFY_WITH_TIMEOUT(!m_device->IsWavePlaying(), 5000);
         QVERIFY(m_notices.empty());  // waveforms send no notice
+    }
+
+    // Every layout of the format sounds as long and as high as it was written, whether
+    // decoded before it plays or, over five seconds, read while it plays.
+    void waveformsOfEveryLayoutSoundAsWritten_data()
+    {
+        QTest::addColumn<int>("milliseconds");
+        QTest::addColumn<tavlix::testsound::WaveLayout>("layout");
+        QTest::newRow("16-bit mono at 22050 Hz, as the effects") << 1000 << tavlix::testsound::WaveLayout{22050, 1, 16};
+        QTest::newRow("8-bit stereo at 11025 Hz") << 1000 << tavlix::testsound::WaveLayout{11025, 2, 8};
+        QTest::newRow("24-bit mono at 44100 Hz") << 1000 << tavlix::testsound::WaveLayout{44100, 1, 24};
+        QTest::newRow("float stereo at 48000 Hz") << 1000 << tavlix::testsound::WaveLayout{48000, 2, 32};
+        QTest::newRow("16-bit mono at 8000 Hz, long") << 5500 << tavlix::testsound::WaveLayout{8000, 1, 16};
+    }
+
+    void waveformsOfEveryLayoutSoundAsWritten()
+    {
+        QFETCH(int, milliseconds);
+        QFETCH(tavlix::testsound::WaveLayout, layout);
+        Write(File(QStringLiteral("layout.wav")), tavlix::testsound::Tone(milliseconds, layout));
+        m_device->PlayWave(Path(File(QStringLiteral("layout.wav"))), false);
+        const std::vector<std::int16_t> heard = Record(milliseconds + 500);
+        // Loud stretches of 10 ms give the length, the sign changes in them the pitch; a
+        // busy machine may drop a stretch, a misread format is far off.
+        constexpr std::size_t kStretch = 80;
+        int loud = 0;
+        int signChanges = 0;
+        for (std::size_t at = kStretch; at + kStretch <= heard.size(); at += kStretch) {
+            if (Loudest(std::span(heard).subspan(at, kStretch)) < 1000)
+                continue;
+            ++loud;
+            for (std::size_t i = at; i < at + kStretch; ++i)
+                signChanges += (heard[i - 1] < 0) != (heard[i] < 0);
+        }
+        QCOMPARE_LE(std::abs(loud * 10 - milliseconds), milliseconds / 4);
+        QCOMPARE_LE(std::abs(signChanges * 100 / (2 * std::max(loud, 1)) - 440), 44);
+    }
+
+    // A waveform track too long to be kept is read while it plays, and loops as well.
+    void longWaveformTrackLoops()
+    {
+        Write(File(QStringLiteral("track.wav")), tavlix::testsound::Tone(5500, {8000, 1, 16}));
+        m_device->PlayWave(Path(File(QStringLiteral("track.wav"))), true);
+        QVERIFY(WaitForPosition(&QtAudioDevice::WavePosition, 6500));
+        QVERIFY(m_device->IsWavePlaying());
+        QVERIFY(Audible());
     }
 
     // Each file as a track and as a waveform: nothing sounds, nothing waits, and the

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // Small sound files made by the tests themselves: a MIDI tune and a sine tone.
@@ -48,25 +49,47 @@ inline std::vector<std::uint8_t> MidiFile(const std::vector<std::uint8_t>& track
 // A tune of notes half a second each.
 inline std::vector<std::uint8_t> Tune(int notes) { return MidiFile(TuneEvents(notes)); }
 
-// A 440 Hz tone, 16-bit mono at 22050 Hz.
-inline std::vector<std::uint8_t> Tone(int milliseconds)
+// How a waveform file stores its samples.
+struct WaveLayout {
+    std::uint32_t rate = 22050;
+    std::uint16_t channels = 1;
+    std::uint16_t bits = 16;  // 8, 16 and 24 as integers, 32 as floats
+};
+
+inline void PutSample(std::vector<std::uint8_t>& out, double value, std::uint16_t bits)
 {
-    constexpr std::uint32_t kRate = 22050;
-    const std::uint32_t samples = kRate * std::uint32_t(milliseconds) / 1000;
+    if (bits == 32) {
+        const float sample = float(value);
+        std::uint32_t word = 0;
+        std::memcpy(&word, &sample, sizeof word);
+        PutLittleEndian(out, word, 4);
+    } else if (bits == 8) {
+        out.push_back(std::uint8_t(128 + std::lround(value * 127)));
+    } else {
+        PutLittleEndian(out, std::uint32_t(std::lround(value * ((1 << (bits - 1)) - 1))), bits / 8);
+    }
+}
+
+// A 440 Hz tone at a quarter of full scale, 16-bit mono at 22050 Hz unless told otherwise.
+inline std::vector<std::uint8_t> Tone(int milliseconds, WaveLayout layout = {})
+{
+    const std::uint32_t frames = layout.rate * std::uint32_t(milliseconds) / 1000;
+    const std::uint32_t frameBytes = layout.channels * layout.bits / 8u;
     std::vector<std::uint8_t> file = {'R', 'I', 'F', 'F'};
-    PutLittleEndian(file, 36 + samples * 2, 4);
+    PutLittleEndian(file, 36 + frames * frameBytes, 4);
     file.insert(file.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
     PutLittleEndian(file, 16, 4);
-    PutLittleEndian(file, 1, 2);  // PCM
-    PutLittleEndian(file, 1, 2);  // mono
-    PutLittleEndian(file, kRate, 4);
-    PutLittleEndian(file, kRate * 2, 4);
-    PutLittleEndian(file, 2, 2);
-    PutLittleEndian(file, 16, 2);
+    PutLittleEndian(file, layout.bits == 32 ? 3 : 1, 2);  // IEEE float or PCM
+    PutLittleEndian(file, layout.channels, 2);
+    PutLittleEndian(file, layout.rate, 4);
+    PutLittleEndian(file, layout.rate * frameBytes, 4);
+    PutLittleEndian(file, frameBytes, 2);
+    PutLittleEndian(file, layout.bits, 2);
     file.insert(file.end(), {'d', 'a', 't', 'a'});
-    PutLittleEndian(file, samples * 2, 4);
-    for (std::uint32_t i = 0; i < samples; ++i)
-        PutLittleEndian(file, std::uint32_t(std::int16_t(8000 * std::sin(2 * M_PI * 440 * i / kRate))) & 0xFFFF, 2);
+    PutLittleEndian(file, frames * frameBytes, 4);
+    for (std::uint32_t i = 0; i < frames; ++i)
+        for (int channel = 0; channel < layout.channels; ++channel)
+            PutSample(file, 0.25 * std::sin(2 * M_PI * 440 * i / layout.rate), layout.bits);
     return file;
 }
 

@@ -1,16 +1,17 @@
 #include "platform/qt/QtAudioDevice.h"
 
-#include <QAudioDevice>
-#include <QAudioOutput>
 #include <QFile>
-#include <QMediaDevices>
-#include <QMediaPlayer>
-#include <QUrl>
+
+#include <algorithm>
 
 #include <cstdint>
 #include <span>
+#include <system_error>
 
 #include "platform/SoundFileCheck.h"
+#include "platform/qt/PulseOutput.h"
+#include "platform/qt/SoundMixer.h"
+#include "platform/qt/WaveSource.h"
 
 namespace tavlix {
 
@@ -19,6 +20,10 @@ namespace {
 // A track larger than this is no music file, whatever its name says.
 constexpr qint64 kMaxMidiBytes = 16 * 1024 * 1024;
 constexpr qint64 kWaveHeaderBytes = 12;
+// Waveforms up to this long are decoded once and kept (the effects); longer ones, the
+// tracks, are read as they play, so that memory does not grow with their length.
+constexpr long kLongestClipFrames = 5 * SoundMixer::kRate;
+constexpr std::size_t kKeptClips = 8;
 
 QByteArray ReadStart(const std::filesystem::path& file, qint64 maxBytes)
 {
@@ -33,69 +38,33 @@ std::span<const std::uint8_t> Bytes(const QByteArray& bytes)
     return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())};
 }
 
-QUrl UrlOf(const std::filesystem::path& file) { return QUrl::fromLocalFile(QFile::decodeName(file.c_str())); }
-
-// Plays the player's file again from its start. A rewind by stop or seek after the end
-// runs the file on without a sound now and then (GStreamer backend, Qt 6.4, and so does
-// Qt's own looping); a file loaded anew always sounds.
-void Replay(QMediaPlayer& player)
+// Tells a file from the same path rewritten since it was decoded.
+std::string ClipKey(const std::filesystem::path& file)
 {
-    const QUrl source = player.source();
-    player.setSource(QUrl());
-    player.setSource(source);
-    player.play();
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    const auto written = std::filesystem::last_write_time(file, error).time_since_epoch().count();
+    return file.string() + '\n' + std::to_string(size) + '\n' + std::to_string(written);
 }
-
-// Without a sound server Qt lists no output; a player would then run its pipeline into
-// nothing and report a play that nobody heard.
-bool HasAudioOutput() { return !QMediaDevices::audioOutputs().isEmpty(); }
 
 }  // namespace
 
-QtAudioDevice::QtAudioDevice(QObject* parent) : QObject(parent)
-{
-    // MIDI plays through GStreamer's synthesiser; Qt's other backend has none. The
-    // choice holds only when made before the first player exists.
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
-}
+QtAudioDevice::QtAudioDevice(QObject* parent) : QObject(parent) {}
 
-QtAudioDevice::~QtAudioDevice()
-{
-    // The players report while they stop; nobody listens any more.
-    if (m_sequence)
-        m_sequence->disconnect(this);
-    if (m_wave)
-        m_wave->disconnect(this);
-}
+QtAudioDevice::~QtAudioDevice() = default;
 
-QMediaPlayer& QtAudioDevice::Player(std::unique_ptr<QMediaPlayer>& player)
+bool QtAudioDevice::EnsureOutput()
 {
-    if (!player) {
-        player = std::make_unique<QMediaPlayer>();
-        player->setAudioOutput(new QAudioOutput(player.get()));
-        if (&player == &m_sequence) {
-            connect(player.get(), &QMediaPlayer::mediaStatusChanged, this,
-                    [this](QMediaPlayer::MediaStatus status) { OnSequenceStatus(status); });
-            connect(player.get(), &QMediaPlayer::errorOccurred, this, [this] { OnSequenceError(); });
-        } else {
-            connect(player.get(), &QMediaPlayer::mediaStatusChanged, this,
-                    [this](QMediaPlayer::MediaStatus status) { OnWaveStatus(status); });
-            // A player that failed still calls itself playing.
-            connect(player.get(), &QMediaPlayer::errorOccurred, player.get(), &QMediaPlayer::stop);
-        }
+    if (!m_mixer) {
+        m_mixer = std::make_unique<SoundMixer>([this](unsigned play) {
+            QMetaObject::invokeMethod(this, [this, play] { OnSequenceEnd(play); }, Qt::QueuedConnection);
+        });
     }
-    return *player;
-}
-
-void QtAudioDevice::Dispose(std::unique_ptr<QMediaPlayer>& player)
-{
-    if (!player)
-        return;
-    player->disconnect(this);
-    player->stop();
-    // Later, as the player may be inside one of its own signals now.
-    player.release()->deleteLater();
+    if (m_output && !m_output->IsAlive())
+        m_output.reset();
+    if (!m_output)
+        m_output = PulseOutput::Open(*m_mixer);
+    return m_output != nullptr;
 }
 
 bool QtAudioDevice::OpenSequence(const std::filesystem::path& file)
@@ -104,22 +73,19 @@ bool QtAudioDevice::OpenSequence(const std::filesystem::path& file)
     const QByteArray content = ReadStart(file, kMaxMidiBytes + 1);
     if (content.size() > kMaxMidiBytes || !IsWellFormedMidi(Bytes(content)))
         return false;
+    m_silent = !EnsureOutput();
+    if (!m_silent && !m_mixer->OpenSequence({content.begin(), content.end()}))
+        return false;
     m_sequenceOpen = true;
-    m_silent = !HasAudioOutput();
-    if (!m_silent)
-        Player(m_sequence).setSource(UrlOf(file));
     return true;
 }
 
 bool QtAudioDevice::PlaySequenceFromStart()
 {
-    if (!m_sequenceOpen || m_sequenceBroken)
+    if (!m_sequenceOpen)
         return false;
     EndPendingPlay(SequenceEnd::Superseded);
-    if (m_silent)
-        return true;
-    m_playPending = true;
-    Replay(*m_sequence);
+    StartPlay(true);
     return true;
 }
 
@@ -128,50 +94,74 @@ bool QtAudioDevice::StopSequence()
     if (!m_sequenceOpen)
         return false;
     // A pause, not an end: the pending play goes on at ResumeSequence.
-    if (m_sequence && m_sequence->playbackState() == QMediaPlayer::PlayingState)
-        m_sequence->pause();
+    if (!m_silent)
+        m_mixer->PauseSequence();
     return true;
 }
 
 bool QtAudioDevice::ResumeSequence()
 {
-    if (!m_sequenceOpen || m_sequenceBroken)
+    if (!m_sequenceOpen)
         return false;
-    if (m_silent)
-        return true;
-    m_playPending = true;
-    // A track that ran to its end starts again.
-    if (m_sequence->mediaStatus() == QMediaPlayer::EndOfMedia)
-        Replay(*m_sequence);
-    else
-        m_sequence->play();
+    StartPlay(false);
     return true;
+}
+
+void QtAudioDevice::StartPlay(bool fromStart)
+{
+    if (m_silent)
+        return;
+    m_playPending = true;
+    m_mixer->PlaySequence(++m_play, fromStart);
+    // The server may have gone, or come back, since the track was opened.
+    if (EnsureOutput())
+        m_output->Wake();
 }
 
 void QtAudioDevice::CloseAll()
 {
     EndPendingPlay(SequenceEnd::Aborted);
-    Dispose(m_sequence);
+    if (m_mixer)
+        m_mixer->CloseSequence();
     m_sequenceOpen = false;
-    m_sequenceBroken = false;
     m_silent = false;
 }
 
 void QtAudioDevice::PlayWave(const std::filesystem::path& file, bool loop)
 {
     PurgeWave();
-    if (!HasWaveHeader(Bytes(ReadStart(file, kWaveHeaderBytes))) || !HasAudioOutput())
+    if (!HasWaveHeader(Bytes(ReadStart(file, kWaveHeaderBytes))) || !EnsureOutput())
         return;
-    QMediaPlayer& wave = Player(m_wave);
-    m_waveLoops = loop;
-    wave.setSource(UrlOf(file));
-    wave.play();
+    if (std::optional<WaveVoice> voice = VoiceFor(file, loop)) {
+        m_mixer->PlayWave(std::move(*voice));
+        m_output->Wake();
+    }
+}
+
+std::optional<WaveVoice> QtAudioDevice::VoiceFor(const std::filesystem::path& file, bool loop)
+{
+    const std::string key = ClipKey(file);
+    const auto kept = std::find_if(m_clips.begin(), m_clips.end(), [&](const auto& clip) { return clip.first == key; });
+    if (kept != m_clips.end()) {
+        std::rotate(m_clips.begin(), kept, kept + 1);
+        return WaveVoice{m_clips.front().second, nullptr, loop};
+    }
+    std::unique_ptr<WaveSource> source = WaveSource::Open(file, SoundMixer::kRate);
+    if (!source)
+        return std::nullopt;
+    if (source->Frames() > kLongestClipFrames)
+        return WaveVoice{nullptr, std::move(source), loop};
+    auto clip = std::make_shared<const std::vector<float>>(source->ReadAll());
+    m_clips.insert(m_clips.begin(), {key, clip});
+    if (m_clips.size() > kKeptClips)
+        m_clips.pop_back();
+    return WaveVoice{std::move(clip), nullptr, loop};
 }
 
 void QtAudioDevice::PurgeWave()
 {
-    m_waveLoops = false;
-    Dispose(m_wave);
+    if (m_mixer)
+        m_mixer->PurgeWave();
 }
 
 void QtAudioDevice::SetSequenceNoticeHandler(std::function<void(SequenceEnd)> handler)
@@ -179,40 +169,24 @@ void QtAudioDevice::SetSequenceNoticeHandler(std::function<void(SequenceEnd)> ha
     m_handler = std::move(handler);
 }
 
-qint64 QtAudioDevice::SequencePosition() const { return m_sequence ? m_sequence->position() : 0; }
+qint64 QtAudioDevice::SequencePosition() const { return m_mixer ? m_mixer->SequenceMilliseconds() : 0; }
 
-qint64 QtAudioDevice::WavePosition() const { return m_wave ? m_wave->position() : 0; }
+qint64 QtAudioDevice::WavePosition() const { return m_mixer ? m_mixer->WaveMilliseconds() : 0; }
 
-bool QtAudioDevice::IsSequencePlaying() const
+bool QtAudioDevice::IsSequencePlaying() const { return m_mixer && m_mixer->IsSequencePlaying(); }
+
+bool QtAudioDevice::IsWavePlaying() const { return m_mixer && m_mixer->IsWavePlaying(); }
+
+std::optional<std::chrono::microseconds> QtAudioDevice::LastStartLatency() const
 {
-    return m_sequence && m_sequence->playbackState() == QMediaPlayer::PlayingState;
+    return m_mixer ? m_mixer->LastStartLatency() : std::nullopt;
 }
 
-bool QtAudioDevice::IsWavePlaying() const
+void QtAudioDevice::OnSequenceEnd(unsigned play)
 {
-    return m_wave && m_wave->playbackState() == QMediaPlayer::PlayingState;
-}
-
-void QtAudioDevice::OnSequenceStatus(int status)
-{
-    if (status == QMediaPlayer::EndOfMedia)
+    // A play that was stopped, closed or replaced since has been reported already.
+    if (play == m_play)
         EndPendingPlay(SequenceEnd::Successful);
-    else if (status == QMediaPlayer::InvalidMedia)
-        OnSequenceError();
-}
-
-void QtAudioDevice::OnWaveStatus(int status)
-{
-    // An empty waveform would start its next round at once, for ever.
-    if (status == QMediaPlayer::EndOfMedia && m_waveLoops && m_wave->duration() > 0)
-        Replay(*m_wave);
-}
-
-void QtAudioDevice::OnSequenceError()
-{
-    m_sequenceBroken = true;
-    m_sequence->stop();
-    EndPendingPlay(SequenceEnd::Failed);
 }
 
 void QtAudioDevice::EndPendingPlay(SequenceEnd end)
