@@ -174,6 +174,8 @@ private slots:
         m_memory.loadError.clear();
         m_history = &m_memory;
         m_pickSaveFile = {};
+        // The release notes of a first start would open at any time in the first tick.
+        m_store.WriteString("App", "Release Note 1.5", "1");
         m_window = MakeWindow();
     }
 
