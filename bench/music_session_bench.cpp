@@ -34,7 +34,6 @@
 #include "NullSinkServer.h"
 #include "i18n/LanguageState.h"
 #include "media/MusicPlayer.h"
-#include "platform/InMemoryProfileStore.h"
 #include "platform/qt/QtAudioDevice.h"
 
 namespace {
@@ -90,9 +89,8 @@ void RunEventLoop(int milliseconds)
 const LanguageState& English()
 {
     static const LanguageState language = [] {
-        InMemoryProfileStore store;
         LanguageState state;
-        state.InitLanguage(Edition::Standard, store, kLcidEnglish);
+        state.InitLanguage(Edition::Standard, kLcidEnglish);
         return state;
     }();
     return language;
