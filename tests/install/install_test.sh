@@ -83,15 +83,43 @@ if zcat "$page" | groff -man -Tascii -ww -P-c -P-b -P-u > "$work/page.txt" 2> "$
 else
   fail "manual page: $(cat "$work/page.warnings")"
 fi
+# On the page as a reader sees it (lines wide enough that no text is broken), each
+# option reads as --help shows it: the option with all its arguments, and its text
+# starting at the one column where every option's text starts.
+zcat "$page" | groff -man -Tascii -rLL=300n -P-c -P-b -P-u > "$work/page-wide.txt" 2> /dev/null
+text_column() {  # HEAD TEXT: the column where TEXT starts after the option HEAD
+  awk -v head="$1" -v text="$2" '
+    function squeezed(s) { gsub(/  +/, " ", s); return s }
+    function report(from,   start) {
+      start = from + match(substr($0, from), /[^ ]/) - 1
+      if (index(squeezed(substr($0, start)), squeezed(text)) == 1) { print start; exit }
+    }
+    waiting { waiting = 0; report(1) }
+    { tag = match($0, /[^ ]/) }
+    tag && index(substr($0, tag), head) == 1 {
+      rest = substr($0, tag + length(head))
+      if (rest ~ /^ *$/) waiting = 1
+      else if (rest ~ /^ /) report(tag + length(head))
+    }' "$work/page-wide.txt"
+}
 commands=$(tavlix-cli --help | awk '/^Commands:$/ { listed = 1; next } listed && /^$/ { exit } listed { print $1 }')
 [ -n "$commands" ] || fail "tavlix-cli --help lists no commands"
+page_column=
 for command in $commands; do
   section=$(zcat "$page" | awk -v command="$command" '$0 == ".SS " command { inside = 1; next } /^\.S[SH]/ { inside = 0 } inside')
   [ -n "$section" ] || { fail "manual page has no section for $command"; continue; }
   missing=
-  for option in $(tavlix-cli "$command" --help | sed -n 's/^  \(--[a-z-]*\).*/\1/p'); do
-    grep -qF "\\fB${option//-/\\-}\\fR" <<<"$section" || missing+=" $option"
-  done
+  while IFS=$'\t' read -r head text; do
+    option=${head%% *}
+    grep -qF "\\fB${option//-/\\-}\\fR" <<<"$section" || { missing+=" $option"; continue; }
+    column=$(text_column "$head" "$text")
+    page_column=${page_column:-$column}
+    [ -n "$column" ] && [ "$column" = "$page_column" ] ||
+      missing+=" '$head' with its text at column ${column:-none}, not $page_column"
+  done < <(tavlix-cli "$command" --help | awk '/^  -/ {
+    line = substr($0, 3); text = ""
+    if (match(line, /  +/)) { text = substr(line, RSTART + RLENGTH); line = substr(line, 1, RSTART - 1) }
+    print line "\t" text }')
   [ -z "$missing" ] && pass "manual page documents $command" || fail "manual page lacks $command$missing"
 done
 
