@@ -1,4 +1,6 @@
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,22 +16,37 @@ class InstanceChannelTest : public QObject {
     QString m_name;
     std::unique_ptr<QProcess> m_primary;
 
-    QString Probe(const QStringList& args)
+    QTemporaryDir m_otherRuntime;  // another session of the same user
+    std::unique_ptr<QProcess> m_otherPrimary;
+
+    // The probe in the test's runtime folder, or in the one given.
+    static void StartProbe(QProcess& probe, const QStringList& args, const QString& runtime)
+    {
+        if (!runtime.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+            probe.setProcessEnvironment(environment);
+        }
+        probe.start(QStringLiteral(TAVLIX_INSTANCE_PROBE), args);
+    }
+
+    QString Probe(const QStringList& args, const QString& runtime = {})
     {
         QProcess probe;
-        probe.start(QStringLiteral(TAVLIX_INSTANCE_PROBE), args);
+        StartProbe(probe, args, runtime);
         if (!probe.waitForFinished(10000))
             return QStringLiteral("<hung>");
         return QString::fromUtf8(probe.readAllStandardOutput()).trimmed();
     }
 
-    void StartPrimary(const QString& title)
+    void StartPrimary(std::unique_ptr<QProcess>& primary, const QString& title, const QString& runtime = {})
     {
-        m_primary = std::make_unique<QProcess>();
-        m_primary->start(QStringLiteral(TAVLIX_INSTANCE_PROBE), {QStringLiteral("serve"), m_name, title});
-        QVERIFY(m_primary->waitForReadyRead(10000));
-        QCOMPARE(m_primary->readLine().trimmed(), QByteArray("primary"));
+        primary = std::make_unique<QProcess>();
+        StartProbe(*primary, {QStringLiteral("serve"), m_name, title}, runtime);
+        QVERIFY(primary->waitForReadyRead(10000));
+        QCOMPARE(primary->readLine().trimmed(), QByteArray("primary"));
     }
+    void StartPrimary(const QString& title) { StartPrimary(m_primary, title); }
 
     QByteArray NextLine()
     {
@@ -54,9 +71,11 @@ private slots:
 
     void cleanup()
     {
-        if (m_primary && m_primary->state() != QProcess::NotRunning) {
-            m_primary->kill();
-            m_primary->waitForFinished();
+        for (auto* primary : {m_primary.get(), m_otherPrimary.get()}) {
+            if (primary && primary->state() != QProcess::NotRunning) {
+                primary->kill();
+                primary->waitForFinished();
+            }
         }
     }
 
@@ -93,6 +112,25 @@ private slots:
         tavlix::InstanceChannel own(m_name);
         QVERIFY(own.TryBecomePrimary());
         QCOMPARE(own.EnumerateInstances(1), 1);
+    }
+
+    // Each session of the user has its own primary, and a start meets its own session's.
+    void twoSessionsKeepTheirOwnInstances()
+    {
+        StartPrimary(QStringLiteral("Tavlix - World Cup (Hero Level) 3/40"));
+        StartPrimary(m_otherPrimary, QStringLiteral("Tavlix"), m_otherRuntime.path());
+        QCOMPARE(Probe({QStringLiteral("title"), m_name}), QStringLiteral("Tavlix - World Cup (Hero Level) 3/40"));
+        QCOMPARE(Probe({QStringLiteral("title"), m_name}, m_otherRuntime.path()), QStringLiteral("Tavlix"));
+    }
+
+    // Even when its lock file has gone, a live primary keeps its socket and its place.
+    void aLivePrimaryKeepsItsSocket()
+    {
+        StartPrimary(QStringLiteral("Tavlix"));
+        for (const QString& lock : QDir(m_runtime.path()).entryList({QStringLiteral("*.lock")}, QDir::Files))
+            QVERIFY(QFile::remove(QDir(m_runtime.path()).filePath(lock)));
+        QCOMPARE(Probe({QStringLiteral("serve"), m_name, QString()}), QStringLiteral("secondary"));
+        QCOMPARE(Probe({QStringLiteral("title"), m_name}), QStringLiteral("Tavlix"));
     }
 
     void aCrashedPrimaryDoesNotBlockTheNextStart()
