@@ -57,6 +57,9 @@ else
 fi
 check "menu entry starts the launcher" "$(sed -n 's/^Exec=//p' "$desktop")" "tavlix"
 check "menu entry names the icon" "$(sed -n 's/^Icon=//p' "$desktop")" "$app_id"
+# A menu shows the entry under each main category it names: it names one.
+check "menu entry has one main category" "$(sed -n 's/^Categories=//p' "$desktop" | tr ';' '\n' |
+  grep -cxE 'AudioVideo|Audio|Video|Development|Education|Game|Graphics|Network|Office|Science|Settings|System|Utility')" 1
 for key in Name GenericName Comment; do
   for language in "" zh_CN zh_TW; do
     entry=$key${language:+[$language]}
@@ -74,15 +77,18 @@ for size in 16 22 24 32 48 64 128 256; do
   check "icon ${size}x$size" "$(identify -format '%m %wx%h' "$png" 2>&1)" "PNG ${size}x$size"
 done
 
-# The manual page renders without warnings and documents every command with each of
-# its options, as the program's --help lists them.
+# The manual pages render without warnings; tavlix-cli's documents every command with
+# each of its options, as the program's --help lists them.
+for program in tavlix tavlix-cli; do
+  page=$prefix/share/man/man1/$program.1.gz
+  if zcat "$page" | groff -man -Tascii -ww -P-c -P-b -P-u > "$work/page.txt" 2> "$work/page.warnings" &&
+     [ ! -s "$work/page.warnings" ] && grep -q "^NAME" "$work/page.txt"; then
+    pass "manual page of $program renders"
+  else
+    fail "manual page of $program: $(cat "$work/page.warnings")"
+  fi
+done
 page=$prefix/share/man/man1/tavlix-cli.1.gz
-if zcat "$page" | groff -man -Tascii -ww -P-c -P-b -P-u > "$work/page.txt" 2> "$work/page.warnings" &&
-   [ ! -s "$work/page.warnings" ] && grep -q "^NAME" "$work/page.txt"; then
-  pass "manual page renders"
-else
-  fail "manual page: $(cat "$work/page.warnings")"
-fi
 # On the page as a reader sees it (lines wide enough that no text is broken), each
 # option reads as --help shows it: the option with all its arguments, and its text
 # starting at the one column where every option's text starts.
