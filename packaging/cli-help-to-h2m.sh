@@ -25,12 +25,23 @@ commands=$("$cli" --help | awk '/^Commands:$/ { listed = 1; next } listed && /^$
       usage && /^$/ { print ".fi"; usage = 0; next }
       usage { print roff(substr($0, 8)); next }
       /^$/ { paragraph = 0; option = 0; next }
-      # "  --max N      text": an option, its argument after one space, then its text.
+      # "  --from A B C D  text": an option and its arguments, each after one space,
+      # then two or more spaces and its text.
       /^  -/ {
-        argument = $0 ~ /^  -[^ ]+ [^ ]/ ? " \\fI" roff($2) "\\fR" : ""
-        text = $0
-        sub(/^  -[^ ]+( [^ ]+)? +/, "", text)
-        print ".TP"; print "\\fB" roff($1) "\\fR" argument; print roff(text)
+        head = substr($0, 3)
+        text = ""
+        if (match(head, /  +/)) {
+          text = substr(head, RSTART + RLENGTH)
+          head = substr(head, 1, RSTART - 1)
+        }
+        name = head
+        arguments = ""
+        if (match(head, / /)) {
+          name = substr(head, 1, RSTART - 1)
+          arguments = " \\fI" roff(substr(head, RSTART + 1)) "\\fR"
+        }
+        print ".TP"; print "\\fB" roff(name) "\\fR" arguments
+        if (text != "") print roff(text)
         option = 1; next
       }
       option { sub(/^ +/, ""); print roff($0); next }

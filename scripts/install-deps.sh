@@ -21,6 +21,8 @@ packages=(
   help2man librsvg2-bin dpkg-dev file                     # manual page, icons, Debian package
   desktop-file-utils appstream groff-base                 # their checks
 )
+# Debian's checker of the package, which the package test runs.
+packages+=(lintian)
 
 missing=()
 for p in "${packages[@]}"; do

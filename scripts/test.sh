@@ -9,22 +9,20 @@ jobs=$(nproc)
 
 scripts/install-deps.sh
 
-echo "== Build and test (release)"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build/release -j "$jobs"
-ctest --test-dir build/release --output-on-failure --no-tests=error -j "$jobs"
+# Its own build folders: run.sh's build/release stays as it is.
+echo "== Build and test"
+scripts/configure.sh suite build/test
+cmake --build build/test -j "$jobs"
+ctest --test-dir build/test --output-on-failure --no-tests=error -j "$jobs"
 
 echo "== Core tests under AddressSanitizer + UndefinedBehaviorSanitizer"
-cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DTAVLIX_SANITIZE=address,undefined -DTAVLIX_BUILD_BENCHMARKS=OFF -DTAVLIX_BUILD_GUI=OFF
+scripts/configure.sh sanitize build/sanitize
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure --no-tests=error -j "$jobs" -L core
 
 echo "== Fuzz targets, short runs"
-cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DTAVLIX_BUILD_FUZZERS=ON -DTAVLIX_BUILD_GUI=OFF \
-  -DTAVLIX_BUILD_TESTS=OFF -DTAVLIX_BUILD_BENCHMARKS=OFF
+scripts/configure.sh fuzz build/fuzz
 cmake --build build/fuzz -j "$jobs" --target tavlix-fuzz-engine tavlix-fuzz-settings
 # Each target grows a copy of its own seeds; the committed corpora stay as they are.
 corpora=$(mktemp -d)

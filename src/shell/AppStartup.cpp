@@ -61,6 +61,12 @@ std::string ReadInstallationMark(const std::filesystem::path& programDirectory)
     return mark;
 }
 
+bool IsInstallation(const std::filesystem::path& programDirectory)
+{
+    std::error_code error;
+    return std::filesystem::exists(programDirectory / "config" / "installation.ini", error);
+}
+
 bool EnsureMusicFile(const std::filesystem::path& defaultMusicFile,
                      const std::filesystem::path& musicFile)
 {

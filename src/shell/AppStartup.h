@@ -36,6 +36,10 @@ FirstRunResult CheckFirstRun(Profile& machine, std::string_view installationMark
 // program; empty when there is none.
 std::string ReadInstallationMark(const std::filesystem::path& programDirectory);
 
+// An installation leaves config/installation.ini beside the program; a build tree has
+// none.
+bool IsInstallation(const std::filesystem::path& programDirectory);
+
 // music.ini is made from the factory settings when it is missing; an existing one is
 // never overwritten. False when the factory file itself is missing.
 bool EnsureMusicFile(const std::filesystem::path& defaultMusicFile,

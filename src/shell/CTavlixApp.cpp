@@ -170,10 +170,13 @@ bool CTavlixApp::SetUpConfiguration()
 
     m_configDirectory = m_env.programDirectory / "config";
     m_defaultMusicFile = m_configDirectory / "defaultmusic.ini";
-    // A read-only installation keeps the files it would write in the user's folder.
-    const std::filesystem::path writableConfig =
-        IsWritableFolder(m_configDirectory) ? m_configDirectory : m_env.userDataFolder / "config";
-    m_musicFile = writableConfig / "music.ini";
+    // The program writes beside itself only in a build tree it may write to. An
+    // installation keeps what it writes in the user's own folder, whoever runs it
+    // (root too), so that nothing of it stays behind when the package goes.
+    m_writtenFilesFolder = !IsInstallation(m_env.programDirectory) && IsWritableFolder(m_configDirectory)
+                               ? m_env.programDirectory
+                               : m_env.userDataFolder;
+    m_musicFile = m_writtenFilesFolder / "config" / "music.ini";
     if (!EnsureMusicFile(m_defaultMusicFile, m_musicFile))
         return ShowMessage(IDS_ERROR_INSTALLATION_PACK_DESTROYED);
 
@@ -261,10 +264,7 @@ MainWindow& CTavlixApp::CreateMainWindow()
         .pickOpenFile = PickOpenFile,
         .pickColor = PickColor,
         .programDirectory = m_env.programDirectory,
-        // Pages of the complete list go beside the program, or to the user's folder when
-        // the program's folder is read-only.
-        .completeListFolder =
-            (IsWritableFolder(m_env.programDirectory) ? m_env.programDirectory : m_env.userDataFolder) / "cl",
+        .completeListFolder = m_writtenFilesFolder / "cl",
         .history = m_history.get(),
         .musicFiles = {.musicFile = m_musicFile,
                        .defaultMusicFile = m_defaultMusicFile,

@@ -103,6 +103,7 @@ private:
     std::unique_ptr<SqliteHistoryStore> m_history;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::filesystem::path m_configDirectory;
+    std::filesystem::path m_writtenFilesFolder;  // holds config/music.ini and cl/
     std::filesystem::path m_defaultMusicFile;
     std::filesystem::path m_musicFile;
 };

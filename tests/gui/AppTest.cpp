@@ -229,20 +229,36 @@ private slots:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("free play comes to the front") << QStringLiteral("Tavlix") << false;
-        QTest::newRow("a World Cup refuses the start") << QStringLiteral("Tavlix - World Cup - Hero Level") << true;
-        QTest::newRow("a World Cup in Chinese") << QStringLiteral("Tavlix - 世界杯 - 英雄级") << true;
+        QTest::addColumn<bool>("otherSession");  // the user runs the program in another session too
+        const QString worldCup = QStringLiteral("Tavlix - World Cup - Hero Level");
+        QTest::newRow("free play comes to the front") << QStringLiteral("Tavlix") << false << false;
+        QTest::newRow("a World Cup refuses the start") << worldCup << true << false;
+        QTest::newRow("a World Cup in Chinese") << QStringLiteral("Tavlix - 世界杯 - 英雄级") << true << false;
+        QTest::newRow("a World Cup, another session started later") << worldCup << true << true;
     }
 
     void secondStartMeetsTheRunningInstance()
     {
         QFETCH(QString, title);
         QFETCH(bool, refused);
+        QFETCH(bool, otherSession);
         AppEnvironment env = Environment(true);
         QProcess first;
         first.start(QStringLiteral(TAVLIX_INSTANCE_PROBE), {QStringLiteral("serve"), env.instanceName, title});
         QVERIFY(first.waitForReadyRead(10000));
         QCOMPARE(first.readLine().trimmed(), QByteArray("primary"));
+        // The other session has a runtime folder of its own, and its own primary instance.
+        QTemporaryDir otherRuntime;
+        QProcess other;
+        if (otherSession) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), otherRuntime.path());
+            other.setProcessEnvironment(environment);
+            other.start(QStringLiteral(TAVLIX_INSTANCE_PROBE),
+                        {QStringLiteral("serve"), env.instanceName, QStringLiteral("Tavlix")});
+            QVERIFY(other.waitForReadyRead(10000));
+            QCOMPARE(other.readLine().trimmed(), QByteArray("primary"));
+        }
 
         CTavlixApp second(std::move(env));
         BoxWatcher boxes;
@@ -259,6 +275,9 @@ private slots:
         first.waitForFinished(5000);
         if (refused)
             QCOMPARE(first.readAllStandardOutput().trimmed(), QByteArray());
+        other.kill();
+        other.waitForFinished(5000);
+        QCOMPARE(other.readAllStandardOutput().trimmed(), QByteArray());
     }
 
     // The layout switch with the program's own event loop running, from the UI menu as

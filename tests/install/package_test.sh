@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack and looks at it as dpkg and apt would: its name
-# and version, the files it installs, dependencies that are real packages, and
-# tavlix-cli working from the unpacked files.
+# Builds the Debian package with CPack and looks at it as dpkg, apt and Debian's
+# checker would: its name and version, the files it installs, dependencies that are
+# real packages, tavlix-cli working from the unpacked files, and lintian's findings.
 #   package_test.sh BUILD_DIR EDITION VERSION
 set -euo pipefail
 build=$1
@@ -42,7 +42,8 @@ for entry in "./usr/bin/tavlix -> ../lib/tavlix/tavlix" "./usr/bin/tavlix-cli ->
              ./usr/share/metainfo/com.brelmor.Tavlix.metainfo.xml \
              ./usr/share/icons/hicolor/scalable/apps/com.brelmor.Tavlix.svg \
              ./usr/share/icons/hicolor/48x48/apps/com.brelmor.Tavlix.png \
-             ./usr/share/man/man1/tavlix-cli.1.gz "./usr/share/doc/$package/copyright"; do
+             ./usr/share/man/man1/tavlix.1.gz ./usr/share/man/man1/tavlix-cli.1.gz \
+             "./usr/share/doc/$package/copyright" "./usr/share/doc/$package/changelog.gz"; do
   grep -qxF "$entry" <<<"$contents" && pass "holds $entry" || fail "lacks $entry"
 done
 
@@ -66,6 +67,13 @@ dpkg-deb --extract "$deb" "$work/root"
 check "unpacked tavlix-cli solves" "$("$work/root/usr/bin/tavlix-cli" solve 3 3 8 8)" "8/(3-8/3)"
 debug_sections=$(readelf -S "$work/root/usr/lib/tavlix/tavlix" | grep -c '\.debug_' || true)
 check "program stripped" "$debug_sections" "0"
+
+# Debian's checker of packages, where it is installed: no error and no warning.
+if command -v lintian > /dev/null; then
+  check "lintian finds no error or warning" "$(lintian "$deb" 2> /dev/null | grep -E '^[EW]: ' || true)" ""
+else
+  echo "SKIP lintian is not installed"
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

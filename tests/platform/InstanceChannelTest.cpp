@@ -1,4 +1,6 @@
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -93,6 +95,16 @@ private slots:
         tavlix::InstanceChannel own(m_name);
         QVERIFY(own.TryBecomePrimary());
         QCOMPARE(own.EnumerateInstances(1), 1);
+    }
+
+    // Even when its lock file has gone, a live primary keeps its socket and its place.
+    void aLivePrimaryKeepsItsSocket()
+    {
+        StartPrimary(QStringLiteral("Tavlix"));
+        for (const QString& lock : QDir(m_runtime.path()).entryList({QStringLiteral("*.lock")}, QDir::Files))
+            QVERIFY(QFile::remove(QDir(m_runtime.path()).filePath(lock)));
+        QCOMPARE(Probe({QStringLiteral("serve"), m_name, QString()}), QStringLiteral("secondary"));
+        QCOMPARE(Probe({QStringLiteral("title"), m_name}), QStringLiteral("Tavlix"));
     }
 
     void aCrashedPrimaryDoesNotBlockTheNextStart()

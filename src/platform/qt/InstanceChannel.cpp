@@ -12,6 +12,9 @@ namespace {
 
 constexpr int kTimeoutMs = 2000;
 
+// The user's private runtime folder (Qt makes one in the temporary folder when the
+// session names none): lock and socket live there side by side, so a process meets
+// exactly the instances of its own session and nobody else can reach them.
 QString RuntimeFolder()
 {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -21,7 +24,7 @@ QString RuntimeFolder()
 }  // namespace
 
 InstanceChannel::InstanceChannel(const QString& name, QObject* parent)
-    : QObject(parent), m_name(name + QLatin1Char('-') + QString::number(::getuid()))
+    : QObject(parent), m_name(QDir(RuntimeFolder()).filePath(name + QLatin1Char('-') + QString::number(::getuid())))
 {
 }
 
@@ -31,14 +34,16 @@ bool InstanceChannel::TryBecomePrimary()
 {
     if (m_server)
         return true;
-    m_lock = std::make_unique<QLockFile>(QDir(RuntimeFolder()).filePath(m_name + QStringLiteral(".lock")));
-    if (!m_lock->tryLock(0)) {
+    m_lock = std::make_unique<QLockFile>(m_name + QStringLiteral(".lock"));
+    // A socket that answers belongs to a live instance, even one whose lock file has
+    // gone: it stays, and that instance is the primary.
+    if (!m_lock->tryLock(0) || Ask("ping", false)) {
         m_lock.reset();
         return false;
     }
     auto server = std::make_unique<QLocalServer>();
     server->setSocketOptions(QLocalServer::UserAccessOption);
-    // A socket left behind by a crashed instance: the lock says nobody owns it.
+    // Nobody answers on it: a socket left behind by a crashed instance.
     QLocalServer::removeServer(m_name);
     if (!server->listen(m_name))
         return true;  // primary all the same; later processes just cannot reach us

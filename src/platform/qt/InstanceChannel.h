@@ -11,9 +11,9 @@
 
 namespace tavlix {
 
-// The one running instance of the program per user: a lock file decides which
-// process is primary, and a local socket lets a later process ask it to come to the
-// front, tell its window title, or close.
+// The one running instance of the program per user session: a lock file in the
+// user's runtime folder decides which process is primary, and a local socket beside
+// it lets a later process ask it to come to the front, tell its window title, or close.
 class InstanceChannel : public QObject {
     Q_OBJECT
 
