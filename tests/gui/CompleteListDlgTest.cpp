@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "MainWindowHarness.h"
+#include "../platform/WriteProtectedFolder.h"
 #include "completelist/CompleteList.h"
 #include "completelist/CompleteListGenerator.h"
 
@@ -276,14 +277,25 @@ private slots:
         QVERIFY(fs::is_empty(m_pages));
     }
 
+    // A folder where the page should be, then a folder of pages nobody may write to.
     void aPageThatCanNotBeWrittenIsReported()
     {
+        const QString page = QString::fromStdString(Page("esdhsns.htm").string());
         fs::create_directories(Page("esdhsns.htm"));
         SeenBox notice;
         AnswerNextBox(notice, QStringLiteral("rightButton"));
         WithDialog(StartAndWait);
-        QCOMPARE(notice.text, QStringLiteral("Path \"%1\" points to a directory, not a file.")
-                                  .arg(QString::fromStdString(Page("esdhsns.htm").string())));
+        QCOMPARE(notice.text, QStringLiteral("Path \"%1\" points to a directory, not a file.").arg(page));
+
+        fs::remove(Page("esdhsns.htm"));
+        const WriteProtectedFolder locked(m_pages);
+        if (!locked.Holds())
+            QSKIP("this file system cannot keep root from writing");
+        SeenBox refused;
+        AnswerNextBox(refused, QStringLiteral("rightButton"));
+        WithDialog(StartAndWait);
+        QCOMPARE(refused.text, QStringLiteral("Can't write file \"%1\". Please check if the disk is full, or the "
+                                              "directory or disk is write-protected.").arg(page));
         QVERIFY(m_addresses.empty());
     }
 
