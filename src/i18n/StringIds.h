@@ -379,6 +379,11 @@ enum StringId : int {
     IDS_STATISTICS_OPEN_OUTSIDE_TRAINING = 90224,
     IDS_STATISTICS_NO_ANSWERS = 90225,
     IDS_STATISTICS_CLOSE = 90226,
+    // What the player is told when a history can only be read or a picture is too large,
+    // and the streak of a single day, 90550-90599.
+    IDS_HISTORY_READ_ONLY = 90550,
+    IDS_STATISTICS_STREAK_ONE_DAY = 90551,
+    IDS_BACKGROUND_IMAGE_TOO_LARGE = 90552,
 };
 
 }  // namespace tavlix

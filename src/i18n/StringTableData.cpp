@@ -381,6 +381,11 @@ constexpr LocalizedStringRecord kRows[] = {
     {90224, 0, "IDS_STATISTICS_OPEN_OUTSIDE_TRAINING", "Statistics", "A question opens in the main window only when no training is running. Please stop the training first.", "只有在没有进行训练时才能在主窗口中打开题目。请先停止训练。", "只有在沒有進行訓練時才能在主視窗中開啟題目。請先停止訓練。"},
     {90225, 0, "IDS_STATISTICS_NO_ANSWERS", "Statistics", "No answers in this period.", "此时间范围内没有答题记录。", "此時間範圍內沒有答題記錄。"},
     {90226, 0, "IDS_STATISTICS_CLOSE", "Statistics", "Close", "关闭", "關閉"},
+    // What the player is told when a history can only be read or a picture is too large,
+    // and the streak of a single day, 90550-90599.
+    {90550, 0, "IDS_HISTORY_READ_ONLY", "Notices", "The history of your answers (%1) is in a folder this program may not write to. Your statistics show the answers kept there, but the answers of this session cannot be saved.", "您的答题记录（%1）所在的文件夹不允许本程序写入。统计中会显示其中已保存的答题，但本次运行的答题无法保存。", "您的答題記錄（%1）所在的資料夾不允許本程式寫入。統計中會顯示其中已儲存的答題，但本次執行的答題無法儲存。"},
+    {90551, 0, "IDS_STATISTICS_STREAK_ONE_DAY", "Notices", "Streak: %1 day in a row", "连续练习：%1 天", "連續練習：%1 天"},
+    {90552, 0, "IDS_BACKGROUND_IMAGE_TOO_LARGE", "Notices", "The picture \"%1\" is %2 pixels, too large for this program to show. Please choose a smaller picture.", "图片“%1”的大小为 %2 像素，超出了本程序能够显示的范围。请选择较小的图片。", "圖片「%1」的大小為 %2 像素，超出了本程式能夠顯示的範圍。請選擇較小的圖片。"},
     {0, 0, "*", "*", "*", "*", "*"},
 };
 
