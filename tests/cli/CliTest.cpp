@@ -415,12 +415,19 @@ TEST(CliTest, StatsReadsAHistoryFile)
               "{\"totalAnswers\":4,\"totalCorrect\":2,\"medianMilliseconds\":8000,\"totalHints\":0,\"streakDays\":2,"
               "\"days\":[{\"day\":\"2026-12-07\",\"answers\":1,\"correct\":1,\"medianMilliseconds\":8000,\"hints\":0},"
               "{\"day\":\"2026-12-08\",\"answers\":3,\"correct\":1,\"medianMilliseconds\":8000,\"hints\":0}],"
-              "\"answersByRuleAndLevel\":[{\"standardRule\":true,\"level\":1,\"answers\":4}],"
+              "\"answersByRuleAndLevel\":[{\"standardRule\":true,\"level\":1,\"answers\":4}],\"due\":[],"
               "\"hardest\":[{\"question\":\"2 4 8 9\",\"standardRule\":true,\"jqk\":false,\"answers\":1,"
               "\"correct\":0,\"medianMilliseconds\":8000,\"hints\":0,\"cost\":4.000},"
               "{\"question\":\"3 3 8 8\",\"standardRule\":true,\"jqk\":false,\"answers\":3,"
               "\"correct\":2,\"medianMilliseconds\":8000,\"hints\":0,\"cost\":1.333}]}\n")
         << "a cost keeps three decimals";
+    // Missed once, each question is due a day later; a good answer after the miss puts it
+    // off three days.
+    const Result later = RunCli({"stats", "--file", path, "--json", "--now", std::to_string(dec8 + 4 * 86400)});
+    EXPECT_NE(later.out.find("\"due\":[{\"question\":\"2 4 8 9\",\"standardRule\":true,\"jqk\":false,\"dueAt\":" +
+                             std::to_string(dec8 + 180 + 86400) + "},{\"question\":\"3 3 8 8\",\"standardRule\":true,"
+                             "\"jqk\":false,\"dueAt\":" + std::to_string(dec8 + 120 + 3 * 86400) + "}]"),
+              std::string::npos) << later.out;
     const Result text = RunCli({"stats", "--now", std::to_string(dec8 + 3600), "--file", path});
     EXPECT_EQ(text.code, 0);
     EXPECT_EQ(text.out.rfind("Answers: 4\nCorrect: 2 (50%)\nMedian time: 8.0 s\nAfter a hint: 0\n"
