@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -435,9 +437,16 @@ TEST(CliTest, StatsReadsAHistoryFile)
     EXPECT_NE(text.out.find("  3 3 8 8  standard  1-10  answers 3  correct 2  median 8.0 s  hints 0  cost 1.333\n"),
               std::string::npos) << text.out;
 
-    // Usage errors and refused files: exit code 2 with a reason, the file as it was.
+    // Usage errors and refused files: exit code 2 with a reason, the file as it was and
+    // nothing beside it.
     const std::filesystem::path other = folder / "notes.txt";
     std::ofstream(other) << "not a history\n";
+    const std::filesystem::path foreign = folder / "foreign.sqlite3";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(foreign.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "PRAGMA journal_mode = WAL; CREATE TABLE notes (text TEXT); PRAGMA user_version = 7", nullptr,
+                 nullptr, nullptr);
+    sqlite3_close(db);
     const struct {
         std::vector<std::string> args;
         const char* reason;
@@ -447,6 +456,7 @@ TEST(CliTest, StatsReadsAHistoryFile)
         {{"stats", "--file", path, "--now", "soon"}, "--now takes the seconds since 1970"},
         {{"stats", "--file", (folder / "missing.sqlite3").string()}, "no history file at"},
         {{"stats", "--file", other.string()}, "history-not-a-history-file"},
+        {{"stats", "--file", foreign.string()}, "history-not-a-history-file: another program's database"},
         {{"stats", "--file", path, "extra"}, "stats takes 0 arguments, 1 given"},
     };
     for (const auto& c : refused) {
@@ -455,6 +465,8 @@ TEST(CliTest, StatsReadsAHistoryFile)
         EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "missing.sqlite3"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "foreign.sqlite3-wal"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "foreign.sqlite3-shm"));
     std::ostringstream kept;
     kept << std::ifstream(other, std::ios::binary).rdbuf();
     EXPECT_EQ(kept.str(), "not a history\n");
