@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPainter>
 #include <QRadioButton>
 
@@ -261,6 +262,25 @@ private slots:
         QCOMPARE(Corners(), (Colours{kRed, kBlue}));
     }
 
+    // The text boxes cover much of the window: files dropped on them are the window's, while
+    // text dropped on them goes in.
+    void filesDroppedOnTheTextBoxesGoToTheWindow()
+    {
+        auto* answers = Find<QPlainTextEdit>("answerBox");
+        for (QWidget* box : {answers->viewport(), static_cast<QWidget*>(Find<QLineEdit>("questionBox1"))}) {
+            QVERIFY(Drop({ShippedImage()}));  // back to the shipped picture
+            QVERIFY(Drop({Picture()}, box));
+            QCOMPARE(Corners(), (Colours{kGreen, kYellow}));
+        }
+        QCOMPARE(answers->toPlainText(), QString());
+        QCOMPARE(Find<QLineEdit>("questionBox1")->text(), QString());
+
+        QMimeData text;
+        text.setText(QStringLiteral("8/(3-8/3)"));
+        QVERIFY(Drop(text, answers->viewport()));
+        QCOMPARE(answers->toPlainText(), QStringLiteral("8/(3-8/3)"));
+    }
+
 private:
     // A new window over the same settings, with the choosers set since.
     void Reopen()
@@ -312,22 +332,30 @@ private:
         QVERIFY(opened);
     }
 
-    // Drags local files over the window and drops them, as the file manager does; false
-    // when the window refused them.
-    bool Drop(const QStringList& files)
+    // Drags local files over a widget of the window (the window itself without one) and
+    // drops them, as the file manager does; false when the window refused them.
+    bool Drop(const QStringList& files, QWidget* on = nullptr)
     {
         QMimeData mime;
         QList<QUrl> urls;
         for (const QString& file : files)
             urls << QUrl::fromLocalFile(file);
         mime.setUrls(urls);
-        const QPoint at = m_window->rect().center();
+        return Drop(mime, on);
+    }
+
+    // Drags over the middle of the widget and drops there, as the window system delivers it:
+    // the drag goes to the widget, or on to the first around it that takes it.
+    bool Drop(const QMimeData& mime, QWidget* on)
+    {
+        QWidget* target = on ? on : m_window.get();
+        const QPoint at = target->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_window.get(), &enter);
+        QApplication::sendEvent(target, &enter);
         if (!enter.isAccepted())
             return false;
         QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_window.get(), &drop);
+        QApplication::sendEvent(target, &drop);
         return drop.isAccepted();
     }
 };
