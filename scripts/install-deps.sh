@@ -24,6 +24,9 @@ packages=(
 # Debian's checker of the package, which the package test runs.
 packages+=(lintian)
 
+# The complete list's page is laid out by a real browser in its test.
+packages+=(chromium)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

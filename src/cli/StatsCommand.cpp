@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <limits>
 #include <ostream>
+#include <span>
 
 #include "cli/Cli.h"
 #include "cli/Command.h"
 #include "cli/JsonOutput.h"
+#include "history/ReviewSchedule.h"
 #include "history/SqliteHistoryStore.h"
 #include "history/Statistics.h"
 
@@ -25,12 +27,14 @@ constexpr const char* kHelp =
     "give the file's path with --file. A file of an older version is brought up to\n"
     "date, as the program would; a file of a newer version, or no history file at all,\n"
     "is refused and left alone (exit code 2). Days are those of the local time zone\n"
-    "(TZ).\n"
+    "(TZ). The JSON also lists the questions due for review at that time (\"due\":\n"
+    "question, rule, J/Q/K and when each fell due, in seconds since 1970), most\n"
+    "overdue first.\n"
     "\n"
     "  --file PATH    the history file (required)\n"
     "  --json         write the same figures as JSON\n"
-    "  --now SECONDS  the time the streak counts up to, in seconds since 1970 (default:\n"
-    "                 now)\n";
+    "  --now SECONDS  the time the streak and the review count up to, in seconds since\n"
+    "                 1970 (default: now)\n";
 
 // Seconds as the figures show them: "8.2 s".
 std::string SecondsText(std::int64_t milliseconds)
@@ -84,7 +88,7 @@ std::string HardestJson(const QuestionFigures& q)
     return WithMemberText(figures, "cost", CostText(q.cost));
 }
 
-void WriteStatisticsJson(const HistoryStatistics& s, std::ostream& out)
+void WriteStatisticsJson(const HistoryStatistics& s, std::span<const ReviewItem> due, std::ostream& out)
 {
     Json days = Json::array();
     for (const DayFigures& d : s.days)
@@ -93,12 +97,17 @@ void WriteStatisticsJson(const HistoryStatistics& s, std::ostream& out)
     Json byRuleAndLevel = Json::array();
     for (const auto& [key, answers] : s.answersByRuleAndLevel)
         byRuleAndLevel.push_back(Json{{"standardRule", key.first}, {"level", key.second}, {"answers", answers}});
+    Json dueItems = Json::array();
+    for (const ReviewItem& item : due)
+        dueItems.push_back(Json{{"question", item.question}, {"standardRule", item.standardRule}, {"jqk", item.jqk},
+                                {"dueAt", item.dueAt}});
     std::string hardest;
     for (const QuestionFigures& q : s.hardest)
         hardest += (hardest.empty() ? "" : ",") + HardestJson(q);
     const Json figures = {{"totalAnswers", s.totalAnswers}, {"totalCorrect", s.totalCorrect},
                           {"medianMilliseconds", s.medianMilliseconds}, {"totalHints", s.totalHints},
-                          {"streakDays", s.streakDays}, {"days", days}, {"answersByRuleAndLevel", byRuleAndLevel}};
+                          {"streakDays", s.streakDays}, {"days", days}, {"answersByRuleAndLevel", byRuleAndLevel},
+                          {"due", dueItems}};
     out << WithMemberText(figures, "hardest", "[" + hardest + "]") << '\n';
 }
 
@@ -138,7 +147,7 @@ public:
         const std::int64_t now = m_now.value_or(static_cast<std::int64_t>(std::time(nullptr)));
         const HistoryStatistics s = ComputeStatistics(*records, now, UtcOffsetAt(now));
         if (m_json)
-            WriteStatisticsJson(s, io.out);
+            WriteStatisticsJson(s, DueForReview(*records, now), io.out);
         else
             WriteStatisticsText(s, io.out);
         return kOk;

@@ -19,6 +19,16 @@ constexpr std::string_view kHeadingParagraph =
 constexpr std::string_view kPlainParagraph =
     "<p style=\"word-spacing: 0; line-height: 100%%; text-indent: 0; margin: 0\" align=\"left\">NN</p>\r\n";
 
+// The list is cut into parts of about this many lines, each laid out in columns of its own
+// (see the templates): a reader goes down the columns of one part and on to the next, never
+// back up more than a part's column, and a question stays whole in its column. A part of
+// thirty lines stays within a screen at two columns or more, and the page grows by a tenth
+// against columns balanced over the whole list.
+constexpr std::size_t kPartLines = 30;
+constexpr std::string_view kPartStart = "<div class=\"part\">\r\n";
+constexpr std::string_view kQuestionStart = "<div class=\"q\">\r\n";
+constexpr std::string_view kBlockEnd = "</div>\r\n";
+
 std::string Paragraph(std::string_view snippet, std::string_view placeholder, std::string_view text)
 {
     std::string paragraph(snippet);
@@ -78,13 +88,21 @@ std::string CompleteListGenerator::GrandList(const LanguageState& language) cons
 {
     const std::string blank = Paragraph(kPlainParagraph, "NN", " &nbsp; ");
     std::string list;
+    std::size_t partLines = kPartLines;
     for (const ListedConfiguration& entry : m_listed) {
+        if (partLines >= kPartLines) {
+            list += (list.empty() ? "" : std::string(kBlockEnd)) + std::string(kPartStart);
+            partLines = 0;
+        }
+        list += kQuestionStart;
         list += Paragraph(kHeadingParagraph, "BB", HeadingText(language, entry));
         for (std::size_t i = 0; i < entry.solutions.size(); ++i)
             list += Paragraph(kPlainParagraph, "NN", SolutionText(language, i + 1, entry.solutions[i]));
         list += blank;
+        list += kBlockEnd;
+        partLines += entry.solutions.size() + 2;
     }
-    return list;
+    return list.empty() ? list : list + std::string(kBlockEnd);
 }
 
 std::string CompleteListGenerator::FillTemplate(std::string page, const LanguageState& language) const

@@ -1,9 +1,14 @@
 #include "controls/DialogSupport.h"
 
+#include <QAbstractScrollArea>
 #include <QDialog>
-#include <QPushButton>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QPushButton>
 #include <QStringList>
+
+#include <algorithm>
 
 #include "common/TextUtilities.h"
 #include "i18n/LanguageState.h"
@@ -75,6 +80,38 @@ private:
 void InstallHelpKey(QWidget* window, std::function<void(int topic)> openHelpTopic, int topic)
 {
     window->installEventFilter(new HelpKeyFilter(window, std::move(openHelpTopic), topic));
+}
+
+namespace {
+
+// Refuses drags of local files, which then go on to the parent widgets.
+class FileDropFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop) {
+            const QList<QUrl> urls = static_cast<QDropEvent*>(event)->mimeData()->urls();
+            if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+void PassFileDropsOn(QWidget* box)
+{
+    auto* filter = new FileDropFilter(box);
+    box->installEventFilter(filter);
+    // A scroll area's text takes its drops in the viewport.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(box))
+        area->viewport()->installEventFilter(filter);
 }
 
 }  // namespace tavlix

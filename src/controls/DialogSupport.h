@@ -34,4 +34,8 @@ QDialogButtonBox* MakeButtonBox(QDialog* dialog, const LanguageState& language,
 // F1 anywhere in the window opens the help topic; nothing happens without an opener.
 void InstallHelpKey(QWidget* window, std::function<void(int topic)> openHelpTopic, int topic);
 
+// Local files dragged over the text box go on to the widgets around it (the window takes
+// them); dragged text still drops into the box.
+void PassFileDropsOn(QWidget* box);
+
 }  // namespace tavlix

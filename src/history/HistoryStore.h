@@ -18,6 +18,9 @@ public:
     // Every answer kept, oldest first (ties in the order they were added). On failure
     // returns what could be read (possibly nothing) and sets the error text.
     virtual std::vector<AnswerRecord> LoadAll(std::string& error) const = 0;
+    // True when answers can be read but not kept (a history in a folder this user may not
+    // write): Add always fails, and callers need not try.
+    virtual bool ReadOnly() const { return false; }
 };
 
 }  // namespace tavlix

@@ -24,7 +24,7 @@ std::int64_t MedianMilliseconds(std::span<const AnswerRecord> records)
 }
 
 struct Progress {
-    int step = -1;  // index into kIntervalDays; -1 before the first answer
+    int step = -1;  // index into kIntervalDays; -1 until the first lapse
     std::int64_t lastAnswer = 0;
 };
 
@@ -46,12 +46,17 @@ std::vector<ReviewItem> DueForReview(std::span<const AnswerRecord> records, std:
         Progress& p = progress[{record->question, record->standardRule, record->jqk}];
         bool slow = record->millisecondsTaken > 2 * median || record->millisecondsTaken > kSlowMilliseconds;
         bool good = record->verdict == AnswerVerdict::Correct && !record->hintUsed && !slow;
-        p.step = good ? std::min<int>(p.step + 1, static_cast<int>(kIntervalDays.size()) - 1) : 0;
+        if (!good)
+            p.step = 0;
+        else if (p.step >= 0)
+            p.step = std::min<int>(p.step + 1, static_cast<int>(kIntervalDays.size()) - 1);
         p.lastAnswer = record->answeredAt;
     }
 
     std::vector<ReviewItem> due;
     for (const auto& [key, p] : progress) {
+        if (p.step < 0)
+            continue;
         std::int64_t dueAt = p.lastAnswer + kIntervalDays[static_cast<std::size_t>(p.step)] * history_time::kSecondsPerDay;
         if (dueAt <= now)
             due.push_back({std::get<0>(key), std::get<1>(key), std::get<2>(key), dueAt});

@@ -1,8 +1,11 @@
 #include "history/SqliteHistoryStore.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -81,6 +84,56 @@ std::optional<std::int64_t> QueryInteger(sqlite3* db, const char* sql)
     return sqlite3_column_int64(*statement, 0);
 }
 
+// Marks the file as this program's history (SQLite's application_id, "Tavx"), so that a
+// foreign database that happens to carry a user_version is not taken for a newer history.
+// The files written before the mark have none, and none of them has a user_version beyond 2.
+constexpr std::int64_t kApplicationId = 0x54617678;
+constexpr int kLastUnmarkedVersion = 2;
+
+// The address SQLite takes for the file with URI parameters: every byte but the plain ones
+// percent-encoded.
+std::string FileUri(const fs::path& file, const char* parameters)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const unsigned char c : file.string()) {
+        if (std::isalnum(c) || c == '/' || c == '.' || c == '-' || c == '_' || c == '~') {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += kHex[c >> 4];
+            uri += kHex[c & 0x0F];
+        }
+    }
+    return uri + "?" + parameters;
+}
+
+fs::path SideFile(const fs::path& file, const char* suffix) { return fs::path(file.string() + suffix); }
+
+// Opens an existing file for reading only. Reading a file in the write-ahead journal needs
+// its -wal and -shm side files, which SQLite makes when they are missing and then leaves
+// behind, and cannot make in a folder that is not writable. When there are none, no
+// connection has the file open and nothing is in a journal, so the file is read as it
+// lies on the disk (immutable) and no side file is made.
+bool OpenForReading(const fs::path& file, Connection& connection)
+{
+    std::error_code ec;
+    const bool sideFiles = fs::exists(SideFile(file, "-wal"), ec) || fs::exists(SideFile(file, "-shm"), ec);
+    const int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX;
+    if (sideFiles)
+        return sqlite3_open_v2(file.c_str(), &connection.db, flags, nullptr) == SQLITE_OK;
+    return sqlite3_open_v2(FileUri(file, "immutable=1").c_str(), &connection.db, flags | SQLITE_OPEN_URI, nullptr) ==
+           SQLITE_OK;
+}
+
+// Whether this user may write the file and make its side files beside it.
+bool CanWrite(const fs::path& file)
+{
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0 &&
+           ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 // What the file's first bytes say: no file or an empty one (a crash right after creating
 // it leaves that) is started afresh; anything else must carry SQLite's header.
 enum class FileKind { Absent, SQLite, Foreign };
@@ -102,16 +155,22 @@ FileKind Inspect(const fs::path& file)
     return std::memcmp(head.data(), kHeader, head.size()) == 0 ? FileKind::SQLite : FileKind::Foreign;
 }
 
+struct ExistingFile {
+    int version = 0;
+    bool marked = false;  // carries this program's application_id
+};
+
 // Looks at an existing file through a read-only connection, so a file that is refused
-// is never written. Returns its schema version, or nothing with the error set.
-std::optional<int> CheckExisting(const fs::path& file, std::string& error)
+// is never written. Returns what it found, or nothing with the error set.
+std::optional<ExistingFile> CheckExisting(const fs::path& file, std::string& error)
 {
     Connection probe;
-    if (sqlite3_open_v2(file.c_str(), &probe.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    if (!OpenForReading(file, probe)) {
         error = Failure(SqliteHistoryStore::kErrorCannotOpen, Detail(probe.db));
         return std::nullopt;
     }
     std::optional<std::int64_t> version = QueryInteger(probe.db, "PRAGMA user_version");
+    std::optional<std::int64_t> applicationId = QueryInteger(probe.db, "PRAGMA application_id");
     std::optional<std::int64_t> integrity;
     {
         Statement check(probe.db, "PRAGMA quick_check(1)");
@@ -120,8 +179,13 @@ std::optional<int> CheckExisting(const fs::path& file, std::string& error)
             integrity = text && std::strcmp(reinterpret_cast<const char*>(text), "ok") == 0;
         }
     }
-    if (!version || !integrity || !*integrity) {
+    if (!version || !applicationId || !integrity || !*integrity) {
         error = Failure(SqliteHistoryStore::kErrorNotHistory, integrity ? "damaged file" : Detail(probe.db));
+        return std::nullopt;
+    }
+    const bool marked = *applicationId == kApplicationId;
+    if ((*applicationId != 0 && !marked) || (!marked && *version > kLastUnmarkedVersion)) {
+        error = Failure(SqliteHistoryStore::kErrorNotHistory, "another program's database");
         return std::nullopt;
     }
     if (*version > SqliteHistoryStore::kSchemaVersion) {
@@ -139,7 +203,7 @@ std::optional<int> CheckExisting(const fs::path& file, std::string& error)
         error = Failure(SqliteHistoryStore::kErrorNotHistory, "no answer history in this database");
         return std::nullopt;
     }
-    return static_cast<int>(*version);
+    return ExistingFile{static_cast<int>(*version), marked};
 }
 
 bool Migrate(sqlite3* db, int from, std::string& error)
@@ -157,23 +221,28 @@ bool Migrate(sqlite3* db, int from, std::string& error)
 
 }  // namespace
 
-SqliteHistoryStore::SqliteHistoryStore(sqlite3* db) : m_db(db) {}
+SqliteHistoryStore::SqliteHistoryStore(sqlite3* db, int schemaVersion, bool readOnly)
+    : m_db(db), m_schemaVersion(schemaVersion), m_readOnly(readOnly)
+{
+}
 
 SqliteHistoryStore::~SqliteHistoryStore() { sqlite3_close_v2(m_db); }
 
 std::unique_ptr<SqliteHistoryStore> SqliteHistoryStore::Open(const fs::path& file, std::string& error)
 {
     error.clear();
-    int version = 0;
+    ExistingFile existing;
     switch (Inspect(file)) {
     case FileKind::Foreign:
         error = Failure(kErrorNotHistory, "not an SQLite database");
         return nullptr;
     case FileKind::SQLite:
-        if (std::optional<int> found = CheckExisting(file, error))
-            version = *found;
+        if (std::optional<ExistingFile> found = CheckExisting(file, error))
+            existing = *found;
         else
             return nullptr;
+        if (!CanWrite(file))
+            return OpenReadOnly(file, existing.version, error);
         break;
     case FileKind::Absent:
         if (file.has_parent_path()) {
@@ -201,16 +270,33 @@ std::unique_ptr<SqliteHistoryStore> SqliteHistoryStore::Open(const fs::path& fil
     // flush every answer: 0.26 ms on an idle disk but 6-7 ms on a busy one, against about
     // 0.1 ms either way (see the history benchmark), more than a submission may cost.
     std::string detail;
+    const std::string mark = "PRAGMA application_id = " + std::to_string(kApplicationId);
     if (!Execute(connection.db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;", detail) ||
-        !Migrate(connection.db, version, detail)) {
+        !Migrate(connection.db, existing.version, detail) ||
+        (!existing.marked && !Execute(connection.db, mark.c_str(), detail))) {
         error = Failure(kErrorCannotOpen, detail);
         return nullptr;
     }
-    return std::unique_ptr<SqliteHistoryStore>(new SqliteHistoryStore(connection.Release()));
+    return std::unique_ptr<SqliteHistoryStore>(new SqliteHistoryStore(connection.Release(), kSchemaVersion, false));
+}
+
+std::unique_ptr<SqliteHistoryStore> SqliteHistoryStore::OpenReadOnly(const fs::path& file, int schemaVersion,
+                                                                     std::string& error)
+{
+    Connection connection;
+    if (!OpenForReading(file, connection)) {
+        error = Failure(kErrorCannotOpen, Detail(connection.db));
+        return nullptr;
+    }
+    return std::unique_ptr<SqliteHistoryStore>(new SqliteHistoryStore(connection.Release(), schemaVersion, true));
 }
 
 bool SqliteHistoryStore::Add(const AnswerRecord& record, std::string& error)
 {
+    if (m_readOnly) {
+        error = "the history is open for reading only";
+        return false;
+    }
     // A single INSERT is its own transaction: committed whole, or not at all.
     Statement insert(m_db,
                      "INSERT INTO answers (answered_at, question, standard_rule, jqk, mode, level, milliseconds,"
@@ -238,9 +324,11 @@ bool SqliteHistoryStore::Add(const AnswerRecord& record, std::string& error)
 std::vector<AnswerRecord> SqliteHistoryStore::LoadAll(std::string& error) const
 {
     std::vector<AnswerRecord> records;
-    Statement select(m_db,
-                     "SELECT answered_at, question, standard_rule, jqk, mode, level, milliseconds, verdict, hint_used"
-                     " FROM answers ORDER BY answered_at, id");
+    // A file of the first schema, read where it cannot be brought up to date, has no hint column.
+    const std::string sql = std::string("SELECT answered_at, question, standard_rule, jqk, mode, level, milliseconds,"
+                                        " verdict, ") +
+                            (m_schemaVersion >= 2 ? "hint_used" : "0") + " FROM answers ORDER BY answered_at, id";
+    Statement select(m_db, sql.c_str());
     if (!select.Prepared()) {
         error = Detail(m_db);
         return records;

@@ -27,8 +27,10 @@ public:
 
     // Opens the file, creating it (and missing parent folders) when it does not exist.
     // Returns nullptr with an error starting with one of the codes above when the file is
-    // of a newer schema, is corrupt or no SQLite file, or cannot be opened; such a file
-    // is never written.
+    // of a newer schema, is corrupt, is no SQLite file or another program's database (one
+    // without this program's application_id beyond the versions written before it had
+    // one), or cannot be opened; such a file is never written. A good file this user may
+    // not write (or make its side files beside) is opened for reading only: see ReadOnly.
     static std::unique_ptr<SqliteHistoryStore> Open(const std::filesystem::path& file, std::string& error);
 
     ~SqliteHistoryStore() override;
@@ -37,11 +39,16 @@ public:
 
     bool Add(const AnswerRecord& record, std::string& error) override;
     std::vector<AnswerRecord> LoadAll(std::string& error) const override;
+    bool ReadOnly() const override { return m_readOnly; }
 
 private:
-    explicit SqliteHistoryStore(sqlite3* db);
+    SqliteHistoryStore(sqlite3* db, int schemaVersion, bool readOnly);
+    static std::unique_ptr<SqliteHistoryStore> OpenReadOnly(const std::filesystem::path& file, int schemaVersion,
+                                                            std::string& error);
 
     sqlite3* m_db;
+    int m_schemaVersion;
+    bool m_readOnly;
 };
 
 }  // namespace tavlix

@@ -57,6 +57,29 @@ std::int64_t LocalDayStart(std::int64_t now, int utcOffset, int daysBack)
     return midnight - utcOffset - std::int64_t(daysBack) * kSecondsPerDay;
 }
 
+// The step between the ticks of a count axis from 0 to `most`: 1, 2 or 5 times a power of
+// ten, the smallest that needs no more than eight steps.
+int CountStep(int most)
+{
+    for (int power = 1;; power *= 10)
+        for (const int factor : {1, 2, 5})
+            if ((most + factor * power - 1) / (factor * power) <= 8)
+                return factor * power;
+}
+
+// An axis of whole counts from 0 to at least `most`, so that no label repeats or shows a
+// fraction.
+void SetCountRange(QValueAxis& axis, int most)
+{
+    const int step = CountStep(most);
+    axis.setRange(0, (most + step - 1) / step * step);
+    axis.setTickType(QValueAxis::TicksDynamic);
+    axis.setTickAnchor(0);
+    axis.setTickInterval(step);
+    axis.setMinorTickCount(0);
+    axis.setLabelFormat(QStringLiteral("%d"));
+}
+
 QChartView* MakeChartView(const char* name, QWidget* parent)
 {
     auto* view = new QChartView(parent);
@@ -220,7 +243,8 @@ void StatisticsWindow::FillFigures()
                                                                      Number(f.medianMilliseconds / 1000.0, 1))));
     m_hints->setText(Text(IDS_STATISTICS_HINTS, std::to_string(f.totalHints)));
     m_days->setText(Text(IDS_STATISTICS_DAYS, std::to_string(f.days.size())));
-    m_streak->setText(Text(IDS_STATISTICS_STREAK, std::to_string(m_streakDays)));
+    m_streak->setText(Text(m_streakDays == 1 ? IDS_STATISTICS_STREAK_ONE_DAY : IDS_STATISTICS_STREAK,
+                           std::to_string(m_streakDays)));
 }
 
 void StatisticsWindow::BuildDayChart()
@@ -255,10 +279,13 @@ void StatisticsWindow::BuildDayChart()
     chart->addSeries(medianTime);
 
     auto* time = new QDateTimeAxis;
-    time->setFormat(QStringLiteral("MM-dd"));
     const qint64 day = kSecondsPerDay * 1000;
     if (firstDay == 0)
         firstDay = lastDay = QDateTime::fromSecsSinceEpoch(m_context.now).date().startOfDay().toMSecsSinceEpoch();
+    // Days of more than one year need the year to tell them apart.
+    const bool oneYear = QDateTime::fromMSecsSinceEpoch(firstDay).date().year() ==
+                         QDateTime::fromMSecsSinceEpoch(lastDay).date().year();
+    time->setFormat(oneYear ? QStringLiteral("MM-dd") : QStringLiteral("yyyy-MM-dd"));
     time->setRange(QDateTime::fromMSecsSinceEpoch(firstDay - (firstDay == lastDay ? day : 0)),
                    QDateTime::fromMSecsSinceEpoch(lastDay + (firstDay == lastDay ? day : 0)));
     chart->addAxis(time, Qt::AlignBottom);
@@ -313,9 +340,7 @@ void StatisticsWindow::BuildLevelChart()
     chart->addAxis(levelAxis, Qt::AlignBottom);
     series->attachAxis(levelAxis);
     auto* countAxis = new QValueAxis;
-    countAxis->setRange(0, most > 0 ? most : 10);
-    countAxis->applyNiceNumbers();
-    countAxis->setLabelFormat(QStringLiteral("%d"));
+    SetCountRange(*countAxis, most > 0 ? most : 10);
     chart->addAxis(countAxis, Qt::AlignLeft);
     series->attachAxis(countAxis);
 

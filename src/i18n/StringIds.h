@@ -389,6 +389,11 @@ enum StringId : int {
     IDS_UPDATE_CUT_OFF = 90306,
     IDS_UPDATE_LENGTH_UNKNOWN = 90307,
     IDS_UPDATE_HTTP_STATUS = 90308,
+    // What the player is told when a history can only be read or a picture is too large,
+    // and the streak of a single day, 90550-90599.
+    IDS_HISTORY_READ_ONLY = 90550,
+    IDS_STATISTICS_STREAK_ONE_DAY = 90551,
+    IDS_BACKGROUND_IMAGE_TOO_LARGE = 90552,
 };
 
 }  // namespace tavlix

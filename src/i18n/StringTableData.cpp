@@ -391,6 +391,11 @@ constexpr LocalizedStringRecord kRows[] = {
     {90306, 0, "IDS_UPDATE_CUT_OFF", "Update", "Download failed: the connection ended after %1, before the whole file had arrived.", "下载失败：连接在收到 %1 后中断，文件未完整接收。", "下載失敗：連線在收到 %1 後中斷，檔案未完整接收。"},
     {90307, 0, "IDS_UPDATE_LENGTH_UNKNOWN", "Update", "Download failed: the server did not say how long the file is, so a cut-off file could not be told from a whole one.", "下载失败：服务器没有告知文件长度，无法判断收到的文件是否完整。", "下載失敗：伺服器沒有告知檔案長度，無法判斷收到的檔案是否完整。"},
     {90308, 0, "IDS_UPDATE_HTTP_STATUS", "Update", "Download failed: the server answered with status %1.", "下载失败：服务器返回了状态码 %1。", "下載失敗：伺服器傳回了狀態碼 %1。"},
+    // What the player is told when a history can only be read or a picture is too large,
+    // and the streak of a single day, 90550-90599.
+    {90550, 0, "IDS_HISTORY_READ_ONLY", "Notices", "The history of your answers (%1) is in a folder this program may not write to. Your statistics show the answers kept there, but the answers of this session cannot be saved.", "您的答题记录（%1）所在的文件夹不允许本程序写入。统计中会显示其中已保存的答题，但本次运行的答题无法保存。", "您的答題記錄（%1）所在的資料夾不允許本程式寫入。統計中會顯示其中已儲存的答題，但本次執行的答題無法儲存。"},
+    {90551, 0, "IDS_STATISTICS_STREAK_ONE_DAY", "Notices", "Streak: %1 day in a row", "连续练习：%1 天", "連續練習：%1 天"},
+    {90552, 0, "IDS_BACKGROUND_IMAGE_TOO_LARGE", "Notices", "The picture \"%1\" is %2 pixels, too large for this program to show. Please choose a smaller picture.", "图片“%1”的大小为 %2 像素，超出了本程序能够显示的范围。请选择较小的图片。", "圖片「%1」的大小為 %2 像素，超出了本程式能夠顯示的範圍。請選擇較小的圖片。"},
     {0, 0, "*", "*", "*", "*", "*"},
 };
 

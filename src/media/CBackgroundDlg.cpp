@@ -143,8 +143,14 @@ void CBackgroundDlg::OnBrowse()
     // A name typed without an extension means a bitmap.
     if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty() && !QFileInfo::exists(file))
         file += QStringLiteral(".bmp");
-    // A file that is no bitmap leaves the image as it was, and so does the hint.
-    if (file.isEmpty() || !m_background.LoadBitmap(file.toStdString()))
+    // A file that is no bitmap leaves the image as it was, and so does the hint; one too
+    // large to show says so.
+    if (file.isEmpty())
+        return;
+    const WindowBackground::BitmapLoad load = m_background.LoadBitmap(file.toStdString());
+    if (load == WindowBackground::BitmapLoad::TooLarge)
+        ShowNotice(WindowBackground::TooLargeText(m_language, file.toStdString()), this);
+    if (load != WindowBackground::BitmapLoad::Loaded)
         return;
     m_path->setText(QString::fromStdString(m_background.Settings().m_strFileName));
     if (!m_background.Settings().m_bPromptDrag)

@@ -3,6 +3,12 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <memory>
+
+#include "controls/DialogSupport.h"
+#include "i18n/LanguageState.h"
+#include "i18n/StringIds.h"
+#include "media/BitmapFile.h"
 #include "settings/Profile.h"
 
 namespace tavlix {
@@ -41,19 +47,51 @@ void WindowBackground::SetImageEnabled(bool on)
         m_redraw();
 }
 
-bool WindowBackground::LoadBitmap(const std::filesystem::path& file)
+namespace {
+
+// A reader of the file as a BMP: the format is fixed, so that a file of another kind is
+// refused whatever its name.
+std::unique_ptr<QImageReader> BitmapReader(const std::filesystem::path& file)
 {
-    // The format is fixed, so that a file of another kind is refused whatever its name.
-    QImageReader reader(QString::fromStdString(file.string()), "bmp");
-    reader.setDecideFormatFromContent(false);
-    QImage bitmap = reader.read();
+    auto reader = std::make_unique<QImageReader>(QString::fromStdString(file.string()), "bmp");
+    reader->setDecideFormatFromContent(false);
+    return reader;
+}
+
+// Whether the decoded image would take more memory than image readers allow one image.
+bool ExceedsAllocationLimit(const QImageReader& reader)
+{
+    const QSize size = reader.size();
+    const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    const qint64 bits = QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel();
+    return limit > 0 && size.isValid() && (qint64(size.width()) * bits + 31) / 32 * 4 * size.height() > limit;
+}
+
+}  // namespace
+
+WindowBackground::BitmapLoad WindowBackground::LoadBitmap(const std::filesystem::path& file)
+{
+    if (!IsWholeBitmap(file))
+        return BitmapLoad::Unreadable;
+    const std::unique_ptr<QImageReader> reader = BitmapReader(file);
+    if (ExceedsAllocationLimit(*reader))
+        return BitmapLoad::TooLarge;
+    QImage bitmap = reader->read();
     if (bitmap.isNull())
-        return false;
+        return BitmapLoad::Unreadable;
     m_bitmap = std::move(bitmap);
     m_settings.m_strFileName = file.string();
     if (m_redraw)
         m_redraw();
-    return true;
+    return BitmapLoad::Loaded;
+}
+
+QString WindowBackground::TooLargeText(const LanguageState& language, const std::filesystem::path& file)
+{
+    const QSize size = BitmapReader(file)->size();
+    return ToQString(language.GetLocalizedString(IDS_BACKGROUND_IMAGE_TOO_LARGE, file.string(),
+                                                 std::to_string(size.width()) + " \u00D7 " +
+                                                     std::to_string(size.height())));
 }
 
 void WindowBackground::SetMode(BackgroundMode mode)
@@ -74,19 +112,24 @@ void WindowBackground::Reset()
 {
     m_settings.Reset();
     FreeBitmap();
-    if (!LoadBitmap(m_settings.DefaultImageFile()))
+    if (LoadBitmap(m_settings.DefaultImageFile()) != BitmapLoad::Loaded)
         m_settings.m_strFileName.clear();
     if (m_redraw)
         m_redraw();
 }
 
-bool WindowBackground::TakeDroppedBitmap(const std::vector<std::filesystem::path>& files)
+bool WindowBackground::TakeDroppedBitmap(const std::vector<std::filesystem::path>& files,
+                                         std::filesystem::path& tooLarge)
 {
+    tooLarge.clear();
     for (const std::filesystem::path& file : files) {
-        if (LoadBitmap(file)) {
+        const BitmapLoad load = LoadBitmap(file);
+        if (load == BitmapLoad::Loaded) {
             m_settings.m_bEnableImage = true;
             return true;
         }
+        if (load == BitmapLoad::TooLarge && tooLarge.empty())
+            tooLarge = file;
     }
     return false;
 }

@@ -15,6 +15,7 @@ class QRect;
 
 namespace tavlix {
 
+class LanguageState;
 class Profile;
 
 // The main window's background as it is painted: the settings and the bitmap they name.
@@ -34,20 +35,25 @@ public:
     // On: the current file, or the last image path when it is missing, is loaded. Off: the
     // bitmap is freed and the file forgotten.
     void SetImageEnabled(bool on);
-    // Reads file as a BMP and shows it; false, with the old image and file kept, when it
-    // is no readable bitmap.
-    bool LoadBitmap(const std::filesystem::path& file);
+    // Reads file as a BMP and shows it. Anything but Loaded keeps the old image and file:
+    // a file that is no whole, readable bitmap, or one too large to show.
+    enum class BitmapLoad { Loaded, Unreadable, TooLarge };
+    BitmapLoad LoadBitmap(const std::filesystem::path& file);
     void SetMode(BackgroundMode mode);
     void SetColor(std::uint32_t colorRef);
     void SetPromptDrag(bool prompt) { m_settings.m_bPromptDrag = prompt; }
     // The factory look; the shipped image when it loads, no image and no file otherwise.
     void Reset();
     // The first of files that loads as a bitmap becomes the image, switched on; false
-    // when none does.
-    bool TakeDroppedBitmap(const std::vector<std::filesystem::path>& files);
+    // when none does, with the first that was too large to show, if any, in tooLarge.
+    bool TakeDroppedBitmap(const std::vector<std::filesystem::path>& files, std::filesystem::path& tooLarge);
 
     // Fills area with the colour and draws the bitmap over it in the display mode.
     void Paint(QPainter& painter, const QRect& area) const;
+
+    // "The picture ... is 6000 × 6000 pixels, too large ...", for a file LoadBitmap found
+    // TooLarge.
+    static QString TooLargeText(const LanguageState& language, const std::filesystem::path& file);
 
     // COLORREF (0x00BBGGRR) and back.
     static QColor ToQColor(std::uint32_t colorRef);

@@ -295,9 +295,10 @@ void RunController::EndRun(bool withReport)
 }
 
 // A failed write never stops the game; the player hears of it once a session, outside a run.
+// A history that can only be read was told of at start-up.
 void RunController::RecordAnswer(const AnswerInput& input, CheckOutcome outcome, bool hintUsed)
 {
-    if (!m_services.history)
+    if (!m_services.history || m_services.history->ReadOnly())
         return;
     const std::optional<AnswerRecord> record =
         RecordOfSubmission(input, outcome, m_services.language.InputCharacterSet(), m_services.clock.Now(),

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <optional>
 #include <vector>
@@ -47,6 +48,19 @@ std::optional<fs::path> FirstUsableFolder(const fs::path& base, std::string_view
             return candidate;
     }
     return std::nullopt;
+}
+
+// Whether the nearest existing folder of an absolute path refuses new entries: the path
+// is good, but nothing can be written there.
+bool InWriteProtectedFolder(fs::path path)
+{
+    if (!path.is_absolute())
+        return false;
+    std::error_code ec;
+    while (!fs::exists(path, ec) && path != path.parent_path())
+        path = path.parent_path();
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 &&
+           (errno == EACCES || errno == EPERM || errno == EROFS);
 }
 
 }  // namespace
@@ -192,6 +206,10 @@ int UserDataDirectory::WriteTextFile(std::string_view path, std::string_view tex
 
     errorText.clear();
     if (!IsValidDirectoryPath(file)) {
+        if (InWriteProtectedFolder(file)) {
+            errorText = m_language.GetLocalizedString(IDS_ERROR_FILE_CAN_NOT_WRITE_FILE_CHECK_FP_DISK_FULL, file);
+            return -3;
+        }
         errorText = m_language.GetLocalizedString(IDS_ERROR_FILE_NOT_A_VALID_WINDOWS_PATH, file);
         return 0;
     }

@@ -201,6 +201,9 @@ void CTavlixApp::OpenHistory()
     const std::filesystem::path file = std::filesystem::path(m_userData->Current()) / "history.sqlite3";
     std::string error;
     m_history = SqliteHistoryStore::Open(file, error);
+    if (m_history && m_history->ReadOnly())
+        ShowNotice(ToQString(m_language.GetLocalizedString(IDS_HISTORY_READ_ONLY, file.string())), nullptr,
+                   MB_ICONEXCLAMATION);
     if (m_history)
         return;
     if (m_log)

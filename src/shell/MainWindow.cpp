@@ -584,11 +584,14 @@ void MainWindow::dropEvent(QDropEvent* event)
             paths.push_back(url.toLocalFile().toStdString());
     event->acceptProposedAction();
     const std::vector<std::filesystem::path> files = DroppedFiles(paths);
-    if (m_background->TakeDroppedBitmap(files))
+    std::filesystem::path tooLarge;
+    if (m_background->TakeDroppedBitmap(files, tooLarge))
         return;
     const auto playable = std::find_if(files.begin(), files.end(), [](const auto& f) { return IsPlayableFile(f); });
     if (playable != files.end())
         OnMusicFileDropped(*playable);
+    else if (!tooLarge.empty())
+        ShowNotice(WindowBackground::TooLargeText(m_services.language, tooLarge), this);
 }
 
 }  // namespace tavlix

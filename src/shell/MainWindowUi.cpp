@@ -128,6 +128,7 @@ void MainWindowUi::BuildQuestionRow(QDialog* window, QVBoxLayout* root)
             spin->addWidget(arrow);
             (step > 0 ? spinUp : spinDown)[i] = arrow;
         }
+        PassFileDropsOn(box);
         row->addWidget(box);
         row->addLayout(spin);
         row->addSpacing(8);
@@ -149,6 +150,7 @@ void MainWindowUi::BuildAnswerArea(QDialog* window, QVBoxLayout* root)
     root->addWidget(answerLabel);
     answerBox = FixedPane(window, "answerBox", kAnswerBoxHeight);
     answerBox->setTabChangesFocus(true);
+    PassFileDropsOn(answerBox);
     root->addWidget(answerBox);
 
     auto* row = new QHBoxLayout;

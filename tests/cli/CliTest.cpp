@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -415,12 +417,19 @@ TEST(CliTest, StatsReadsAHistoryFile)
               "{\"totalAnswers\":4,\"totalCorrect\":2,\"medianMilliseconds\":8000,\"totalHints\":0,\"streakDays\":2,"
               "\"days\":[{\"day\":\"2026-12-07\",\"answers\":1,\"correct\":1,\"medianMilliseconds\":8000,\"hints\":0},"
               "{\"day\":\"2026-12-08\",\"answers\":3,\"correct\":1,\"medianMilliseconds\":8000,\"hints\":0}],"
-              "\"answersByRuleAndLevel\":[{\"standardRule\":true,\"level\":1,\"answers\":4}],"
+              "\"answersByRuleAndLevel\":[{\"standardRule\":true,\"level\":1,\"answers\":4}],\"due\":[],"
               "\"hardest\":[{\"question\":\"2 4 8 9\",\"standardRule\":true,\"jqk\":false,\"answers\":1,"
               "\"correct\":0,\"medianMilliseconds\":8000,\"hints\":0,\"cost\":4.000},"
               "{\"question\":\"3 3 8 8\",\"standardRule\":true,\"jqk\":false,\"answers\":3,"
               "\"correct\":2,\"medianMilliseconds\":8000,\"hints\":0,\"cost\":1.333}]}\n")
         << "a cost keeps three decimals";
+    // Missed once, each question is due a day later; a good answer after the miss puts it
+    // off three days.
+    const Result later = RunCli({"stats", "--file", path, "--json", "--now", std::to_string(dec8 + 4 * 86400)});
+    EXPECT_NE(later.out.find("\"due\":[{\"question\":\"2 4 8 9\",\"standardRule\":true,\"jqk\":false,\"dueAt\":" +
+                             std::to_string(dec8 + 180 + 86400) + "},{\"question\":\"3 3 8 8\",\"standardRule\":true,"
+                             "\"jqk\":false,\"dueAt\":" + std::to_string(dec8 + 120 + 3 * 86400) + "}]"),
+              std::string::npos) << later.out;
     const Result text = RunCli({"stats", "--now", std::to_string(dec8 + 3600), "--file", path});
     EXPECT_EQ(text.code, 0);
     EXPECT_EQ(text.out.rfind("Answers: 4\nCorrect: 2 (50%)\nMedian time: 8.0 s\nAfter a hint: 0\n"
@@ -428,9 +437,16 @@ TEST(CliTest, StatsReadsAHistoryFile)
     EXPECT_NE(text.out.find("  3 3 8 8  standard  1-10  answers 3  correct 2  median 8.0 s  hints 0  cost 1.333\n"),
               std::string::npos) << text.out;
 
-    // Usage errors and refused files: exit code 2 with a reason, the file as it was.
+    // Usage errors and refused files: exit code 2 with a reason, the file as it was and
+    // nothing beside it.
     const std::filesystem::path other = folder / "notes.txt";
     std::ofstream(other) << "not a history\n";
+    const std::filesystem::path foreign = folder / "foreign.sqlite3";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(foreign.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "PRAGMA journal_mode = WAL; CREATE TABLE notes (text TEXT); PRAGMA user_version = 7", nullptr,
+                 nullptr, nullptr);
+    sqlite3_close(db);
     const struct {
         std::vector<std::string> args;
         const char* reason;
@@ -440,6 +456,7 @@ TEST(CliTest, StatsReadsAHistoryFile)
         {{"stats", "--file", path, "--now", "soon"}, "--now takes the seconds since 1970"},
         {{"stats", "--file", (folder / "missing.sqlite3").string()}, "no history file at"},
         {{"stats", "--file", other.string()}, "history-not-a-history-file"},
+        {{"stats", "--file", foreign.string()}, "history-not-a-history-file: another program's database"},
         {{"stats", "--file", path, "extra"}, "stats takes 0 arguments, 1 given"},
     };
     for (const auto& c : refused) {
@@ -448,6 +465,8 @@ TEST(CliTest, StatsReadsAHistoryFile)
         EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "missing.sqlite3"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "foreign.sqlite3-wal"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "foreign.sqlite3-shm"));
     std::ostringstream kept;
     kept << std::ifstream(other, std::ios::binary).rdbuf();
     EXPECT_EQ(kept.str(), "not a history\n");

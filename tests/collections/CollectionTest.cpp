@@ -48,6 +48,12 @@ protected:
     }
 
     static std::vector<std::string> Questions(const Collection& c) { return c.Questions(); }
+    // The note of the item with that question; a marker that no note equals when there is none.
+    static std::string NoteOf(const Collection& c, std::string_view question)
+    {
+        const std::size_t at = c.Find(question);
+        return at < c.Items().size() ? c.Items()[at].note : "(no item " + std::string(question) + ")";
+    }
 
     fs::path m_dir;
     LanguageState m_language;
@@ -73,7 +79,7 @@ TEST_F(CollectionTest, LoadDropsInvalidAndRepeatedQuestionsAndSorts)
                  "fmt 3 = 1 2 3 10,ten\r\nfmt 4 = 1 2 3 9,nine\r\nfmt 5 = 1 2 3 10,again\r\n"
                  "fmt 6 = 8 3 8 3,unsorted\r\n",
                  "ctm.ini"));
-    EXPECT_EQ(Questions(c), (std::vector<std::string>{"1 2 3 9", "1 2 3 10", "8 3 8 3", "13 13 13 12"}));
+    ASSERT_EQ(Questions(c), (std::vector<std::string>{"1 2 3 9", "1 2 3 10", "8 3 8 3", "13 13 13 12"}));
     EXPECT_EQ(c.Items()[1].note, "ten");
     EXPECT_EQ(c.Items()[3].note, "jqk");
 }
@@ -104,8 +110,7 @@ TEST_F(CollectionTest, NotesSurviveASaveAndLoad)
     loaded.Load(m_dir / "cmf.ini");
     ASSERT_EQ(loaded.Items().size(), notes.size());
     for (std::size_t i = 0; i < notes.size(); ++i) {
-        EXPECT_EQ(loaded.Items()[loaded.Find("1 1 1 " + std::to_string(i + 1))].note,
-                  std::string(TrimBlanksAndLineEnds(notes[i])))
+        EXPECT_EQ(NoteOf(loaded, "1 1 1 " + std::to_string(i + 1)), std::string(TrimBlanksAndLineEnds(notes[i])))
             << notes[i];
     }
 }
@@ -215,7 +220,7 @@ TEST_F(CollectionTest, AByteOrderMarkIsNoPartOfTheFile)
     Collection again(true);
     again.Load(m_dir / "cmf.ini");
     EXPECT_EQ(again.Items().size(), 3u);
-    EXPECT_EQ(again.Items()[again.Find("3 3 8 8")].note, "classic");
+    EXPECT_EQ(NoteOf(again, "3 3 8 8"), "classic");
 }
 
 TEST_F(CollectionTest, AFileNotUnderstoodIsSetAsideBeforeItIsOverwritten)

@@ -89,11 +89,15 @@ TEST(CompleteListGeneratorTest, ParagraphsAsTheyStandWithTheDoubledPercentSign)
     const CompleteListGenerator list = Generated({true, false, true, true});
     const std::string paragraphs = list.GrandList(Language(kLcidEnglish));
     const std::string blank = std::string(kLineStart) + " &nbsp; " + kLineEnd;
-    EXPECT_TRUE(paragraphs.starts_with(std::string(kHeadingStart) + "Q1: 1 1 1 1" + kHeadingEnd + blank +
-                                       kHeadingStart + "Q2: 1 1 1 2" + kHeadingEnd + blank));
-    EXPECT_NE(paragraphs.find(std::string(kHeadingStart) + "Q8: 1 1 1 8" + kHeadingEnd + kLineStart +
-                              "A1: 8*(1+1+1)" + kLineEnd + blank + kHeadingStart + "Q9: 1 1 1 9"),
+    const std::string question = "<div class=\"q\">\r\n";
+    const std::string end = "</div>\r\n";
+    EXPECT_TRUE(paragraphs.starts_with("<div class=\"part\">\r\n" + question + kHeadingStart + "Q1: 1 1 1 1" +
+                                       kHeadingEnd + blank + end + question + kHeadingStart + "Q2: 1 1 1 2" +
+                                       kHeadingEnd + blank + end));
+    EXPECT_NE(paragraphs.find(question + kHeadingStart + "Q8: 1 1 1 8" + kHeadingEnd + kLineStart + "A1: 8*(1+1+1)" +
+                              kLineEnd + blank + end + question + kHeadingStart + "Q9: 1 1 1 9"),
               std::string::npos);
+    EXPECT_TRUE(paragraphs.ends_with(end + end));
     EXPECT_NE(list.GrandList(Language(kLcidTraditionalChinese)).find("<b>題8: 1 1 1 8</b>"), std::string::npos);
 }
 
@@ -238,10 +242,22 @@ TEST_P(CompleteListPageTest, EveryLanguageParsesCleanlyAndHoldsTheEnginesListsIn
 
         xmlNode* listed = FindElement(root, "div", "list");
         ASSERT_TRUE(listed);
+        // Parts of questions, each question a block that opens with its heading.
         std::vector<std::string> paragraphs;
-        for (xmlNode* p = listed->children; p; p = p->next)
-            if (IsElement(p, "p"))
-                paragraphs.push_back(Content(p));
+        std::size_t blocks = 0;
+        for (xmlNode* part = listed->children; part; part = part->next) {
+            for (xmlNode* block = IsElement(part, "div") ? part->children : nullptr; block; block = block->next) {
+                if (!IsElement(block, "div"))
+                    continue;
+                ++blocks;
+                EXPECT_EQ(Attribute(block, "class"), "q");
+                EXPECT_TRUE(FindElement(FindElement(block->children, "p")->children, "b"));
+                for (xmlNode* p = block->children; p; p = p->next)
+                    if (IsElement(p, "p"))
+                        paragraphs.push_back(Content(p));
+            }
+        }
+        EXPECT_EQ(blocks, list.Listed().size());
         EXPECT_EQ(paragraphs, ExpectedParagraphs(engine, options, language));
     }
 }

@@ -5,7 +5,9 @@
 
 #include <fstream>
 
+#include "../platform/WriteProtectedFolder.h"
 #include "GuiTestSupport.h"
+#include "history/SqliteHistoryStore.h"
 #include "platform/qt/InstanceChannel.h"
 #include "platform/qt/QSettingsProfileStore.h"
 #include "settings/UserDataDirectory.h"
@@ -211,6 +213,26 @@ private slots:
         QVERIFY(fresh.SetUpConfiguration());
         QVERIFY(none.texts.isEmpty());
         QVERIFY(fs::file_size(file) > 0);
+    }
+
+    // A good history in a folder this user may not write to is read (the history's own
+    // tests show every answer comes back); the one notice says answers cannot be saved.
+    void aHistoryThatCanOnlyBeReadSaysSo()
+    {
+        const fs::path file = Root() / "documents" / "mine" / "history.sqlite3";
+        fs::remove_all(file.parent_path());
+        std::string error;
+        QVERIFY(SqliteHistoryStore::Open(file, error));
+        const WriteProtectedFolder locked(file.parent_path());
+        if (!locked.Holds())
+            QSKIP("this file system cannot keep root from writing");
+        CTavlixApp app(Environment(true));
+        BoxWatcher boxes;
+        QVERIFY(app.SetUpConfiguration());
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral(
+                                  "The history of your answers (%1) is in a folder this program may not write to. "
+                                  "Your statistics show the answers kept there, but the answers of this session "
+                                  "cannot be saved.").arg(QString::fromStdString(file.string()))});
     }
 
     void anInstallationLetsEveryAccountStart()

@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPainter>
 #include <QRadioButton>
 
+#include <filesystem>
 #include <fstream>
 
 #include "MainWindowHarness.h"
@@ -34,6 +36,19 @@ void WriteHalves(const QString& file, QSize size, const QColor& left, const QCol
     image.fill(right);
     QPainter(&image).fillRect(0, 0, size.width() / 2, size.height(), left);
     QVERIFY(image.save(file, "BMP"));
+}
+
+// The header of an uncompressed 24-bit bitmap of that size, and as many bytes after it as
+// its pixels take, all zero and none of them on the disk. The header's fields are
+// little-endian, as this machine's.
+void WriteEmptyBitmap(const QString& file, std::uint32_t width, std::uint32_t height)
+{
+    const std::uint32_t pixels = (width * 3 + 3) / 4 * 4 * height;
+    const std::uint32_t fields[] = {54 + pixels, 0, 54, 40, width, height, 1 | 24 << 16, 0, pixels, 0, 0, 0, 0};
+    std::ofstream out(file.toStdString(), std::ios::binary);
+    out.write("BM", 2).write(reinterpret_cast<const char*>(fields), sizeof fields);
+    out.close();
+    std::filesystem::resize_file(file.toStdString(), 54 + pixels);
 }
 
 }  // namespace
@@ -92,15 +107,19 @@ private slots:
         QCOMPARE(m_store.ReadString("BackGround", "FileName"), std::optional<std::string>(""));
     }
 
-    // A bitmap with a broken header and a text file keep the image and bring no hint; the
-    // first good one explains dragging, and the hint's check box keeps it from coming back.
+    // A bitmap with a broken header, a text file and a bitmap cut short keep the image and
+    // bring no hint; the first good one explains dragging, and the hint's check box keeps it
+    // from coming back.
     void browseLoadsGoodBitmapsAndTheRadiosRedraw()
     {
         const QString broken = m_dir.filePath(QStringLiteral("broken.bmp"));
         const QString notes = m_dir.filePath(QStringLiteral("notes.bmp"));
+        const QString cut = m_dir.filePath(QStringLiteral("cut.bmp"));
         std::ofstream(broken.toStdString(), std::ios::binary) << "BM\x36\x00\x0c\x00" << std::string(40, '\xff');
         std::ofstream(notes.toStdString()) << "not a picture at all\n";
-        QStringList choices{broken, notes, Picture(), Picture()};
+        WriteHalves(cut, {120, 90}, kGreen, kYellow);
+        std::filesystem::resize_file(cut.toStdString(), std::filesystem::file_size(cut.toStdString()) * 2 / 3);
+        QStringList choices{broken, notes, cut, Picture(), Picture()};
         QStringList asked;
         m_pickOpenFile = [&](QWidget*, const QString& start, const QString& title, const QString& filter) {
             asked << start << title << filter;
@@ -115,7 +134,7 @@ private slots:
                 hintHadCheckBox = again->isVisible() && again->isChecked();
                 again->click();
             });
-            for (int i = 0; i < 2; ++i) {
+            for (int i = 0; i < 3; ++i) {
                 QTest::mouseClick(Child<QWidget>(dialog, "browseButton"), Qt::LeftButton);
                 QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), ShippedImage());
                 QCOMPARE(Corners(), (Colours{kRed, kBlue}));
@@ -219,6 +238,49 @@ private slots:
         QCOMPARE(m_store.ReadString("BackGround", "FileName"), std::optional<std::string>(Picture().toStdString()));
     }
 
+    // Beyond what an image may take in memory: chosen or dropped, the picture stays and the
+    // player learns why.
+    void aPictureTooLargeToShowIsRefusedWithItsReason()
+    {
+        const QString huge = m_dir.filePath(QStringLiteral("huge.bmp"));
+        WriteEmptyBitmap(huge, 6000, 6000);
+        const QString why = QStringLiteral("The picture \"%1\" is 6000 \u00D7 6000 pixels, too large for this program "
+                                           "to show. Please choose a smaller picture.").arg(huge);
+        m_pickOpenFile = [&](QWidget*, const QString&, const QString&, const QString&) { return huge; };
+        Reopen();
+        SeenBox chosen;
+        RunDialog([&](QDialog* dialog) {
+            AnswerNextBox(chosen, QStringLiteral("rightButton"));
+            QTest::mouseClick(Child<QWidget>(dialog, "browseButton"), Qt::LeftButton);
+            QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), ShippedImage());
+        });
+        QCOMPARE(chosen.text, why);
+        SeenBox dropped;
+        AnswerNextBox(dropped, QStringLiteral("rightButton"));
+        QVERIFY(Drop({huge}));
+        QTRY_COMPARE(dropped.text, why);
+        QCOMPARE(Corners(), (Colours{kRed, kBlue}));
+    }
+
+    // The text boxes cover much of the window: files dropped on them are the window's, while
+    // text dropped on them goes in.
+    void filesDroppedOnTheTextBoxesGoToTheWindow()
+    {
+        auto* answers = Find<QPlainTextEdit>("answerBox");
+        for (QWidget* box : {answers->viewport(), static_cast<QWidget*>(Find<QLineEdit>("questionBox1"))}) {
+            QVERIFY(Drop({ShippedImage()}));  // back to the shipped picture
+            QVERIFY(Drop({Picture()}, box));
+            QCOMPARE(Corners(), (Colours{kGreen, kYellow}));
+        }
+        QCOMPARE(answers->toPlainText(), QString());
+        QCOMPARE(Find<QLineEdit>("questionBox1")->text(), QString());
+
+        QMimeData text;
+        text.setText(QStringLiteral("8/(3-8/3)"));
+        QVERIFY(Drop(text, answers->viewport()));
+        QCOMPARE(answers->toPlainText(), QStringLiteral("8/(3-8/3)"));
+    }
+
 private:
     // A new window over the same settings, with the choosers set since.
     void Reopen()
@@ -270,22 +332,30 @@ private:
         QVERIFY(opened);
     }
 
-    // Drags local files over the window and drops them, as the file manager does; false
-    // when the window refused them.
-    bool Drop(const QStringList& files)
+    // Drags local files over a widget of the window (the window itself without one) and
+    // drops them, as the file manager does; false when the window refused them.
+    bool Drop(const QStringList& files, QWidget* on = nullptr)
     {
         QMimeData mime;
         QList<QUrl> urls;
         for (const QString& file : files)
             urls << QUrl::fromLocalFile(file);
         mime.setUrls(urls);
-        const QPoint at = m_window->rect().center();
+        return Drop(mime, on);
+    }
+
+    // Drags over the middle of the widget and drops there, as the window system delivers it:
+    // the drag goes to the widget, or on to the first around it that takes it.
+    bool Drop(const QMimeData& mime, QWidget* on)
+    {
+        QWidget* target = on ? on : m_window.get();
+        const QPoint at = target->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_window.get(), &enter);
+        QApplication::sendEvent(target, &enter);
         if (!enter.isAccepted())
             return false;
         QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_window.get(), &drop);
+        QApplication::sendEvent(target, &drop);
         return drop.isAccepted();
     }
 };

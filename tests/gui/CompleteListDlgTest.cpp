@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "MainWindowHarness.h"
+#include "../platform/WriteProtectedFolder.h"
 #include "completelist/CompleteList.h"
 #include "completelist/CompleteListGenerator.h"
 
@@ -235,7 +236,18 @@ private slots:
         WriteFile(page, "an earlier page", m_clock.now - ageInDays * 24 * 60 * 60);
 
         SeenBox prompt;
-        if (!answer.isEmpty())
+        // A prompt where none belongs is answered No, so that the row fails on its check at
+        // once instead of waiting for a player; the watch ends with the row.
+        QObject row;
+        if (answer.isEmpty())
+            OnNextDialog(
+                &row,
+                [&prompt](QDialog* box) {
+                    prompt.shown = true;
+                    box->findChild<QAbstractButton*>(QStringLiteral("rightButton"))->click();
+                },
+                [](QDialog* dialog) { return qobject_cast<CBMMessageBox*>(dialog) != nullptr; });
+        else
             AnswerNextBox(prompt, answer);
         WithDialog(StartAndWait);
         QCOMPARE(prompt.shown, !answer.isEmpty());
@@ -265,14 +277,25 @@ private slots:
         QVERIFY(fs::is_empty(m_pages));
     }
 
+    // A folder where the page should be, then a folder of pages nobody may write to.
     void aPageThatCanNotBeWrittenIsReported()
     {
+        const QString page = QString::fromStdString(Page("esdhsns.htm").string());
         fs::create_directories(Page("esdhsns.htm"));
         SeenBox notice;
         AnswerNextBox(notice, QStringLiteral("rightButton"));
         WithDialog(StartAndWait);
-        QCOMPARE(notice.text, QStringLiteral("Path \"%1\" points to a directory, not a file.")
-                                  .arg(QString::fromStdString(Page("esdhsns.htm").string())));
+        QCOMPARE(notice.text, QStringLiteral("Path \"%1\" points to a directory, not a file.").arg(page));
+
+        fs::remove(Page("esdhsns.htm"));
+        const WriteProtectedFolder locked(m_pages);
+        if (!locked.Holds())
+            QSKIP("this file system cannot keep root from writing");
+        SeenBox refused;
+        AnswerNextBox(refused, QStringLiteral("rightButton"));
+        WithDialog(StartAndWait);
+        QCOMPARE(refused.text, QStringLiteral("Can't write file \"%1\". Please check if the disk is full, or the "
+                                              "directory or disk is write-protected.").arg(page));
         QVERIFY(m_addresses.empty());
     }
 

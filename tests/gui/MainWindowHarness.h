@@ -69,6 +69,7 @@ protected:
     std::filesystem::path m_programDirectory;       // where the templates of the complete list are
     std::filesystem::path m_pages;                  // where its pages go
     HistoryStore* m_history = nullptr;              // the player's answers; none when null
+    DebugLog* m_log = nullptr;                      // the support trace; none when null
     // The save-file dialog: start path, title, filter; the path the player chose.
     std::function<QString(QWidget*, const QString&, const QString&, const QString&)> m_pickSaveFile;
     // The open-file dialog (start path, title, filter; the file chosen) and the colour
@@ -94,7 +95,7 @@ protected:
             .versionText = "1.5",
             .makerHomePage = "https://www.brelmor.com/",
             .productHomePage = "https://www.brelmor.com/tavlix/index.html",
-            .log = nullptr,
+            .log = m_log,
             .openHelpTopic = [this](int topic) { m_helpTopics.push_back(topic); },
             .openAddress = [this](const std::string& a) { m_addresses.push_back(a); },
             .startUpdateCheck = [] {},

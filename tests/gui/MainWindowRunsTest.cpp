@@ -25,14 +25,49 @@ const QString kWorldCupButton = QStringLiteral("toolbar%1").arg(ID_WORLD_CUP);
 class MainWindowRunsTest : public QObject, protected MainWindowHarness {
     Q_OBJECT
 
+    // The solutions of the question on screen under the window's rule.
+    StringArray SolutionsOnScreen() const
+    {
+        NumberArray question;
+        CBMUtilities::GetQuestionFromString(Question().toStdString(), question, kLargestNumber);
+        StringArray solutions;
+        CBMUtilities::GetSolutions(question, solutions, Rules::Of(m_window->IsStandardRule(), true));
+        return solutions;
+    }
+
     // A correct line for the question on screen.
     std::string SolutionOnScreen() const
     {
-        NumberArray question;
-        CBMUtilities::GetQuestionFromString(Question().toStdString(), question, true);
-        StringArray solutions;
-        CBMUtilities::GetSolutions(question, solutions, true);
+        const StringArray solutions = SolutionsOnScreen();
         return solutions.empty() ? std::string() : solutions.front();
+    }
+
+    // The clock goes on `first` seconds and the remaining time, shown, reads `remaining`;
+    // `rest` seconds more end the game, whose report is answered and kept.
+    void RunOutOfTime(std::time_t first, const QString& remaining, std::time_t rest, SeenBox& report)
+    {
+        m_clock.now += first;
+        QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("remainingTime")->text(), remaining, 5000);
+        QVERIFY(Find<QLabel>("remainingTime")->isVisible());
+        AnswerNextBox(report, QStringLiteral("rightButton"));
+        m_clock.now += rest;
+        QTRY_VERIFY_WITH_TIMEOUT(report.shown, 5000);
+    }
+
+    // Starts a World Cup from the toolbar: `choose` sets the level in the dialog, then OK;
+    // the rules note is read and closed, and its text returned.
+    QString StartWorldCup(std::function<void(QDialog*)> choose = {})
+    {
+        OnNextDialog(m_window.get(), [choose = std::move(choose)](QDialog* cup) {
+            if (choose)
+                choose(cup);
+            cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        SeenBox note;
+        AnswerNextBox(note, QStringLiteral("rightButton"));
+        QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
+        BackToWindow();
+        return note.text;
     }
 
     QString Question() const
@@ -134,13 +169,8 @@ private slots:
         QVERIFY(!Find<QPushButton>("submitButton")->isEnabled());
 
         // The remaining time at the end of the menu bar, then the end of the minute.
-        m_clock.now += 1;
-        QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("remainingTime")->text(), QStringLiteral("00:00:59"), 5000);
-        QVERIFY(Find<QLabel>("remainingTime")->isVisible());
         SeenBox report;
-        AnswerNextBox(report, QStringLiteral("rightButton"));
-        m_clock.now += 60;
-        QTRY_VERIFY_WITH_TIMEOUT(report.shown, 5000);
+        RunOutOfTime(1, QStringLiteral("00:00:59"), 60, report);
         QCOMPARE(report.text, QStringLiteral("Training Game Score Report - Standard Level\n\nRule: Standard Rule "
                                              "(Addition, Subtraction, Multiplication and Division)\nValue Range: "
                                              "1-10\nScores: 1/5\nTime: 1 min 0 sec"));
@@ -242,10 +272,7 @@ private slots:
     // as it wants, or "No solution!" when there is none.
     void AnswerRight(std::size_t wanted)
     {
-        NumberArray question;
-        CBMUtilities::GetQuestionFromString(Question().toStdString(), question, true);
-        StringArray solutions;
-        CBMUtilities::GetSolutions(question, solutions, m_window->IsStandardRule());
+        StringArray solutions = SolutionsOnScreen();
         if (solutions.empty()) {
             QTest::mouseClick(Find<QCheckBox>("noSolution"), Qt::LeftButton);
         } else {
@@ -260,16 +287,11 @@ private slots:
 
     void worldCupFromTheDialogToTheRanking()
     {
-        SeenBox note;
-        OnNextDialog(m_window.get(), [](QDialog* cup) {
+        const QString note = StartWorldCup([](QDialog* cup) {
             cup->findChild<QAbstractButton*>(QStringLiteral("jqkCheck"))->click();  // Hero
             QCOMPARE(cup->windowTitle(), QStringLiteral("World Cup - Hero Level"));
-            cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
         });
-        AnswerNextBox(note, QStringLiteral("rightButton"));
-        QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
-        BackToWindow();
-        QVERIFY(note.text.startsWith(QStringLiteral("\t\t\tWorld Cup Rules - Hero Level\n")));
+        QVERIFY(note.startsWith(QStringLiteral("\t\t\tWorld Cup Rules - Hero Level\n")));
         QCOMPARE(Caption(), QStringLiteral("Tavlix - World Cup (Hero Level) 1/40"));
         QVERIFY(m_window->IsJqkEnabled());
         QVERIFY(!Find<QPushButton>("checkSolutionButton")->isEnabled());
@@ -309,15 +331,65 @@ private slots:
         QCOMPARE(Caption(), QStringLiteral("Tavlix"));
     }
 
+    void worldCupAtTheLevelsOfTheAdvancedRule_data()
+    {
+        QTest::addColumn<bool>("jqk");
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<QString>("afterTwoAnswers");
+        const QString advanced = QStringLiteral(
+            "Rule: Advanced Rule (Addition, Subtraction, Multiplication, Division, Power and Root)\n");
+        QTest::newRow("Wizard") << false
+                                << QStringLiteral("\t\t\tWorld Cup Rules - Wizard Level\n\n") + advanced +
+                                       QStringLiteral("Value Range: 1-10\nDifficulty Level: Intermediate\n")
+                                << QStringLiteral("Correct: 1  Incorrect: 0  Not Answered: 39");
+        QTest::newRow("Holy War") << true
+                                  << QStringLiteral("\t\t\tWorld Cup Rules - Holy War Level\n\n") + advanced +
+                                         QStringLiteral("Value Range: 1-13\nDifficulty Level: Advanced\n")
+                                  << QStringLiteral("Correct: 0  Incorrect: 1  Not Answered: 39");
+    }
+
+    // The levels of the Advanced rule as a player meets them: the rules note, then two
+    // solutions of a question that has five or more, which only the Holy War level, played
+    // at the Advanced difficulty, finds too few.
+    void worldCupAtTheLevelsOfTheAdvancedRule()
+    {
+        QFETCH(bool, jqk);
+        QFETCH(QString, rules);
+        QFETCH(QString, afterTwoAnswers);
+        const QString note = StartWorldCup([jqk](QDialog* cup) {
+            cup->findChild<QAbstractButton*>(QStringLiteral("advancedRuleRadio"))->click();
+            if (jqk)
+                cup->findChild<QAbstractButton*>(QStringLiteral("jqkCheck"))->click();
+        });
+        QVERIFY2(note.startsWith(rules), qPrintable(note));
+        StringArray solutions = SolutionsOnScreen();
+        for (int next = 0; next < 39 && solutions.size() < 5; ++next) {
+            QTest::mouseClick(Find<QPushButton>("nextButton"), Qt::LeftButton);
+            solutions = SolutionsOnScreen();
+        }
+        QVERIFY(solutions.size() >= 5);
+        TypeAnswers(QString::fromStdString(solutions[0] + "\n" + solutions[1]));
+        ClickSubmit();
+        QCOMPARE(Status(), afterTwoAnswers);
+    }
+
+    // The World Cup keeps its own clock: the 40 minutes are played to the end, then the
+    // game ends with its report and the time-up sound.
+    void worldCupEndsAfterFortyMinutes()
+    {
+        StartWorldCup();
+        SeenBox report;
+        RunOutOfTime(40 * 60, QStringLiteral("00:00:00"), 1, report);
+        QCOMPARE(report.text, QStringLiteral("World Cup Score Report - Standard Level\n\nRule: Standard Rule (Addition, "
+                                             "Subtraction, Multiplication and Division)\nValue Range: 1-10\n"
+                                             "Scores: 0/40\nTime: 40 min 0 sec"));
+        QCOMPARE(PlayedEffects().back(), std::string("timeup"));
+        QCOMPARE(Caption(), QStringLiteral("Tavlix"));
+    }
+
     void worldCupEndsWithNoRankingWhenLeft()
     {
-        OnNextDialog(m_window.get(), [](QDialog* cup) {
-            cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
-        });
-        SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
-        QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
-        BackToWindow();
+        StartWorldCup();
         SeenBox leave;
         AnswerNextBox(leave, QStringLiteral("middleButton"));  // Yes
         QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);

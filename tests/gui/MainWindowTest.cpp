@@ -2,6 +2,7 @@
 #include <QLabel>
 
 #include "MainWindowHarness.h"
+#include "diagnostics/DebugLog.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;
@@ -68,6 +69,44 @@ private slots:
         QCOMPARE(Pane(), QStringLiteral("Good!\n\nThe following answer is correct:\n    1: (1+3)*(2+4)\n"
                                         "The following answer is repetitive:\n    2: (4+2)*(3+1) (same as 1)"));
         QCOMPARE(PlayedEffects().size(), std::size_t(3));
+    }
+
+    // With the trace on, a submission and the exit leave their steps in order: the
+    // judging's steps inside the submission's, and the exit's last step only on Yes.
+    void theTraceFollowsASubmissionAndTheExit()
+    {
+        QTemporaryDir folder;
+        const std::filesystem::path file = folder.filePath(QStringLiteral("c2debug.log")).toStdString();
+        DebugLog log(file, true, m_clock);
+        m_log = &log;
+        m_window = MakeWindow();
+        m_log = nullptr;
+        TypeQuestion({"3", "3", "8", "8"});
+        TypeAnswers(QStringLiteral("8/(3-8/3)"));
+        ClickSubmit();
+        for (const char* answer : {"rightButton", "middleButton"}) {  // No, then Yes
+            SeenBox exit;
+            AnswerNextBox(exit, QLatin1String(answer));
+            QTest::keyClick(m_window.get(), Qt::Key_Escape);
+            QVERIFY(exit.shown);
+        }
+        QVERIFY(!m_window->isVisible());
+
+        QStringList steps;  // tag and step of each line, without its time
+        std::ifstream lines(file);
+        for (std::string line; std::getline(lines, line);)
+            steps << QString::fromStdString(line).section(QLatin1Char('\t'), 1).replace(QLatin1Char('\t'), QLatin1Char(' '));
+        // The judging's steps, from the first to the last, inside the submission's.
+        const qsizetype first = steps.indexOf(QStringLiteral("GetComments CanCheckResult()"));
+        const qsizetype last = steps.lastIndexOf(QStringLiteral("GetComments if(bRecordResult && bLoop)"));
+        QVERIFY(first >= 0 && last > first);
+        QVERIFY(std::all_of(steps.begin() + first, steps.begin() + last + 1,
+                            [](const QString& step) { return step.startsWith(QLatin1String("GetComments ")); }));
+        steps.remove(first, last - first + 1);
+        QCOMPARE(steps, (QStringList{"OnMainSubmit start", "OnMainSubmit bool bLoop", "OnMainSubmit bool bRepeat = false;",
+                                     "OnMainSubmit SetComments(GetComments(true))",
+                                     "OnMainSubmit SetComments(GetComments(true))1", "OnMainExit 0", "OnMainExit 0",
+                                     "OnMainExit before OnCancel", "OnMainExit After OnCancel"}));
     }
 
     void shortAnswerCannotBeSubmitted()

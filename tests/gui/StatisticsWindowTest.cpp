@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineSeries>
 #include <QTableWidget>
@@ -150,6 +151,26 @@ class StatisticsWindowTest : public QObject, protected MainWindowHarness {
             QTest::keyClick(box, Qt::Key_Down);
     }
 
+    // The labels drawn left of or below the chart's plot area, from the foot of the axis
+    // up or from left to right, as the player reads them.
+    static QStringList AxisLabels(QChartView* view, Qt::Alignment side)
+    {
+        QApplication::processEvents();
+        const QRectF plot = view->chart()->plotArea();
+        QMap<qreal, QString> labels;
+        for (QGraphicsItem* item : view->scene()->items()) {
+            auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+            if (!text || !text->isVisible() || text->toPlainText().isEmpty())
+                continue;
+            const QRectF at = text->sceneBoundingRect();
+            if (side == Qt::AlignLeft && at.right() <= plot.left())
+                labels.insert(-at.center().y(), text->toPlainText());
+            if (side == Qt::AlignBottom && at.top() >= plot.bottom() && at.top() < plot.bottom() + at.height())
+                labels.insert(at.center().x(), text->toPlainText());
+        }
+        return labels.values();
+    }
+
     QString Question() const
     {
         QStringList numbers;
@@ -276,6 +297,25 @@ private slots:
             QCOMPARE(figures.last(), QStringLiteral("Streak: 0 days in a row"));
             QCOMPARE(Figure(window, "hardestNote"), QStringLiteral("No answers in this period."));
             QVERIFY(!Child<QPushButton>(window, "exportButton")->isEnabled());
+        }));
+    }
+
+    // One answer: one day of streak, whole counts on the level axis; a history over two
+    // years dates its days with the year.
+    void axesAndStreakReadAsWholeNumbersAndDates()
+    {
+        m_memory.records = {Answer(kToday + 60, "1 2 3 4", AnswerVerdict::Correct, 5)};
+        QVERIFY(WithWindow([&](QDialog* window) {
+            QCOMPARE(Figure(window, "streakFigure"), QStringLiteral("Streak: 1 day in a row"));
+            QCOMPARE(AxisLabels(Child<QChartView>(window, "levelChart"), Qt::AlignLeft), (QStringList{"0", "1"}));
+        }));
+        m_memory.records.push_back(Answer(kToday - 400 * kDay, "1 2 3 4", AnswerVerdict::Correct, 5));
+        QVERIFY(WithWindow([&](QDialog* window) {
+            ChoosePeriod(window, 3);
+            const QStringList dates = AxisLabels(Child<QChartView>(window, "dayChart"), Qt::AlignBottom);
+            QVERIFY2(!dates.isEmpty() && dates.first().startsWith(QStringLiteral("2022-")) &&
+                         dates.last().startsWith(QStringLiteral("2023-")),
+                     qPrintable(dates.join(QLatin1Char(' '))));
         }));
     }
 

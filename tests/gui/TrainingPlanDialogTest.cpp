@@ -292,9 +292,10 @@ private slots:
         };
         const std::vector<AnswerRecord> history = {
             answer(now - 3 * day, "3 3 8 8", false),        // due two days ago
-            answer(now - 2 * day, "1 5 5 5", true),         // good once: due yesterday
+            answer(now - 5 * day, "1 5 5 5", false),
+            answer(now - 4 * day, "1 5 5 5", true),         // good after a miss: due yesterday
             answer(now - 9 * day, "4 4 7 7", true), answer(now - 8 * day, "4 4 7 7", true),
-            answer(now - 2 * day, "4 4 7 7", true),         // the third good one: due in 5 days
+            answer(now - 2 * day, "4 4 7 7", true),         // never missed: never due
             answer(now - 3 * day, "1 2 3 4", false, false),   // the advanced rule's
             answer(now - 3 * day, "2 4 6 12", false, true, true),  // with J, Q and K
             answer(now - 1000, "6 6 6 6", false),           // due tomorrow

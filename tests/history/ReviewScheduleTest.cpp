@@ -15,9 +15,10 @@ std::int64_t DueAfter(const std::vector<AnswerRecord>& answers)
     return due.empty() ? -1 : due.back().dueAt;
 }
 
-// Each answer is given a day after the last one fell due. The player's median stays at
-// 10 s through a filler question answered many times long before.
-TEST(ReviewScheduleTest, GoodAnswersStretchTheIntervalAndAnyLapseResetsIt)
+// A question answered well from the start is never due; from its first lapse on, each
+// answer is given a day after the last one fell due. The player's median stays at 10 s
+// through a filler question answered many times long before.
+TEST(ReviewScheduleTest, ALapseBringsAQuestionInGoodAnswersStretchTheIntervalAnyLapseResetsIt)
 {
     const struct {
         const char* name;
@@ -39,7 +40,13 @@ TEST(ReviewScheduleTest, GoodAnswersStretchTheIntervalAndAnyLapseResetsIt)
         for (int i = 0; i < 40; ++i)
             answers.push_back(Answer(kDec8 - 1000 * kDay + i, "1 1 1 8"));
         std::int64_t at = kDec8;
-        for (std::int64_t days : {1, 3, 7, 14, 30, 60, 60}) {
+        answers.push_back(Answer(at, "5 5 5 1"));
+        EXPECT_EQ(DueAfter(answers), -1) << "known from the start";
+        at += 10 * kDay;
+        answers.push_back(Answer(at, "5 5 5 1", AnswerVerdict::Incorrect));
+        EXPECT_EQ(DueAfter(answers), at + kDay);
+        at += 2 * kDay;
+        for (std::int64_t days : {3, 7, 14, 30, 60, 60}) {
             answers.push_back(Answer(at, "5 5 5 1"));
             EXPECT_EQ(DueAfter(answers), at + days * kDay);
             at += days * kDay + kDay;
@@ -60,11 +67,12 @@ TEST(ReviewScheduleTest, GoodAnswersStretchTheIntervalAndAnyLapseResetsIt)
 TEST(ReviewScheduleTest, ListsOnlyDueQuestionsMostOverdueFirst)
 {
     std::vector<AnswerRecord> records = {
-        Answer(kDec8 - kDay, "1 2 3 4"),                                // due exactly now
-        Answer(kDec8 - kDay + 1, "2 2 2 3"),                            // due in a second
+        Answer(kDec8 - kDay, "1 2 3 4", AnswerVerdict::Incorrect),      // due exactly now
+        Answer(kDec8 - kDay + 1, "2 2 2 3", AnswerVerdict::Incorrect),  // due in a second
         Answer(kDec8 - 5 * kDay, "2 2 2 3", AnswerVerdict::Incorrect),  // superseded
         Answer(kDec8 - 2 * kDay, "1 2 3 4", AnswerVerdict::Incorrect),
         Answer(kDec8 - 3 * kDay, "1 2 3 4", AnswerVerdict::Incorrect),
+        Answer(kDec8 - 9 * kDay, "3 3 8 8"),                            // never missed
     };
     records[3].standardRule = false;
     records[4].jqk = true;

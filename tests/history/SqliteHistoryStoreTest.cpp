@@ -8,6 +8,7 @@
 #include <csignal>
 #include <functional>
 
+#include "../platform/WriteProtectedFolder.h"
 #include "HistoryTestSupport.h"
 #include "history/SqliteHistoryStore.h"
 
@@ -86,9 +87,16 @@ TEST(SqliteHistoryStoreTest, BringsAVersion1FileUpToDateAndKeepsEveryField)
             ASSERT_TRUE(store->Add(r, error)) << error;
     }
     EXPECT_EQ(Reopened(file), (std::vector<AnswerRecord>{old, added[1], added[3], added[2], added[0]}));
+
+    // Opened once, the file carries the program's mark: a later schema is a newer version.
+    RunSql(file, "PRAGMA user_version = 7");
+    std::string error;
+    EXPECT_FALSE(SqliteHistoryStore::Open(file, error));
+    EXPECT_EQ(error.rfind(std::string(SqliteHistoryStore::kErrorNewerSchema) + ":", 0), 0u) << error;
 }
 
-// A file this program cannot keep its answers in is refused and left byte for byte.
+// A file this program cannot keep its answers in is refused and left byte for byte, with
+// no side file beside it. Only the program's mark makes a later schema a newer version.
 TEST(SqliteHistoryStoreTest, RefusesForeignDamagedAndNewerFilesWithoutWritingThem)
 {
     HistoryScratch scratch;
@@ -119,6 +127,13 @@ TEST(SqliteHistoryStoreTest, RefusesForeignDamagedAndNewerFilesWithoutWritingThe
         {"pages overwritten", write(damaged), SqliteHistoryStore::kErrorNotHistory},
         {"another program's database", [](const fs::path& f) { RunSql(f, "CREATE TABLE notes (text TEXT)"); },
          SqliteHistoryStore::kErrorNotHistory},
+        {"another program's database with a later user_version",
+         [](const fs::path& f) { RunSql(f, "PRAGMA journal_mode = WAL; CREATE TABLE notes (text TEXT);"
+                                           "PRAGMA user_version = 7"); },
+         SqliteHistoryStore::kErrorNotHistory},
+        {"another program's mark",
+         [&](const fs::path& f) { fs::copy_file(good, f); RunSql(f, "PRAGMA application_id = 42"); },
+         SqliteHistoryStore::kErrorNotHistory},
         {"a folder", [](const fs::path& f) { fs::create_directory(f); }, SqliteHistoryStore::kErrorNotHistory},
     };
     for (const auto& c : cases) {
@@ -132,7 +147,40 @@ TEST(SqliteHistoryStoreTest, RefusesForeignDamagedAndNewerFilesWithoutWritingThe
         if (fs::is_regular_file(file)) {
             EXPECT_EQ(FileBytes(file), before);
         }
+        EXPECT_FALSE(fs::exists(file.string() + "-wal"));
+        EXPECT_FALSE(fs::exists(file.string() + "-shm"));
     }
+}
+
+// A good file in a folder this user may not write is read as it lies: every answer, no
+// side file made, and Add refused.
+TEST(SqliteHistoryStoreTest, AGoodFileInAFolderThatCannotBeWrittenIsReadOnly)
+{
+    HistoryScratch scratch;
+    const fs::path file = scratch.Path() / "locked" / "history.sqlite3";
+    std::vector<AnswerRecord> kept;
+    {
+        std::string error;
+        auto store = SqliteHistoryStore::Open(file, error);
+        for (int i = 0; i < 5; ++i) {
+            kept.push_back(Numbered(i));
+            ASSERT_TRUE(store->Add(kept.back(), error)) << error;
+        }
+    }
+    const std::string before = FileBytes(file);
+    const WriteProtectedFolder locked(file.parent_path());
+    if (!locked.Holds())
+        GTEST_SKIP() << "this file system cannot keep root from writing";
+    std::string error;
+    auto store = SqliteHistoryStore::Open(file, error);
+    ASSERT_TRUE(store) << error;
+    EXPECT_TRUE(store->ReadOnly());
+    EXPECT_EQ(store->LoadAll(error), kept);
+    EXPECT_EQ(error, "");
+    EXPECT_FALSE(store->Add(Numbered(5), error));
+    store.reset();
+    EXPECT_EQ(FileBytes(file), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()), 1);
 }
 
 // Each answer is its own transaction: a program killed in the middle of a stream of

@@ -7,6 +7,7 @@
 #include <string>
 #include <tuple>
 
+#include "media/BitmapFile.h"
 #include "media/CBackgroundSettings.h"
 #include "platform/InMemoryProfileStore.h"
 #include "settings/Profile.h"
@@ -173,6 +174,39 @@ TEST_F(BackgroundSettingsTest, DropsKeepExistingFilesInOrderTrimmed)
     const std::vector<std::string> dropped = {m_folder.string(), "  " + Spare() + "\r\n",
                                               (m_folder / "gone.bmp").string(), DefaultImage(), ""};
     EXPECT_EQ(DroppedFiles(dropped), (std::vector<fs::path>{Spare(), DefaultImage()}));
+}
+
+// A bitmap is whole when its file holds the pixels its header promises: rows padded to
+// four bytes, stored bottom-up or top-down; the image size a run-length coded one names;
+// the oldest header with its 16-bit sizes. One byte less is a bitmap cut short.
+TEST_F(BackgroundSettingsTest, ABitmapIsWholeWhenItsFileHoldsEveryPixel)
+{
+    const auto whole = [this](const std::vector<std::uint32_t>& info, std::uint32_t pixelBytes) {
+        const std::uint32_t offset = 14 + std::uint32_t(info.size()) * 4;
+        const std::uint32_t fileHeader[] = {offset + pixelBytes, 0, offset};
+        std::ofstream out(m_folder / "test.bmp", std::ios::binary);
+        out.write("BM", 2).write(reinterpret_cast<const char*>(fileHeader), sizeof fileHeader);
+        out.write(reinterpret_cast<const char*>(info.data()), std::streamsize(info.size() * 4));
+        out << std::string(pixelBytes, '\0');
+        out.close();
+        return IsWholeBitmap(m_folder / "test.bmp");
+    };
+    const auto infoHeader = [](std::uint32_t width, std::int32_t height, std::uint32_t bits, std::uint32_t coding,
+                               std::uint32_t imageSize) {
+        return std::vector<std::uint32_t>{40, width, std::uint32_t(height), 1 | bits << 16, coding, imageSize, 0, 0, 0, 0};
+    };
+    const std::tuple<const char*, std::vector<std::uint32_t>, std::uint32_t> cases[] = {
+        {"24 bits, bottom-up", infoHeader(10, 3, 24, 0, 0), 96},
+        {"24 bits, top-down", infoHeader(10, -3, 24, 0, 0), 96},
+        {"1 bit", infoHeader(33, 2, 1, 0, 0), 16},
+        {"run-length coded", infoHeader(100, 100, 8, 1, 50), 50},
+        {"oldest header", {12, 10 | 3 << 16, 1 | 24 << 16}, 96},
+    };
+    for (const auto& [name, info, pixelBytes] : cases) {
+        EXPECT_TRUE(whole(info, pixelBytes)) << name;
+        EXPECT_FALSE(whole(info, pixelBytes - 1)) << name;
+    }
+    EXPECT_FALSE(IsWholeBitmap(m_folder / "spare.bmp")) << "a header cut short";
 }
 
 }  // namespace
