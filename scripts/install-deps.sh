@@ -14,6 +14,7 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev                        # the Statistics window's charts
   libfluidsynth-dev timgm6mb-soundfont                    # MIDI tracks: the synthesiser, its sounds
   libsndfile1-dev libsamplerate0-dev libpulse-dev         # waveforms, and the way to the sound server
+  libasound2-dev                                          # or to the card, without a server
   pulseaudio pulseaudio-utils                             # the sound tests' own server and recorder
   fonts-wqy-zenhei                                        # Chinese text
   xvfb xauth xdotool xclip imagemagick                    # its tests on a virtual display

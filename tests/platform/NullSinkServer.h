@@ -26,14 +26,21 @@ public:
         m_server.waitForFinished(5000);
     }
 
-    // Points this process at the server's place under root, where no server runs yet.
-    static bool PointAt(const QString& root)
+    // Points this process at the server's place under root, where no server runs yet,
+    // and ALSA at the given configuration: by default one without any device, so that no
+    // sound reaches a card of the machine.
+    static bool PointAt(const QString& root, const QByteArray& alsaConfiguration = {})
     {
         const QString home = root + QStringLiteral("/home");
         const QString runtime = root + QStringLiteral("/run");
+        const QString alsa = root + QStringLiteral("/asound.conf");
         if (!QDir().mkpath(home) || !QDir().mkpath(runtime)
             || !QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
             return false;
+        QFile configuration(alsa);
+        if (!configuration.open(QIODevice::WriteOnly) || configuration.write(alsaConfiguration) != alsaConfiguration.size())
+            return false;
+        qputenv("ALSA_CONFIG_PATH", alsa.toUtf8());
         qputenv("HOME", home.toUtf8());
         qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
         qputenv("PULSE_SERVER", "unix:" + Socket(root).toUtf8());

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/qt/SoundOutput.h"
+
 struct pa_context;
 struct pa_stream;
 struct pa_threaded_mainloop;
@@ -16,19 +18,18 @@ class SoundMixer;
 // client library's thread, so nothing of ours wakes in between. The buffer is short, so
 // that a new sound is heard at once; the stream is corked while nothing plays, so that a
 // quiet program costs nothing.
-class PulseOutput {
+class PulseOutput : public SoundOutput {
 public:
     // Connects to the server; nullptr when there is none or it refuses the stream. No
     // server is started on the program's behalf.
     static std::unique_ptr<PulseOutput> Open(SoundMixer& mixer);
-    ~PulseOutput();
+    ~PulseOutput() override;
     PulseOutput(const PulseOutput&) = delete;
     PulseOutput& operator=(const PulseOutput&) = delete;
 
-    // A new sound waits: a corked stream plays again.
-    void Wake();
-    // False once the server went away; a new PulseOutput then finds it when it is back.
-    bool IsAlive() const;
+    // A corked stream plays again.
+    void Wake() override;
+    bool IsAlive() const override;
 
 private:
     explicit PulseOutput(SoundMixer& mixer);

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/SoundFileCheck.h"
+#include "platform/qt/AlsaOutput.h"
 #include "platform/qt/PulseOutput.h"
 #include "platform/qt/SoundMixer.h"
 #include "platform/qt/WaveSource.h"
@@ -62,8 +63,11 @@ bool QtAudioDevice::EnsureOutput()
     }
     if (m_output && !m_output->IsAlive())
         m_output.reset();
+    // A sound server first, which other programs share; without one, the card itself.
     if (!m_output)
         m_output = PulseOutput::Open(*m_mixer);
+    if (!m_output)
+        m_output = AlsaOutput::Open(*m_mixer);
     return m_output != nullptr;
 }
 

@@ -14,7 +14,7 @@
 
 namespace tavlix {
 
-class PulseOutput;
+class SoundOutput;
 class SoundMixer;
 struct WaveVoice;
 
@@ -53,7 +53,8 @@ public:
     std::optional<std::chrono::microseconds> LastStartLatency() const;
 
 private:
-    // True when sound can be heard: connects to the sound server when not connected.
+    // True when sound can be heard: connects to the sound server, or the card, when not
+    // connected.
     bool EnsureOutput();
     void StartPlay(bool fromStart);
     std::optional<WaveVoice> VoiceFor(const std::filesystem::path& file, bool loop);
@@ -63,7 +64,7 @@ private:
 
     std::unique_ptr<SoundMixer> m_mixer;
     // Renders from m_mixer on a thread of its own, and so goes before it.
-    std::unique_ptr<PulseOutput> m_output;
+    std::unique_ptr<SoundOutput> m_output;
     // Decoded effects, the most recent first.
     std::vector<std::pair<std::string, std::shared_ptr<const std::vector<float>>>> m_clips;
     std::function<void(SequenceEnd)> m_handler;
