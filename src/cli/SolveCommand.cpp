@@ -61,7 +61,6 @@ private:
         return Solutions(question);
     }
 
-    std::string RuleName() const { return m_game.advanced ? "advanced" : "standard"; }
 
     int SolveOne(const std::vector<std::string>& operands, const Streams& io) const
     {
@@ -71,7 +70,7 @@ private:
         const StringArray solutions = Solutions(*question);
         if (m_json) {
             io.out << JsonText({{"question", QuestionText(operands)},
-                                {"rule", RuleName()},
+                                {"rule", RuleName(m_game)},
                                 {"maximum", m_game.maximum},
                                 {"solutions", solutions}})
                    << '\n';
@@ -96,12 +95,9 @@ private:
 
     void SolveAllAsJson(std::ostream& out) const
     {
-        out << "{\"rule\":" << JsonText(RuleName()) << ",\"maximum\":" << m_game.maximum << ",\"questions\":";
-        JsonArrayLines questions(out);
-        for (const std::string& text : CBMUtilities::EnumerateQuestions(m_game.maximum))
-            questions.Add({{"question", text}, {"solutions", SolutionsOf(text)}});
-        questions.End();
-        out << "}\n";
+        WriteEveryQuestion(out, m_game, [this](const std::string& text) {
+            return Json{{"question", text}, {"solutions", SolutionsOf(text)}};
+        });
     }
 
     RuleAndRange m_game;
