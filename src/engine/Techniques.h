@@ -69,8 +69,8 @@ struct QuestionNeeds {
 // - under the Advanced rule in doubles, operation for operation as the evaluator works a
 //   line out: a^b is pow(a, b), the root a^^b is pow(a, 1/b), a zero (or not-a-number)
 //   divisor or root index fails the expression, and 24 is the checker's test. A value
-//   on the way within 1e-9 of a whole number counts as that number (8^^3 is 2, not
-//   1.9999999999999998) before it is told fraction, negative, large or overshoot.
+//   on the way within 1e-9 of a whole number counts as that number (64^^3 is 4, not
+//   3.9999999999999996) before it is told fraction, negative, large or overshoot.
 // An invalid question (not four numbers of 1..rules.maximum) is not solvable.
 QuestionNeeds FindQuestionNeeds(const NumberArray& question, const Rules& rules);
 

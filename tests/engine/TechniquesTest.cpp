@@ -87,7 +87,8 @@ TEST(TechniquesTest, WhatOneLineUses)
         {"(10*10-4)/4", kStandard, Set({Large, Overshoot, Division, Subtraction})},
         {"4*(1+2+3)", kStandard, TechniqueSet()},
         {"(1-5)*(1-7)", kStandard, Set({Negative, Subtraction})},
-        // The last value is 24 itself, however close the doubles come.
+        // A root taken back to a whole number is whole: 64^^3 is 4, not 3.9999999999999996.
+        {"(4^3)^^3*6", kAdvanced, Set({Overshoot, Power, Root})},
         {"8*9^^(4^^2)", kAdvanced, Set({Root})},
         {"2^(9-4)-8", kAdvanced, Set({Overshoot, Power, Subtraction})},
         {"2^3*3", kStandard, std::nullopt},
