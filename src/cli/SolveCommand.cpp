@@ -1,9 +1,9 @@
 #include <ostream>
 
 #include "cli/Cli.h"
-#include "cli/Command.h"
 #include "cli/JsonOutput.h"
 #include "cli/QuestionOperands.h"
+#include "cli/QuestionOrRangeCommand.h"
 
 namespace tavlix::cli {
 
@@ -21,18 +21,9 @@ constexpr const char* kHelp =
     "  --max N      the largest number: 13 (J, Q, K enabled; default) or 10\n"
     "  --json       write the same data as JSON\n";
 
-class SolveCommand final : public Command {
+class SolveCommand final : public QuestionOrRangeCommand {
 public:
     const char* Help() const override { return kHelp; }
-
-    void DeclareOptions(CommandLine& line) override
-    {
-        DeclareRuleAndRange(line, m_game);
-        line.Flag("--all", m_all);
-        line.Flag("--json", m_json);
-    }
-
-    OperandCount Operands() const override { return m_all ? OperandCount{0, 0} : OperandCount{4, 4}; }
 
     int Run(const std::vector<std::string>& operands, const Streams& io) override
     {
@@ -54,13 +45,7 @@ private:
     }
 
     // The solutions of a question as EnumerateQuestions writes it.
-    StringArray SolutionsOf(const std::string& text) const
-    {
-        NumberArray question;
-        CBMUtilities::GetQuestionFromString(text, question, m_game.maximum);
-        return Solutions(question);
-    }
-
+    StringArray SolutionsOf(const std::string& text) const { return Solutions(QuestionOf(text)); }
 
     int SolveOne(const std::vector<std::string>& operands, const Streams& io) const
     {
@@ -99,10 +84,6 @@ private:
             return Json{{"question", text}, {"solutions", SolutionsOf(text)}};
         });
     }
-
-    RuleAndRange m_game;
-    bool m_all = false;
-    bool m_json = false;
 };
 
 }  // namespace

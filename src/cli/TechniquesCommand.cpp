@@ -1,9 +1,9 @@
 #include <ostream>
 
 #include "cli/Cli.h"
-#include "cli/Command.h"
 #include "cli/JsonOutput.h"
 #include "cli/QuestionOperands.h"
+#include "cli/QuestionOrRangeCommand.h"
 #include "engine/Techniques.h"
 
 namespace tavlix::cli {
@@ -25,18 +25,9 @@ constexpr const char* kHelp =
     "  --max N      the largest number: 13 (J, Q, K enabled; default) or 10\n"
     "  --json       write the same data as JSON; \"needs\" is null without a solution\n";
 
-class TechniquesCommand final : public Command {
+class TechniquesCommand final : public QuestionOrRangeCommand {
 public:
     const char* Help() const override { return kHelp; }
-
-    void DeclareOptions(CommandLine& line) override
-    {
-        DeclareRuleAndRange(line, m_game);
-        line.Flag("--all", m_all);
-        line.Flag("--json", m_json);
-    }
-
-    OperandCount Operands() const override { return m_all ? OperandCount{0, 0} : OperandCount{4, 4}; }
 
     int Run(const std::vector<std::string>& operands, const Streams& io) override
     {
@@ -89,14 +80,8 @@ private:
     // The needs of a question as EnumerateQuestions writes it.
     QuestionNeeds NeedsOf(const std::string& text) const
     {
-        NumberArray question;
-        CBMUtilities::GetQuestionFromString(text, question, m_game.maximum);
-        return FindQuestionNeeds(question, m_game.EngineRules());
+        return FindQuestionNeeds(QuestionOf(text), m_game.EngineRules());
     }
-
-    RuleAndRange m_game;
-    bool m_all = false;
-    bool m_json = false;
 };
 
 }  // namespace
