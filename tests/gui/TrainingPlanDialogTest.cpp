@@ -360,11 +360,6 @@ private slots:
 
         Pick(d, "techniqueList", QStringLiteral("Needing: Fraction on the way"));
         QCOMPARE(Available(d), QStringLiteral("Questions available: 10"));
-        Get<QCheckBox>(d, "jqkCheck")->click();
-        QCOMPARE(Available(d), QStringLiteral("Questions available: 16"));
-        Pick(d, "techniqueList", QStringLiteral("Needing: Division"));
-        QCOMPARE(Available(d), QStringLiteral("Questions available: 199"));
-        Get<QCheckBox>(d, "jqkCheck")->click();
         Get<QRadioButton>(d, "reviewSetRadio")->click();  // only 3 3 7 7 is due
         QCOMPARE(Available(d), QStringLiteral("Questions available: 1"));
         Pick(d, "techniqueList", entries[9]);  // plain
