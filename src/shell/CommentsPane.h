@@ -28,11 +28,6 @@ public:
     void Show(const std::string& text);
     // Shows the comment on the answers on screen, which it explains while it stays.
     void ShowComment(const std::string& comment);
-    // Why Repetitive?: a box explaining each repetitive line of the comment shown, or
-    // saying that there is none.
-    void ExplainRepetitive();
-    // The comment on screen lists a repetitive line.
-    bool CanExplain() const;
     void Clear();
     void ShowAllSolutions();
     // Each call tells one step more about the question on screen, up to a whole solution;
@@ -49,6 +44,11 @@ public:
 
 private:
     void ShowHint(int step);
+    // Why Repetitive?: a box explaining each repetitive line of the comment shown, or
+    // saying that there is none.
+    void ExplainRepetitive();
+    // The comment on screen lists a repetitive line.
+    bool CanExplain() const;
     void ShowContextMenu(const QPoint& at);
     // The answers the comment shown was made on, while it is shown.
     std::optional<AnswerInput> CommentedInput() const;
