@@ -24,6 +24,8 @@ constexpr const char* kMainHelp =
     "  questions  the questions a training plan gives, in the order of the run\n"
     "  hint     a hint to a question: how many solutions, how one starts, then all of it\n"
     "  stats    the figures of a history of answers: per day, hardest questions, streak\n"
+    "  techniques  what a question needs: fractions, going above 24, division, ...\n"
+    "  why      whether two answers count as one solution, and why\n"
     "\n"
     "Run 'tavlix-cli COMMAND --help' for the options of a command.\n";
 
@@ -37,7 +39,8 @@ constexpr std::array kCommands = {
     CommandName{"normal", MakeNormalCommand},       CommandName{"check", MakeCheckCommand},
     CommandName{"solutions", MakeSolutionsCommand}, CommandName{"list", MakeListCommand},
     CommandName{"questions", MakeQuestionsCommand}, CommandName{"hint", MakeHintCommand},
-    CommandName{"stats", MakeStatsCommand},
+    CommandName{"stats", MakeStatsCommand},         CommandName{"techniques", MakeTechniquesCommand},
+    CommandName{"why", MakeWhyCommand},
 };
 
 int RunCommand(Command& command, const std::string& name, const std::vector<std::string>& words, const Streams& io)

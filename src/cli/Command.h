@@ -37,5 +37,7 @@ std::unique_ptr<Command> MakeListCommand();
 std::unique_ptr<Command> MakeQuestionsCommand();
 std::unique_ptr<Command> MakeHintCommand();
 std::unique_ptr<Command> MakeStatsCommand();
+std::unique_ptr<Command> MakeTechniquesCommand();
+std::unique_ptr<Command> MakeWhyCommand();
 
 }  // namespace tavlix::cli

@@ -28,7 +28,8 @@ constexpr const char* kHelp =
     "  --kind K     all configurations (default), the solvable or the unsolvable ones\n"
     "  --lang L     the language of the texts: en (default), zh-CN or zh-TW\n"
     "  --format F   text (default): one question a line, then its numbered solutions\n"
-    "               after tabs; json: an array of {question, number, solutions};\n"
+    "               after tabs; json: an array of {question, number, solutions,\n"
+    "               needs} (needs as tavlix-cli techniques --json gives them);\n"
     "               html: the page the program writes, from the template in doc/\n"
     "               beside tavlix-cli (exit code 1 when it is missing)\n";
 
@@ -75,11 +76,17 @@ public:
     }
 
 private:
-    static void WriteJson(const CompleteListGenerator& list, std::ostream& out)
+    void WriteJson(const CompleteListGenerator& list, std::ostream& out) const
     {
         JsonArrayLines entries(out);
-        for (const ListedConfiguration& entry : list.Listed())
-            entries.Add({{"question", entry.question}, {"number", entry.number}, {"solutions", entry.solutions}});
+        for (const ListedConfiguration& entry : list.Listed()) {
+            NumberArray question;
+            CBMUtilities::GetQuestionFromString(entry.question, question, m_game.maximum);
+            entries.Add({{"question", entry.question},
+                         {"number", entry.number},
+                         {"solutions", entry.solutions},
+                         {"needs", NeedsJson(FindQuestionNeeds(question, m_game.EngineRules()))}});
+        }
         entries.End();
         out << '\n';
     }

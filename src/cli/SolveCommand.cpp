@@ -1,9 +1,9 @@
 #include <ostream>
 
 #include "cli/Cli.h"
-#include "cli/Command.h"
 #include "cli/JsonOutput.h"
 #include "cli/QuestionOperands.h"
+#include "cli/QuestionOrRangeCommand.h"
 
 namespace tavlix::cli {
 
@@ -21,18 +21,9 @@ constexpr const char* kHelp =
     "  --max N      the largest number: 13 (J, Q, K enabled; default) or 10\n"
     "  --json       write the same data as JSON\n";
 
-class SolveCommand final : public Command {
+class SolveCommand final : public QuestionOrRangeCommand {
 public:
     const char* Help() const override { return kHelp; }
-
-    void DeclareOptions(CommandLine& line) override
-    {
-        DeclareRuleAndRange(line, m_game);
-        line.Flag("--all", m_all);
-        line.Flag("--json", m_json);
-    }
-
-    OperandCount Operands() const override { return m_all ? OperandCount{0, 0} : OperandCount{4, 4}; }
 
     int Run(const std::vector<std::string>& operands, const Streams& io) override
     {
@@ -54,14 +45,7 @@ private:
     }
 
     // The solutions of a question as EnumerateQuestions writes it.
-    StringArray SolutionsOf(const std::string& text) const
-    {
-        NumberArray question;
-        CBMUtilities::GetQuestionFromString(text, question, m_game.maximum);
-        return Solutions(question);
-    }
-
-    std::string RuleName() const { return m_game.advanced ? "advanced" : "standard"; }
+    StringArray SolutionsOf(const std::string& text) const { return Solutions(QuestionOf(text)); }
 
     int SolveOne(const std::vector<std::string>& operands, const Streams& io) const
     {
@@ -71,7 +55,7 @@ private:
         const StringArray solutions = Solutions(*question);
         if (m_json) {
             io.out << JsonText({{"question", QuestionText(operands)},
-                                {"rule", RuleName()},
+                                {"rule", RuleName(m_game)},
                                 {"maximum", m_game.maximum},
                                 {"solutions", solutions}})
                    << '\n';
@@ -96,17 +80,10 @@ private:
 
     void SolveAllAsJson(std::ostream& out) const
     {
-        out << "{\"rule\":" << JsonText(RuleName()) << ",\"maximum\":" << m_game.maximum << ",\"questions\":";
-        JsonArrayLines questions(out);
-        for (const std::string& text : CBMUtilities::EnumerateQuestions(m_game.maximum))
-            questions.Add({{"question", text}, {"solutions", SolutionsOf(text)}});
-        questions.End();
-        out << "}\n";
+        WriteEveryQuestion(out, m_game, [this](const std::string& text) {
+            return Json{{"question", text}, {"solutions", SolutionsOf(text)}};
+        });
     }
-
-    RuleAndRange m_game;
-    bool m_all = false;
-    bool m_json = false;
 };
 
 }  // namespace

@@ -392,6 +392,28 @@ std::string AnswerChecker::Conclude(const Submission& submission, CheckOutcome o
     return comment;
 }
 
+std::vector<AnswerChecker::RepeatedLine> AnswerChecker::RepeatedLines(const AnswerInput& input) const
+{
+    // A checker of its own, without the log, judges the lines as GetComments does.
+    AnswerChecker quiet(m_language);
+    Submission submission{.input = input, .recordedStatus = nullptr};
+    if (!quiet.CanCheckResult(input) || !quiet.ReadQuestion(input, submission.uaQ))
+        return {};
+    quiet.SolveQuestion(submission);
+    const StringArray lines = quiet.ReadAnswerLines(input);
+    if (quiet.EarlyVerdict(submission, lines.size()))
+        return {};
+    const std::size_t checkCount = submission.LinesToCheck(lines.size());
+    const StringArray checkedLines(lines.begin(), lines.begin() + std::ptrdiff_t(checkCount));
+    std::vector<RepeatedLine> repeated;
+    const std::vector<JudgedLine> judged = quiet.ClassifyLines(submission, checkedLines);
+    for (std::size_t i = 0; i < judged.size(); ++i)
+        if (judged[i].RepeatsEarlier())
+            repeated.push_back({i, judged[i].earlierLine, judged[i].kind == LineKind::SameAsEarlier, judged[i].text,
+                                judged[judged[i].earlierLine].text});
+    return repeated;
+}
+
 std::string AnswerChecker::GetAllSolutionsText(const AnswerInput& input) const
 {
     NumberArray uaQ;

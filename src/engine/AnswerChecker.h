@@ -77,6 +77,19 @@ public:
     // The four numbers of the question boxes, sorted, when they form a valid question.
     bool ReadQuestion(const AnswerInput& input, NumberArray& uaQ) const;
 
+    // A judged line that repeats an earlier one; positions count the non-blank lines
+    // from 0, as the comment's numbers count them from 1.
+    struct RepeatedLine {
+        std::size_t line = 0;
+        std::size_t earlierLine = 0;
+        bool same = false;  // else similar
+        std::string text;
+        std::string earlierText;
+    };
+    // The lines that GetComments would list as repetitive for input, in order; none
+    // when it would list no lines. Nothing is traced or recorded.
+    std::vector<RepeatedLine> RepeatedLines(const AnswerInput& input) const;
+
 private:
     struct Submission;
     enum class LineKind;

@@ -19,6 +19,17 @@ enum class InputMode : int {
 };
 
 using NumberArray = std::vector<unsigned>;
+
+// The ways GetNormalAnswer makes a writing one with others beyond ordering the numbers of
+// its sums and products; a bit set. Two lines with one normal answer but two sub-normal
+// answers are similar through these.
+enum Unification : unsigned {
+    kUnifyOperationWithOne = 1U << 0,  // dividing by 1, a power 1 or a root of index 1
+    kUnifyGroupOfOne = 1U << 1,        // a group worth 1 as divisor, exponent or root index
+    kUnifyFactorOfOne = 1U << 2,       // a factor 1, wherever it stands
+    kUnifyRootOfOne = 1U << 3,         // a root of 1, compared as a power of 1
+    kUnifyEvenPowerOfNegative = 1U << 4,  // an even power of a negative difference
+};
 using StringArray = std::vector<std::string>;
 
 // The distinct orderings of a question's four numbers: entry i of the four columns
@@ -129,6 +140,9 @@ public:
                                        std::string strExp, unsigned maximum);
     static std::string GetNormalAnswer(NumberArray& uaQ, std::string& strSubNA,
                                        std::string strExp);
+    // The same, adding to unifications the Unification bits of the steps it took.
+    static std::string GetNormalAnswer(NumberArray& uaQ, std::string& strSubNA, std::string strExp,
+                                       unsigned maximum, unsigned& unifications);
     // The model of an expression; its numbers, in order, go to numbers when given.
     // Empty when a character other than digits, operators and parentheses occurs.
     static std::string GetModel(std::string_view expression, NumberArray* numbers = nullptr);
@@ -152,7 +166,8 @@ private:
                                 const Rules& rules, HitFinder&& findHits);
     static void RemoveRedundantSolutions(StringArray& solutions, unsigned maximum);
     static std::string NormalAnswer(NumberArray& uaQ, std::string& strSubNA,
-                                    std::string strExp, unsigned maximum, int depth);
+                                    std::string strExp, unsigned maximum, int depth,
+                                    unsigned& unifications);
 };
 
 }  // namespace tavlix

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "engine/CExpression.h"
+#include "engine/TechniqueTexts.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 
@@ -93,6 +94,7 @@ Hint HintGuide::GetHint(const AnswerInput& input, int step) const
         hint.kind = HintKind::AllGiven;
     } else if (hint.step == 1) {
         hint.kind = HintKind::SolutionCount;
+        hint.needs = LookUpQuestionNeeds(uaQ, rules);
     } else {
         hint.solution = *firstNotGiven;
         hint.first = FirstOperation(hint.solution).value_or(Operation{});
@@ -115,12 +117,13 @@ std::string HintGuide::HintText(const AnswerInput& input, const Hint& hint) cons
         return hint.solutionCount == 1 ? m_language.GetLocalizedString(IDS_HINT_ONE_SOLUTION_GIVEN, rule)
                                        : m_language.GetLocalizedString(IDS_HINT_ALL_X_SOLUTIONS_GIVEN, count, rule);
     case HintKind::SolutionCount: {
+        const std::string needs = "\r\n" + NeedsSentence(hint.needs, m_language);
         if (hint.solutionCount == 1)
-            return m_language.GetLocalizedString(IDS_HINT_ONE_SOLUTION, rule);
+            return m_language.GetLocalizedString(IDS_HINT_ONE_SOLUTION, rule) + needs;
         if (hint.givenCount == 0)
-            return m_language.GetLocalizedString(IDS_HINT_X_SOLUTIONS, count, rule);
+            return m_language.GetLocalizedString(IDS_HINT_X_SOLUTIONS, count, rule) + needs;
         return m_language.GetLocalizedString(IDS_HINT_X_SOLUTIONS_Y_GIVEN, count, rule,
-                                             std::to_string(hint.givenCount));
+                                             std::to_string(hint.givenCount)) + needs;
     }
     case HintKind::FirstOperation:
         if (hint.first.op == "^^")

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/AnswerChecker.h"
+#include "engine/Techniques.h"
 
 namespace tavlix {
 
@@ -40,6 +41,7 @@ struct Hint {
     std::size_t givenCount = 0;     // of those, how many the typed answers give
     std::string solution;           // FirstOperation, WholeSolution: the solution hinted at
     Operation first;                // FirstOperation: where that solution starts
+    QuestionNeeds needs;            // SolutionCount: what the question needs
 
     // No further step tells more: nothing to solve, nothing left, or the whole solution.
     bool IsLast() const
@@ -57,7 +59,8 @@ std::optional<Operation> FirstOperation(std::string_view solution);
 
 // The graded hints to the question of the main window, in the interface language. A
 // solution counts as given when a typed line is the same or similar to it, exactly as
-// the answer checker tells repetitive answers apart.
+// the answer checker tells repetitive answers apart. The first step also says what the
+// question needs.
 class HintGuide {
 public:
     explicit HintGuide(const LanguageState& language);

@@ -230,7 +230,14 @@ int CBMUtilities::GetSortType(std::string_view model)
 std::string CBMUtilities::GetNormalAnswer(NumberArray& uaQ, std::string& strSubNA,
                                           std::string strExp, unsigned maximum)
 {
-    return NormalAnswer(uaQ, strSubNA, std::move(strExp), maximum, 0);
+    unsigned unifications = 0;
+    return NormalAnswer(uaQ, strSubNA, std::move(strExp), maximum, 0, unifications);
+}
+
+std::string CBMUtilities::GetNormalAnswer(NumberArray& uaQ, std::string& strSubNA, std::string strExp,
+                                          unsigned maximum, unsigned& unifications)
+{
+    return NormalAnswer(uaQ, strSubNA, std::move(strExp), maximum, 0, unifications);
 }
 
 std::string CBMUtilities::GetNormalAnswer(NumberArray& uaQ, std::string& strSubNA,
@@ -240,7 +247,8 @@ std::string CBMUtilities::GetNormalAnswer(NumberArray& uaQ, std::string& strSubN
 }
 
 std::string CBMUtilities::NormalAnswer(NumberArray& uaQ, std::string& strSubNA,
-                                       std::string strExp, unsigned maximum, int depth)
+                                       std::string strExp, unsigned maximum, int depth,
+                                       unsigned& unifications)
 {
     std::erase(strExp, ' ');
     if (strExp.size() > kMaxAnswerLength)
@@ -273,24 +281,27 @@ std::string CBMUtilities::NormalAnswer(NumberArray& uaQ, std::string& strSubNA,
             strSubNA = normal;
 
         e.numbers = uaQ;
-        bool applied = UnifyOperationsWithOne(e);
-        applied |= UnifyGroupsOfOne(e);
-        switch (UnifyFactorOfOne(e, leadingTaken)) {
-        case FactorOfOne::Leading:
-            if (pass < kMaxPasses) {
-                leadingTaken = true;
-                continue;  // the new model is normalised from the start
+        bool applied = false;
+        const auto note = [&](bool done, unsigned step) {
+            if (done) {
+                unifications |= step;
+                applied = true;
             }
-            break;
-        case FactorOfOne::Moved:
-        case FactorOfOne::AskAgain: applied = true; break;
-        case FactorOfOne::None: break;
+        };
+        note(UnifyOperationsWithOne(e), kUnifyOperationWithOne);
+        note(UnifyGroupsOfOne(e), kUnifyGroupOfOne);
+        const FactorOfOne factor = UnifyFactorOfOne(e, leadingTaken);
+        if (factor == FactorOfOne::Leading && pass < kMaxPasses) {
+            unifications |= kUnifyFactorOfOne;
+            leadingTaken = true;
+            continue;  // the new model is normalised from the start
         }
-        applied |= UnifyRootsOfOne(e);
-        applied |= UnifyEvenPowers(e);
+        note(factor == FactorOfOne::Moved || factor == FactorOfOne::AskAgain, kUnifyFactorOfOne);
+        note(UnifyRootsOfOne(e), kUnifyRootOfOne);
+        note(UnifyEvenPowers(e), kUnifyEvenPowerOfNegative);
 
         if (applied && depth < kMaxPasses)
-            return NormalAnswer(uaQ, strSubNA, e.Filled(), maximum, depth + 1);
+            return NormalAnswer(uaQ, strSubNA, e.Filled(), maximum, depth + 1, unifications);
         return normal;
     }
 }

@@ -29,6 +29,7 @@
 #include "controls/DialogSupport.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryStore.h"
+#include "history/TechniqueFiguresView.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 
@@ -106,6 +107,7 @@ StatisticsWindow::StatisticsWindow(StatisticsContext context, std::vector<Answer
       m_levelChart(MakeChartView("levelChart", this)),
       m_hardest(new QTableWidget(this)),
       m_hardestNote(new QLabel(this)),
+      m_techniques(new TechniqueFiguresView(m_context.language, this)),
       m_export(new QPushButton(this))
 {
     setObjectName(QStringLiteral("statisticsWindow"));
@@ -127,6 +129,7 @@ StatisticsWindow::StatisticsWindow(StatisticsContext context, std::vector<Answer
     layout->addLayout(charts, 1);
     layout->addWidget(m_hardestNote);
     layout->addWidget(BuildHardestTable());
+    layout->addWidget(m_techniques);
     layout->addLayout(BuildButtons());
     resize(980, 720);
 
@@ -226,6 +229,7 @@ void StatisticsWindow::ShowPeriod(StatisticsPeriod period)
     BuildDayChart();
     BuildLevelChart();
     FillHardest();
+    m_techniques->ShowFigures(PeriodRecords());
     m_export->setEnabled(m_figures.totalAnswers > 0);
 }
 

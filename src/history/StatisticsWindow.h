@@ -23,6 +23,7 @@ namespace tavlix {
 
 class HistoryStore;
 class LanguageState;
+class TechniqueFiguresView;
 
 // F1 in the Statistics window opens this help topic.
 constexpr int kStatisticsHelpTopic = 30;
@@ -93,6 +94,7 @@ private:
     QChartView* m_levelChart;
     QTableWidget* m_hardest;
     QLabel* m_hardestNote;
+    TechniqueFiguresView* m_techniques;
     QPushButton* m_export;
 };
 

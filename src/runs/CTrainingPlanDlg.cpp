@@ -74,13 +74,15 @@ unsigned ListValue(const QComboBox* list)
 
 CTrainingPlanDlg::CTrainingPlanDlg(bool training, Profile& profile, const LanguageState& language,
                                    const Collection& troubleMakers, const Collection& myFavorites,
-                                   QWidget* parent, std::vector<ReviewItem> dueForReview)
+                                   QWidget* parent, std::vector<ReviewItem> dueForReview,
+                                   std::optional<Technique> weakestTechnique)
     : QDialog(parent),
       m_profile(profile),
       m_language(language),
       m_troubleMakers(troubleMakers),
       m_myFavorites(myFavorites),
       m_dueForReview(std::move(dueForReview)),
+      m_weakestTechnique(weakestTechnique),
       m_plan(LoadTrainingPlan(profile, training)),
       m_standardRule(Named<QRadioButton>(this, "standardRuleRadio")),
       m_advancedRule(Named<QRadioButton>(this, "advancedRuleRadio")),
@@ -92,6 +94,7 @@ CTrainingPlanDlg::CTrainingPlanDlg(bool training, Profile& profile, const Langua
       m_reviewSet(Named<QRadioButton>(this, "reviewSetRadio")),
       m_withSolution(Named<QCheckBox>(this, "withSolutionCheck")),
       m_withoutSolution(Named<QCheckBox>(this, "withoutSolutionCheck")),
+      m_technique(Named<QComboBox>(this, "techniqueList")),
       m_fullRange(Named<QRadioButton>(this, "fullRangeRadio")),
       m_withinRange(Named<QRadioButton>(this, "withinRangeRadio")),
       m_startCheck(Named<QCheckBox>(this, "startCheck")),
@@ -196,8 +199,23 @@ QGroupBox* CTrainingPlanDlg::BuildSetBox()
     setLayout->addWidget(m_reviewSet, 3, 0, 1, 3);
     setLayout->addWidget(m_withSolution, 4, 0, 1, 3);
     setLayout->addWidget(m_withoutSolution, 5, 0, 1, 3);
+    setLayout->addLayout(BuildTechniqueRow(), 6, 0, 1, 3);
     setLayout->setColumnMinimumWidth(0, 16);
     return setBox;
+}
+
+// Which questions of the chosen set to keep by what they need; the last entry names the
+// player's weakest technique.
+QLayout* CTrainingPlanDlg::BuildTechniqueRow()
+{
+    for (const std::string& text : TechniqueChoiceTexts(m_language, m_weakestTechnique))
+        m_technique->addItem(ToQString(text));
+    auto* label = new QLabel(Text(IDS_DIALOG_TRAINING_TECHNIQUE_H), this);
+    label->setBuddy(m_technique);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(m_technique, 1);
+    return row;
 }
 
 // The range of configurations, then their order.
@@ -266,6 +284,7 @@ void CTrainingPlanDlg::FillControls()
     m_myFavoritesCheck->setChecked(m_plan.useMyFavorites);
     m_withSolution->setChecked(m_plan.withSolution);
     m_withoutSolution->setChecked(m_plan.withoutSolution);
+    m_technique->setCurrentIndex(m_plan.technique);
     (m_plan.fullRange ? m_fullRange : m_withinRange)->setChecked(true);
     m_startCheck->setChecked(m_plan.startBounded);
     m_endCheck->setChecked(m_plan.endBounded);
@@ -318,6 +337,7 @@ void CTrainingPlanDlg::ConnectControls()
         connect(check, &QCheckBox::toggled, this, [this] { NormalizeRange(true); });
     for (QComboBox* list : m_rangeLists)
         connect(list, &QComboBox::currentIndexChanged, this, [this] { NormalizeRange(true); });
+    connect(m_technique, &QComboBox::currentIndexChanged, this, &CTrainingPlanDlg::Refresh);
     const std::pair<QCheckBox*, QCheckBox*> pairs[] = {{m_troubleMakersCheck, m_myFavoritesCheck},
                                                        {m_myFavoritesCheck, m_troubleMakersCheck},
                                                        {m_withSolution, m_withoutSolution},
@@ -358,6 +378,8 @@ void CTrainingPlanDlg::ReadControls()
     m_plan.useMyFavorites = m_myFavoritesCheck->isChecked();
     m_plan.withSolution = m_withSolution->isChecked();
     m_plan.withoutSolution = m_withoutSolution->isChecked();
+    if (m_technique->currentIndex() >= 0)
+        m_plan.technique = m_technique->currentIndex();
     m_plan.fullRange = m_fullRange->isChecked();
     m_plan.startBounded = m_startCheck->isChecked();
     m_plan.endBounded = m_endCheck->isChecked();
@@ -398,7 +420,8 @@ void CTrainingPlanDlg::Refresh()
         return;
     ApplyEnablingRules();
     ReadControls();
-    const auto available = static_cast<long long>(BuildCandidates(m_plan, m_troubleMakers, m_myFavorites, m_dueForReview).size());
+    const auto available = static_cast<long long>(
+        BuildCandidates(m_plan, m_troubleMakers, m_myFavorites, m_dueForReview, m_weakestTechnique).size());
     if (available == m_shownAvailable)
         return;
     m_shownAvailable = available;

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "runs/TrainingPlan.h"
@@ -12,6 +13,7 @@ class QComboBox;
 class QDialogButtonBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -28,7 +30,7 @@ class Profile;
 // Object names, for driving it from tests:
 //   standardRuleRadio, advancedRuleRadio, jqkCheck;
 //   fullSetRadio, collectionsRadio, troubleMakersCheck, myFavoritesCheck, reviewSetRadio,
-//   withSolutionCheck, withoutSolutionCheck;
+//   withSolutionCheck, withoutSolutionCheck, techniqueList;
 //   fullRangeRadio, withinRangeRadio, startCheck, endCheck, startList1..startList4,
 //   endList1..endList4, randomRadio, sequentialRadio, ascendingRadio, descendingRadio;
 //   timeLimitCheck, minutesEdit, minutesSpin, minutesLabel, countEdit, countSpin (each
@@ -38,10 +40,12 @@ class CTrainingPlanDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // dueForReview: the questions due for review now, for the review set.
+    // dueForReview: the questions due for review now, for the review set; weakestTechnique:
+    // the player's weakest technique, when the history tells one.
     CTrainingPlanDlg(bool training, Profile& profile, const LanguageState& language,
                      const Collection& troubleMakers, const Collection& myFavorites,
-                     QWidget* parent = nullptr, std::vector<ReviewItem> dueForReview = {});
+                     QWidget* parent = nullptr, std::vector<ReviewItem> dueForReview = {},
+                     std::optional<Technique> weakestTechnique = std::nullopt);
 
     const TrainingPlan& Plan() const { return m_plan; }
 
@@ -55,6 +59,7 @@ private:
     void LabelChoices();
     QGroupBox* BuildRulesBox();
     QGroupBox* BuildSetBox();
+    QLayout* BuildTechniqueRow();
     QGroupBox* BuildDataBox();
     QGroupBox* BuildOtherBox();
     QDialogButtonBox* BuildButtons();
@@ -76,6 +81,7 @@ private:
     const Collection& m_troubleMakers;
     const Collection& m_myFavorites;
     const std::vector<ReviewItem> m_dueForReview;
+    const std::optional<Technique> m_weakestTechnique;
     TrainingPlan m_plan;
     bool m_updating = false;  // the dialog is writing its own controls
     long long m_shownAvailable = -1;
@@ -90,6 +96,7 @@ private:
     QRadioButton* m_reviewSet;
     QCheckBox* m_withSolution;
     QCheckBox* m_withoutSolution;
+    QComboBox* m_technique;
     QRadioButton* m_fullRange;
     QRadioButton* m_withinRange;
     QCheckBox* m_startCheck;

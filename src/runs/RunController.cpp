@@ -8,6 +8,7 @@
 #include "diagnostics/DebugLog.h"
 #include "history/AnswerRecord.h"
 #include "history/HistoryStore.h"
+#include "history/TechniqueStatistics.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 #include "platform/Clock.h"
@@ -91,13 +92,13 @@ void RunController::JudgeInRun(const AnswerInput& input, Judgement judgement, bo
 
 void RunController::QuestionEdited() { m_questionShownAt = m_services.clock.NowMilliseconds(); }
 
-std::vector<ReviewItem> RunController::DueForReview() const
+RunController::PlanHistory RunController::ReadPlanHistory() const
 {
     if (!m_services.history)
         return {};
     std::string error;
     const std::vector<AnswerRecord> records = m_services.history->LoadAll(error);
-    return tavlix::DueForReview(records, m_services.clock.Now());
+    return {tavlix::DueForReview(records, m_services.clock.Now()), WeakestTechnique(records)};
 }
 
 void RunController::OnModeCommand(RunMode mode)
@@ -114,18 +115,18 @@ void RunController::OnModeCommand(RunMode mode)
 
 void RunController::StartPractice(bool training)
 {
-    const std::vector<ReviewItem> due = DueForReview();
+    const PlanHistory history = ReadPlanHistory();
     CTrainingPlanDlg dialog(training, m_services.profile, m_services.language, m_services.troubleMakers,
-                            m_services.myFavorites, m_dialogParent, due);
+                            m_services.myFavorites, m_dialogParent, history.dueForReview, history.weakestTechnique);
     if (dialog.exec() == QDialog::Accepted)
-        StartPlan(dialog.Plan(), due);
+        StartPlan(dialog.Plan(), history);
 }
 
-void RunController::StartPlan(const TrainingPlan& plan, const std::vector<ReviewItem>& dueForReview)
+void RunController::StartPlan(const TrainingPlan& plan, const PlanHistory& history)
 {
-    StringArray questions =
-        ChooseQuestions(BuildCandidates(plan, m_services.troubleMakers, m_services.myFavorites, dueForReview), plan,
-                        m_services.random, m_services.clock);
+    StringArray questions = ChooseQuestions(BuildCandidates(plan, m_services.troubleMakers, m_services.myFavorites,
+                                                            history.dueForReview, history.weakestTechnique),
+                                            plan, m_services.random, m_services.clock);
     if (questions.empty())
         return;
     const LanguageState& language = m_services.language;

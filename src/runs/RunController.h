@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/AnswerChecker.h"
+#include "engine/Techniques.h"
 #include "history/ReviewSchedule.h"
 #include "runs/Run.h"
 #include "runs/WorldCup.h"
@@ -118,15 +119,20 @@ signals:
     void runEnded();
 
 private:
-    // The questions due for review now; none without a history.
-    std::vector<ReviewItem> DueForReview() const;
+    // What the history tells a plan: the questions due for review now and the player's
+    // weakest technique; nothing without a history.
+    struct PlanHistory {
+        std::vector<ReviewItem> dueForReview;
+        std::optional<Technique> weakestTechnique;
+    };
+    PlanHistory ReadPlanHistory() const;
     // A Training or a Training Game from the plan dialog of the mode.
     void StartPractice(bool training);
     void StartWorldCup();
     bool CloseOtherInstances();
-    // The plan's questions (dueForReview: what the plan dialog was shown); nothing starts
-    // when the plan gives no question.
-    void StartPlan(const TrainingPlan& plan, const std::vector<ReviewItem>& dueForReview);
+    // The plan's questions (history: what the plan dialog was shown); nothing starts when
+    // the plan gives no question.
+    void StartPlan(const TrainingPlan& plan, const PlanHistory& history);
     void StartRun(RunSetup setup);
     void ShowQuestion(std::size_t index);
     void JudgeInRun(const AnswerInput& input, Judgement judgement, bool repeated);

@@ -185,6 +185,18 @@ void ApplySolutionFilter(StringArray& candidates, const TrainingPlan& plan)
     });
 }
 
+void ApplyTechniqueFilter(StringArray& candidates, const TrainingPlan& plan, std::optional<Technique> weakest)
+{
+    if (plan.technique == kAnyTechnique)
+        return;
+    const Rules rules = Rules::Of(plan.standardRule, plan.jqkEnabled);
+    std::erase_if(candidates, [&](const std::string& text) {
+        NumberArray question;
+        CBMUtilities::GetQuestionFromString(text, question, rules.maximum);
+        return !KeepsQuestion(plan.technique, LookUpQuestionNeeds(question, rules), weakest);
+    });
+}
+
 std::string TakeAt(StringArray& list, std::size_t index)
 {
     std::string taken = std::move(list[index]);
@@ -262,6 +274,7 @@ TrainingPlan LoadTrainingPlan(const Profile& profile, bool training)
     plan.questionCount = int(ReadSetting(profile, setting::kPlanQuestionCount, ofPlan));
     plan.minutes = CheckedMinutes(
         ReadSetting(profile, setting::kPlanMinutes, std::uint32_t(plan.questionCount), ofPlan), plan.questionCount);
+    plan.technique = int(ReadSetting(profile, setting::kPlanTechnique, ofPlan));
 
     for (std::size_t i = 0; i < 4; ++i) {
         const std::string place = std::to_string(i + 1);
@@ -281,6 +294,7 @@ void StoreTrainingPlan(Profile& profile, const TrainingPlan& plan)
     WriteSetting(profile, setting::kPlanDifficulty, std::uint32_t(plan.difficultyLevel), ofPlan);
     WriteSetting(profile, setting::kPlanQuestionCount, std::uint32_t(plan.questionCount), ofPlan);
     WriteSetting(profile, setting::kPlanMinutes, std::uint32_t(plan.minutes), ofPlan);
+    WriteSetting(profile, setting::kPlanTechnique, std::uint32_t(plan.technique), ofPlan);
     const RangeValues range = CleanedRange(plan);
     for (std::size_t i = 0; i < 4; ++i) {
         const std::string place = std::to_string(i + 1);
@@ -291,13 +305,15 @@ void StoreTrainingPlan(Profile& profile, const TrainingPlan& plan)
 }
 
 StringArray BuildCandidates(const TrainingPlan& plan, const Collection& troubleMakers,
-                            const Collection& myFavorites, std::span<const ReviewItem> dueForReview)
+                            const Collection& myFavorites, std::span<const ReviewItem> dueForReview,
+                            std::optional<Technique> weakestTechnique)
 {
     StringArray candidates = plan.reviewSet ? ReviewCandidates(plan, dueForReview)
                              : plan.fullSet
                                  ? FullSetCandidates(plan.Maximum(), plan.EffectiveStart(), plan.EffectiveEnd())
                                  : CollectionCandidates(plan, troubleMakers, myFavorites);
     ApplySolutionFilter(candidates, plan);
+    ApplyTechniqueFilter(candidates, plan, weakestTechnique);
     return candidates;
 }
 

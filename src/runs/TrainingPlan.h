@@ -8,7 +8,9 @@
 #include <string_view>
 
 #include "engine/CBMUtilities.h"
+#include "engine/Techniques.h"
 #include "history/ReviewSchedule.h"
+#include "runs/TechniqueChoice.h"
 
 namespace tavlix {
 
@@ -45,6 +47,9 @@ struct TrainingPlan {
     bool timeLimitOn = true;  // Training Game only
     int questionCount = 40;
     int minutes = 40;
+    // Applied on top of the set: which of its questions to keep by what they need
+    // (kAnyTechnique, a TechniqueChoiceOf, kPlainTechnique or kWeakestTechnique).
+    int technique = kAnyTechnique;
 
     unsigned Maximum() const { return LargestNumber(jqkEnabled); }
     // The run's time limit in seconds: minutes * 60 for a Training Game with its limit
@@ -81,8 +86,11 @@ void StoreTrainingPlan(Profile& profile, const TrainingPlan& plan);
 // The questions the plan can take, in ascending order ("a b c d"), before the count
 // limit; its size is the available count. The review set takes the questions of
 // dueForReview answered under the plan's rule and J/Q/K setting that lie in its range.
+// The technique choice keeps those that need the technique; weakestTechnique is the
+// player's weakest one, when known.
 StringArray BuildCandidates(const TrainingPlan& plan, const Collection& troubleMakers,
-                            const Collection& myFavorites, std::span<const ReviewItem> dueForReview = {});
+                            const Collection& myFavorites, std::span<const ReviewItem> dueForReview = {},
+                            std::optional<Technique> weakestTechnique = std::nullopt);
 
 // The run's questions from the candidates: at most questionCount of them, picked and
 // ordered as the plan says. Random picking and ordering first seed random with the

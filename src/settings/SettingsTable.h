@@ -167,6 +167,9 @@ inline constexpr FlagSetting kPlanAscending{{"%1", "Ascending"}, true, FlagRule:
 inline constexpr FlagSetting kPlanTimeLimitOn{{"%1", "Time"}, true, FlagRule::NonZeroIsTrue};
 inline constexpr NumberSetting kPlanQuestionCount{{"%1", "Question Count"}, 40, 1, 500};
 inline constexpr CallerDefaultNumberSetting kPlanMinutes{{"%1", "Minutes"}, kCallerDefault, 1, 900};
+// Which questions of the set the plan keeps by what they need: 0 any, 1 to 8 those that
+// need one technique, 9 the plain ones, 10 those that need the player's weakest.
+inline constexpr NumberSetting kPlanTechnique{{"%1", "Technique"}, 0, 0, 10};
 
 using AnySetting = std::variant<const FlagSetting*, const NumberSetting*, const CallerDefaultNumberSetting*,
                                 const TextSetting*, const CallerDefaultTextSetting*>;
@@ -183,7 +186,7 @@ inline constexpr AnySetting kAll[] = {
     &kPlanStandardRule, &kPlanJqk, &kPlanDifficulty, &kPlanFullSet, &kPlanReviewSet, &kPlanTroubleMakers,
     &kPlanMyFavorites, &kPlanWithSolution, &kPlanWithoutSolution, &kPlanFullRange, &kPlanStartBounded,
     &kPlanEndBounded, &kPlanRangeStart, &kPlanRangeEnd, &kPlanRandom, &kPlanAscending, &kPlanTimeLimitOn,
-    &kPlanQuestionCount, &kPlanMinutes,
+    &kPlanQuestionCount, &kPlanMinutes, &kPlanTechnique,
 };
 
 }  // namespace setting

@@ -3,11 +3,13 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "engine/AnswerChecker.h"
 
 class QPlainTextEdit;
+class QPoint;
 
 namespace tavlix {
 
@@ -15,7 +17,8 @@ class LanguageState;
 
 // What the comments pane of the main window shows: a comment, the prompt of a run's
 // question, the list of all solutions, or the hints to the question on screen. A change
-// of rule or language rewrites it for the new setting.
+// of rule or language rewrites it for the new setting. While it shows a comment, its
+// context menu and Ctrl+W explain why the comment's repetitive lines repeat.
 class CommentsPane {
 public:
     // The answers on screen come from readInput; checker words the pane's texts.
@@ -23,6 +26,8 @@ public:
                  std::function<AnswerInput()> readInput);
 
     void Show(const std::string& text);
+    // Shows the comment on the answers on screen, which it explains while it stays.
+    void ShowComment(const std::string& comment);
     void Clear();
     void ShowAllSolutions();
     // Each call tells one step more about the question on screen, up to a whole solution;
@@ -39,6 +44,14 @@ public:
 
 private:
     void ShowHint(int step);
+    // Why Repetitive?: a box explaining each repetitive line of the comment shown, or
+    // saying that there is none.
+    void ExplainRepetitive();
+    // The comment on screen lists a repetitive line.
+    bool CanExplain() const;
+    void ShowContextMenu(const QPoint& at);
+    // The answers the comment shown was made on, while it is shown.
+    std::optional<AnswerInput> CommentedInput() const;
 
     QPlainTextEdit* m_pane;
     AnswerChecker& m_checker;
@@ -46,6 +59,8 @@ private:
     std::function<AnswerInput()> m_readInput;
     int m_hintStep = 0;  // 0: no hint shown for the question on screen yet
     QString m_hintText;  // the hints so far, as the pane shows them
+    std::optional<AnswerInput> m_commented;  // the answers of the last comment shown
+    QString m_commentText;                   // that comment, as the pane shows it
 };
 
 }  // namespace tavlix

@@ -369,7 +369,7 @@ void MainWindow::ShowQuestion(const ShownQuestion& question)
 
 void MainWindow::ShowJudgement(const Judgement& judgement)
 {
-    m_pane->Show(judgement.comment);
+    m_pane->ShowComment(judgement.comment);
     if (judgement.questionCorrect)
         m_ui.ShowVerdict(judgement.questionCorrect);
     UpdateControlStates();

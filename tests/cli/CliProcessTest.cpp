@@ -104,6 +104,8 @@ TEST_F(CliProcessTest, OptionsACommandDoesNotTakeAndBadOptionWordsAreRefused)
         {{"questions", "--format", "json"}, "questions does not take --format"},
         {{"hint", "--bogus", "1", "2", "3", "4"}, "hint does not take --bogus"},
         {{"stats", "--file", "history.sqlite3", "--advanced"}, "stats does not take --advanced"},
+        {{"techniques", "--lang", "en", "1", "2", "3", "4"}, "techniques does not take --lang"},
+        {{"why", "--max", "10", "1", "2", "3", "4", "1*2*3*4", "4*3*2*1"}, "why does not take --max"},
         {{"solve", "1", "2", "3", "4", "--max"}, "--max takes 10 or 13"},
         {{"check", "--level", "0", "1", "2", "3", "4"}, "--level takes 1, 2, 3 or 4"},
         {{"check", "1", "2", "3", "4", "--mode"}, "--mode takes free, training, training-game or world-cup"},

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -158,7 +159,7 @@ TEST(CliTest, BadArgumentsAreUsageErrors)
 
 TEST(CliTest, EveryCommandHasHelp)
 {
-    for (const char* command : {"solve", "valid", "normal", "check", "solutions"}) {
+    for (const char* command : {"solve", "valid", "normal", "check", "solutions", "techniques", "why"}) {
         const Result r = RunCli({command, "--help"});
         EXPECT_EQ(r.code, 0);
         EXPECT_EQ(r.out.rfind("Usage: tavlix-cli " + std::string(command), 0), 0u) << command;
@@ -203,9 +204,53 @@ TEST(CliTest, ListAsJsonCarriesQuestionNumberAndSolutions)
 {
     const Result r = RunCli({"list", "--max", "10", "--kind", "solvable", "--format", "json"});
     EXPECT_EQ(r.code, 0);
-    EXPECT_TRUE(r.out.starts_with("[\n{\"question\":\"1 1 1 8\",\"number\":1,\"solutions\":[\"8*(1+1+1)\"]},\n"
-                                  "{\"question\":\"1 1 2 6\",\"number\":2,\"solutions\":[\"6*(1+1+2)\",\"2*6*(1+1)\"]},\n"));
-    EXPECT_TRUE(r.out.ends_with("},\n{\"question\":\"8 8 8 10\",\"number\":566,\"solutions\":[\"8+8*(10-8)\"]}\n]\n"));
+    EXPECT_TRUE(r.out.starts_with("[\n{\"question\":\"1 1 1 8\",\"number\":1,\"solutions\":[\"8*(1+1+1)\"],\"needs\":[]},\n"
+                                  "{\"question\":\"1 1 2 6\",\"number\":2,\"solutions\":[\"6*(1+1+2)\",\"2*6*(1+1)\"],"
+                                  "\"needs\":[]},\n"));
+    EXPECT_TRUE(r.out.ends_with("},\n{\"question\":\"8 8 8 10\",\"number\":566,\"solutions\":[\"8+8*(10-8)\"],"
+                                "\"needs\":[\"subtraction\"]}\n]\n"));
+    const std::string all = RunCli({"list", "--max", "10", "--format", "json"}).out;
+    EXPECT_TRUE(all.starts_with("[\n{\"question\":\"1 1 1 1\",\"number\":1,\"solutions\":[],\"needs\":null},\n"));
+    EXPECT_NE(all.find(",\"solutions\":[\"8/(3-8/3)\"],\"needs\":[\"fraction\",\"division\",\"subtraction\"]},"),
+              std::string::npos);
+}
+
+TEST(CliTest, TechniquesSaysWhatAQuestionNeeds)
+{
+    EXPECT_EQ(RunCli({"techniques", "8", "3", "8", "3"}).out, "fraction\ndivision\nsubtraction\n");
+    EXPECT_EQ(RunCli({"techniques", "--advanced", "1", "2", "3", "4"}).out, "plain\n");
+    EXPECT_EQ(RunCli({"techniques", "1", "1", "1", "1"}).out, "no solution\n");
+    EXPECT_EQ(RunCli({"techniques", "--json", "--advanced", "--max", "10", "4", "4", "10", "10"}).out,
+              "{\"question\":\"4 4 10 10\",\"rule\":\"advanced\",\"maximum\":10,"
+              "\"needs\":[\"large\",\"overshoot\",\"division\",\"subtraction\"]}\n");
+    EXPECT_EQ(RunCli({"techniques", "--max", "10", "11", "1", "1", "1"}).code, 2);
+
+    const std::vector<std::string> lines = Lines(RunCli({"techniques", "--all", "--max", "10"}).out);
+    ASSERT_EQ(lines.size(), 715u);
+    EXPECT_EQ(lines[0], "1 1 1 1\tno solution");
+    EXPECT_NE(std::ranges::find(lines, "3 3 8 8\tfraction division subtraction"), lines.end());
+    const std::string json = RunCli({"techniques", "--all", "--json"}).out;
+    EXPECT_TRUE(json.starts_with("{\"rule\":\"standard\",\"maximum\":13,\"questions\":[\n"
+                                 "{\"question\":\"1 1 1 1\",\"needs\":null},\n"));
+    EXPECT_NE(json.find("\n{\"question\":\"1 2 3 4\",\"needs\":[]},\n"), std::string::npos);
+    EXPECT_TRUE(json.ends_with("\n{\"question\":\"13 13 13 13\",\"needs\":null}\n]}\n"));
+    EXPECT_EQ(Lines(json).size(), 1822u);
+}
+
+TEST(CliTest, WhyTellsWhetherTwoLinesAreOneSolution)
+{
+    EXPECT_EQ(RunCli({"why", "1", "2", "3", "4", "(1+3)*(2+4)", "(4+2)*(3+1)"}).out,
+              "same\nnormal answer: (1+3)*(2+4)\nsub-normal answer: (1+3)*(2+4)\n");
+    EXPECT_EQ(RunCli({"why", "2", "3", "4", "6", "4*6/(3-2)", "4*6*(3-2)"}).out,
+              "similar\nnormal answer: 4*6*(3-2)\nsub-normal answers: 4*6/(3-2) and 4*6*(3-2)\n"
+              "A group worth 1 used as a divisor, an exponent or a root index counts as a factor 1.\n");
+    EXPECT_EQ(RunCli({"why", "--advanced", "1", "2", "3", "6", "(1-3)^2*6", "6*(3-1)^2"}).code, 0);
+    EXPECT_EQ(RunCli({"why", "1", "2", "3", "4", "4*(1+2+3)", "1*2*3*4"}).out,
+              "different solutions\nnormal answers: 4*(1+2+3) and 1*2*3*4\n");
+    const Result wrong = RunCli({"why", "1", "2", "3", "4", "1*2*3*4", "2^3*3"});
+    EXPECT_EQ(wrong.code, 1);
+    EXPECT_EQ(wrong.out, "line 2 is incorrect\n");
+    EXPECT_EQ(RunCli({"why", "1", "2", "3", "4", "1*2*3*4"}).code, 2);
 }
 
 TEST(CliTest, ListUsageErrors)
@@ -337,7 +382,8 @@ TEST(CliTest, QuestionsUsageErrors)
 TEST(CliTest, HintGivesTheStepAskedFor)
 {
     EXPECT_EQ(RunCli({"hint", "3", "3", "8", "8"}).out,
-              "Hint 1 of 3: the question has one solution under Standard Rule.\n");
+              "Hint 1 of 3: the question has one solution under Standard Rule.\n"
+              "This question needs a fraction on the way, a division and a subtraction.\n");
     EXPECT_EQ(RunCli({"hint", "--step", "2", "3", "3", "8", "8"}).out, "Hint 2 of 3: start with 8/3.\n");
     const Result r = RunCli({"hint", "--advanced", "--step", "3", "2", "4", "8", "9"}, "(9-4-2)*8\n");
     EXPECT_EQ(r.code, 0);

@@ -76,7 +76,8 @@ TEST(FirstOperationTest, EverySolutionOfEveryQuestionHasOne)
 TEST_F(HintTest, OneSolutionStepByStepUntilItIsGiven)
 {
     AnswerInput input = Input({"3", "3", "8", "8"});
-    EXPECT_EQ(Text(input, 1), "Hint 1 of 3: the question has one solution under Standard Rule.");
+    EXPECT_EQ(Text(input, 1), "Hint 1 of 3: the question has one solution under Standard Rule.\r\n"
+                              "This question needs a fraction on the way, a division and a subtraction.");
     EXPECT_EQ(Text(input, 2), "Hint 2 of 3: start with 8/3.");
     EXPECT_EQ(Text(input, 3), "Hint 3 of 3: a solution that your answers do not give yet is 8/(3-8/3)");
     EXPECT_TRUE(m_guide.GetHint(input, 7).IsLast());
@@ -100,7 +101,8 @@ TEST_F(HintTest, ManySolutionsSkipThoseGivenSameOrSimilar)
     // not correct under this rule.
     input.answerText = "(3+2+1)*4\r\n\r\n2*3*4/1\r\n4*3*2^1";
     EXPECT_EQ(Text(input, 1), "Hint 1 of 3: the question has 3 really different solutions under Standard Rule, "
-                              "and your answers give 2 of them so far.");
+                              "and your answers give 2 of them so far.\r\n"
+                              "This question needs no technique in particular: there is a way around each of them.");
     EXPECT_EQ(Text(input, 2), "Hint 2 of 3: start with 1+3.");
     EXPECT_EQ(Text(input, 3), "Hint 3 of 3: a solution that your answers do not give yet is (1+3)*(2+4)");
     input.answerText += "\r\n(4+2)*(3+1)";
@@ -113,13 +115,16 @@ TEST_F(HintTest, AdvancedRuleNamesRootsAsRoots)
 {
     // 8*(9-2-4), 8*9^^(4^^2), 2^(9-4)-8, 8*9^^(4-2), 8*9^(2/4)
     AnswerInput input = Input({"2", "4", "8", "9"}, false, "(9-4-2)*8");
+    // A subtraction, a power or a root each has a way around it.
     EXPECT_EQ(Text(input, 1), "Hint 1 of 3: the question has 5 really different solutions under Advanced Rule, "
-                              "and your answers give 1 of them so far.");
+                              "and your answers give 1 of them so far.\r\n"
+                              "This question needs no technique in particular: there is a way around each of them.");
     EXPECT_EQ(Text(input, 2), "Hint 2 of 3: start with 4^^2, the root of 4 with the index 2.");
     EXPECT_EQ(Text(input, 3), "Hint 3 of 3: a solution that your answers do not give yet is 8*9^^(4^^2)");
 
     input = Input({"10", "7", "3", "8"}, false);
-    EXPECT_EQ(Text(input, 1), "Hint 1 of 3: the question has one solution under Advanced Rule.");
+    EXPECT_EQ(Text(input, 1), "Hint 1 of 3: the question has one solution under Advanced Rule.\r\n"
+                              "This question needs a root.");
     EXPECT_EQ(Text(input, 2), "Hint 2 of 3: start with 8^^3, the root of 8 with the index 3.");
 }
 

@@ -6,7 +6,10 @@
 #include <memory>
 #include <set>
 
+#include "../i18n/TestLanguage.h"
 #include "engine/CBMUtilities.h"
+#include "engine/RepeatExplanation.h"
+#include "engine/Techniques.h"
 
 namespace tavlix {
 namespace {
@@ -215,6 +218,55 @@ TEST_P(SweepTest, CommutedAndParenthesisedWritingsHaveTheSameNormalAnswer)
             for (const std::string& w : Rewritings(s)) {
                 EXPECT_TRUE(CBMUtilities::CheckValidSolution(q, w)) << text << ": " << w;
                 EXPECT_EQ(NormalAnswer(w), normal) << text << ": " << w << " rewrites " << s;
+            }
+        }
+    });
+}
+
+// Every expression making 24 uses what the question needs, so every listed solution shows
+// it: a need that a solution does not show is a fault of the search for needs or of the
+// solution search. And the two searches agree on which questions have a solution.
+TEST_P(SweepTest, EveryListedSolutionUsesEveryNeededTechnique)
+{
+    const Rules rules{GetParam().standardOnly, GetParam().maximum};
+    ForEveryQuestion([&](const std::string& text, const NumberArray& q, const StringArray& solutions) {
+        const QuestionNeeds needs = FindQuestionNeeds(q, rules);
+        EXPECT_EQ(needs.solvable, !solutions.empty()) << text;
+        EXPECT_EQ(LookUpQuestionNeeds(q, rules), needs) << text;
+        for (const std::string& s : solutions) {
+            const std::optional<TechniqueSet> uses = TechniquesOf(s, rules);
+            EXPECT_TRUE(uses && uses->Covers(needs.needs)) << text << ": " << s;
+        }
+    });
+}
+
+// Each solution typed first, then its commuted and parenthesised writings: the checker
+// lists every writing as repeating the first line, and why says they come to its normal
+// answer, the same or similar as the checker judged.
+TEST_P(SweepTest, WhyShowsTheNormalAnswerOfEveryRepetitivePair)
+{
+    const LanguageState language = testing::MakeLanguage();
+    const AnswerChecker checker(language);
+    const Rules rules{GetParam().standardOnly, GetParam().maximum};
+    ForEveryQuestion([&](const std::string& text, const NumberArray& q, const StringArray& solutions) {
+        AnswerInput input;
+        for (std::size_t i = 0; i < 4; ++i)
+            input.questionBoxes[i] = std::to_string(q[i]);
+        input.standardRule = rules.standardOnly;
+        input.jqkEnabled = rules.maximum == 13;
+        for (const std::string& s : solutions) {
+            const std::vector<std::string> writings = Rewritings(s);
+            input.answerText = s;
+            for (const std::string& w : writings)
+                input.answerText += "\r\n" + w;
+            const auto repeated = checker.RepeatedLines(input);
+            EXPECT_EQ(repeated.size(), writings.size()) << text << ": " << s;
+            const std::string normal = NormalAnswer(s);
+            for (const AnswerChecker::RepeatedLine& r : repeated) {
+                const LineComparison why = CompareLines(q, {r.earlierText, r.text}, rules);
+                EXPECT_EQ(r.earlierLine, 0u) << r.text;
+                EXPECT_EQ(why.verdict, r.same ? LineComparison::Verdict::Same : LineComparison::Verdict::Similar) << r.text;
+                EXPECT_TRUE(why.normalAnswers[0] == normal && why.normalAnswers[1] == normal) << text << ": " << r.text;
             }
         }
     });

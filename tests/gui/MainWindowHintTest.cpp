@@ -10,7 +10,9 @@ namespace {
 
 const QString kGameMenu = QStringLiteral("&Game");
 const QString kHintEntry = QStringLiteral("&Hint\tCtrl+H");
-const QString kOneSolution = QStringLiteral("Hint 1 of 3: the question has one solution under Standard Rule.");
+// The first step also says what the question needs.
+const QString kOneSolution = QStringLiteral("Hint 1 of 3: the question has one solution under Standard Rule.\n"
+                                            "This question needs a fraction on the way, a division and a subtraction.");
 const QString kStartWith = QStringLiteral("Hint 2 of 3: start with 8/3.");
 const QString kWholeSolution = QStringLiteral("Hint 3 of 3: a solution that your answers do not give yet is 8/(3-8/3)");
 
@@ -77,7 +79,7 @@ private slots:
         QTest::keyClicks(box, QStringLiteral("4"));
         PressHint();
         QCOMPARE(Pane(), QStringLiteral("Hint 1 of 3: the question has 3 really different solutions under Standard "
-                                        "Rule."));
+                                        "Rule.\nThis question needs a subtraction."));
         QTest::mouseClick(Find<QToolButton>("spinUp3"), Qt::LeftButton);  // the arrows beside a box too
         QCOMPARE(Pane(), QString());
 
@@ -87,7 +89,8 @@ private slots:
         QCOMPARE(Pane(), QString());
         PressHint();
         QCOMPARE(Pane(), QStringLiteral("Hint 1 of 3: the question has 5 really different solutions under Advanced "
-                                        "Rule."));
+                                        "Rule.\nThis question needs no technique in particular: there is a way around "
+                                        "each of them."));
         ClickToolbar("toolbar32798");  // J, Q, K off: the question stays, the range changes
         QCOMPARE(Pane(), QString());
         QVERIFY(ClickMenuEntry(kGameMenu, QStringLiteral("&Check Solution\tCtrl+S")));
@@ -102,7 +105,8 @@ private slots:
         PressHint();
         PressHint();
         QVERIFY(ClickMenuEntry(QStringLiteral("&UI"), QStringLiteral("&Simplified Chinese (简体中文)")));
-        QCOMPARE(Pane(), QStringLiteral("提示（1/3）：这道题目在标准规则下只有一个解法。\n\n提示（2/3）：先算 8/3。"));
+        QCOMPARE(Pane(), QStringLiteral("提示（1/3）：这道题目在标准规则下只有一个解法。\n这道题离不开中途的分数、除法和减法。"
+                                        "\n\n提示（2/3）：先算 8/3。"));
         PressHint();
         QVERIFY(Pane().endsWith(QStringLiteral("提示（3/3）：你的答案还没有给出的一个解法是 8/(3-8/3)")));
     }

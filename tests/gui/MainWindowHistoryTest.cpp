@@ -136,6 +136,34 @@ private slots:
         QVERIFY(kept == (AnswerRecord{kept.answeredAt, "1 5 5 5", true, false, RunMode::Training, 2, 4000,
                                       AnswerVerdict::Correct, false}));
     }
+
+    // "My weakest" takes the technique from the history: the fraction, always missed in
+    // 3 3 7 7 while 4 4 10 10 is always right, keeps the ten questions of 1..10 that need one.
+    void trainingOnTheWeakestTechnique()
+    {
+        for (int i = 0; i < 20; ++i) {
+            AnswerRecord right = Missed(m_clock.now - 90 * 86400 + i, "4 4 10 10");
+            right.verdict = AnswerVerdict::Correct;
+            m_memory.records.push_back(right);
+            m_memory.records.push_back(Missed(m_clock.now - 90 * 86400 + i, "3 3 7 7"));
+        }
+        const std::pair<const char*, std::uint32_t> plan[] = {
+            {"Standard", 1}, {"JQK", 0}, {"Technique", 10}, {"Randomly", 0}, {"Ascending", 1}, {"Question Count", 10}};
+        for (const auto& [name, value] : plan)
+            m_store.WriteInt("Training", name, value);
+        m_window = MakeWindow();
+        OnNextDialog(m_window.get(), [](QDialog* dialog) {
+            dialog->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        SeenBox note;
+        AnswerNextBox(note, QStringLiteral("rightButton"));
+        QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(ID_TRAINING)), Qt::LeftButton);
+        QTRY_VERIFY(note.shown);
+        BackToWindow();
+        const Run& run = m_window->CurrentRun();
+        QCOMPARE(run.QuestionCount(), std::size_t(10));
+        QCOMPARE(run.Question(0) + "," + run.Question(9), std::string("1 3 4 6,4 4 7 7"));
+    }
 };
 
 TAVLIX_QTEST_MAIN(MainWindowHistoryTest)

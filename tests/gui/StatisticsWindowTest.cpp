@@ -280,6 +280,30 @@ private slots:
         QCOMPARE(m_helpTopics, std::vector<int>{kStatisticsHelpTopic});
     }
 
+    // 3 3 8 8 and 1 5 5 5 need a fraction, a division and a subtraction; 1 2 3 4, 1 3 8 8
+    // and, under the Advanced rule, 11 12 13 13 need nothing in particular.
+    void techniqueTableShowsEachTechniquesAnswers()
+    {
+        QVERIFY(WithWindow([&](QDialog* window) {
+            QCOMPARE(Figure(window, "techniqueNote"),
+                     QStringLiteral("Accuracy and median time per technique (an answer counts for every technique "
+                                    "its question needs):"));
+            auto* table = Child<QTableWidget>(window, "techniqueTable");
+            QCOMPARE(table->rowCount(), 9);
+            const auto row = [table](int r) {
+                QStringList cells;
+                for (int column = 0; column < table->columnCount(); ++column)
+                    cells << table->item(r, column)->text();
+                return cells;
+            };
+            QCOMPARE(row(0), (QStringList{"Fraction on the way", "2", "50%", "20.0 s"}));
+            QCOMPARE(row(1), (QStringList{"Negative number on the way", "0", "-", "-"}));
+            QCOMPARE(row(5), (QStringList{"Subtraction", "2", "50%", "20.0 s"}));
+            ChoosePeriod(window, 3);  // the answer to 1 1 1 1 counts for nothing: it has no solution
+            QCOMPARE(row(8), (QStringList{"Plain (no technique needed)", "6", "50%", "13.0 s"}));
+        }));
+    }
+
     void streakReachesBeyondThePeriodAndEmptyPeriodsSaySo()
     {
         // Forty days in a row up to yesterday, none today, then nothing for a year.

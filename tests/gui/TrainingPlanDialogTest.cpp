@@ -11,6 +11,7 @@
 #include "collections/Collection.h"
 #include "controls/DialogSupport.h"
 #include "history/ReviewSchedule.h"
+#include "history/TechniqueStatistics.h"
 #include "i18n/StringIds.h"
 #include "runs/CTrainingPlanDlg.h"
 #include "settings/Profile.h"
@@ -336,6 +337,41 @@ private slots:
         again->reject();
         QCOMPARE(m_profile->GetProfileInt("Training", "Review Set", 9), 0u);
         QCOMPARE(Open(false)->Plan().reviewSet, false);
+    }
+
+    // A hand-made history whose weakest technique is the fraction: 3 3 7 7 (a fraction and
+    // a division) always missed, 4 4 10 10 (100 or more, above 24, a division and a
+    // subtraction) always right.
+    void techniqueChoiceKeepsTheQuestionsOfTheSetThatNeedIt()
+    {
+        const std::int64_t now = 1796688000, day = 86400;
+        std::vector<AnswerRecord> history;
+        for (int i = 0; i < 20; ++i)
+            for (const auto& [question, verdict] : {std::pair{"3 3 7 7", AnswerVerdict::Incorrect},
+                                                    std::pair{"4 4 10 10", AnswerVerdict::Correct}})
+                history.push_back({now - 2 * day + i, question, true, false, RunMode::Free, 1, 8000, verdict, false});
+        auto dialog = std::make_unique<CTrainingPlanDlg>(true, *m_profile, m_language, m_troubleMakers, m_myFavorites,
+                                                         nullptr, DueForReview(history, now), WeakestTechnique(history));
+        dialog->show();
+        QWidget* d = dialog.get();
+        const QStringList entries = Entries(d, "techniqueList");
+        QCOMPARE(entries.size(), 11);
+        QCOMPARE(entries.last(), QStringLiteral("Needing my weakest: Fraction on the way"));
+        QCOMPARE(Available(d), QStringLiteral("Questions available: 715"));
+
+        Pick(d, "techniqueList", QStringLiteral("Needing: Fraction on the way"));
+        QCOMPARE(Available(d), QStringLiteral("Questions available: 10"));
+        Get<QRadioButton>(d, "reviewSetRadio")->click();  // only 3 3 7 7 is due
+        QCOMPARE(Available(d), QStringLiteral("Questions available: 1"));
+        Pick(d, "techniqueList", entries[9]);  // plain
+        QCOMPARE(Available(d), QStringLiteral("Questions available: 0"));
+        Pick(d, "techniqueList", entries.last());
+        QCOMPARE(Available(d), QStringLiteral("Questions available: 1"));
+        Get<QPushButton>(d, "okButton")->click();
+        QCOMPARE(dialog->Plan().technique, kWeakestTechnique);
+        QCOMPARE(m_profile->GetProfileInt("Training", "Technique", 99), 10u);
+        QCOMPARE(Selected(Open(true).get(), "techniqueList"),
+                 QStringLiteral("Needing my weakest (not known yet: each technique takes 20 answers)"));
     }
 
     void rangeListsFollowEachOther()

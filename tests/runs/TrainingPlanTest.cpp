@@ -450,6 +450,23 @@ TEST(TrainingPlanTest, TheReviewSetTakesTheDueQuestionsOfThePlan)
     EXPECT_EQ(BuildCandidates(plan, kNoItems, myFavorites, due).size(), 1820u);
 }
 
+// The choice keeps exactly the questions of the set that need the technique: the famous
+// fraction questions of 1..10; none while the weakest technique is not known. The dialog's
+// test takes it on to the review set.
+TEST(TrainingPlanTest, TheTechniqueChoiceKeepsTheQuestionsThatNeedIt)
+{
+    TrainingPlan plan;
+    plan.technique = TechniqueChoiceOf(Technique::Fraction);
+    EXPECT_EQ(Candidates(plan), (StringArray{"1 3 4 6", "1 4 5 6", "1 5 5 5", "1 6 6 8", "2 4 10 10", "2 5 5 10",
+                                             "2 7 7 10", "3 3 7 7", "3 3 8 8", "4 4 7 7"}));
+    plan.standardRule = false;
+    plan.technique = TechniqueChoiceOf(Technique::Power);
+    EXPECT_EQ(Candidates(plan).size(), 13u);
+    plan.technique = kWeakestTechnique;
+    EXPECT_EQ(Candidates(plan), StringArray{});
+    EXPECT_EQ(BuildCandidates(plan, kNoItems, kNoItems, {}, Technique::Large).size(), 5u);
+}
+
 TrainingPlan Sequential(bool ascending, int count)
 {
     TrainingPlan plan;
