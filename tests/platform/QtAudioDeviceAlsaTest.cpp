@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "NullSinkServer.h"
+#include "SoundFileWriter.h"
 #include "TestSoundFiles.h"
 #include "platform/qt/QtAudioDevice.h"
 
@@ -21,10 +22,7 @@ class QtAudioDeviceAlsaTest : public QObject {
 
     std::filesystem::path Write(const QString& name, const std::vector<std::uint8_t>& bytes)
     {
-        QFile out(m_root.filePath(name));
-        if (out.open(QIODevice::WriteOnly))
-            out.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-        return QFile::encodeName(out.fileName()).toStdString();
+        return tavlix::testsound::WriteSoundFile(m_root.filePath(name), bytes);
     }
 
     // The lengths in 10 ms of each loud stretch of the card's 16-bit stereo at 22050 Hz.

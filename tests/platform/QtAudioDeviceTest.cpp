@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "NullSinkServer.h"
+#include "SoundFileWriter.h"
 #include "TestSoundFiles.h"
 #include "platform/qt/QtAudioDevice.h"
 
@@ -19,13 +20,6 @@ using tavlix::QtAudioDevice;
 using tavlix::SequenceEnd;
 
 namespace {
-
-void Write(const QString& path, const std::vector<std::uint8_t>& bytes)
-{
-    QFile out(path);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-}
 
 std::filesystem::path Path(const QString& file) { return QFile::encodeName(file).toStdString(); }
 
@@ -147,7 +141,7 @@ private slots:
             {"empty.wav", Tone(0)},        {"noise.mid", Noise(3000, 1)},  {"noise.wav", Noise(3000, 2)},
             {"garbage.mid", MidiFile(Noise(3000, 3))},                     {"garbage.wav", garbageWave}};
         for (const auto& [name, bytes] : files)
-            Write(File(QLatin1String(name)), bytes);
+            tavlix::testsound::WriteSoundFile(File(QLatin1String(name)), bytes);
     }
 
     void cleanupTestCase()
@@ -270,7 +264,7 @@ private slots:
     {
         QFETCH(int, milliseconds);
         QFETCH(tavlix::testsound::WaveLayout, layout);
-        Write(File(QStringLiteral("layout.wav")), tavlix::testsound::Tone(milliseconds, layout));
+        tavlix::testsound::WriteSoundFile(File(QStringLiteral("layout.wav")), tavlix::testsound::Tone(milliseconds, layout));
         m_device->PlayWave(Path(File(QStringLiteral("layout.wav"))), false);
         // From whenever the sound starts until a second of quiet after it.
         Quiet quiet;
@@ -297,7 +291,7 @@ private slots:
     // A waveform track too long to be kept is read while it plays, and loops as well.
     void longWaveformTrackLoops()
     {
-        Write(File(QStringLiteral("track.wav")), tavlix::testsound::Tone(5500, {8000, 1, 16}));
+        tavlix::testsound::WriteSoundFile(File(QStringLiteral("track.wav")), tavlix::testsound::Tone(5500, {8000, 1, 16}));
         m_device->PlayWave(Path(File(QStringLiteral("track.wav"))), true);
         QVERIFY(WaitForPosition(&QtAudioDevice::WavePosition, 6500));
         QVERIFY(m_device->IsWavePlaying());
