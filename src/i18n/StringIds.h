@@ -379,6 +379,13 @@ enum StringId : int {
     IDS_STATISTICS_OPEN_OUTSIDE_TRAINING = 90224,
     IDS_STATISTICS_NO_ANSWERS = 90225,
     IDS_STATISTICS_CLOSE = 90226,
+    // Names and descriptions that screen readers say for controls whose look tells more
+    // than their text, 90400-90499.
+    IDS_A11Y_MESSAGE_TEXT = 90400,
+    IDS_A11Y_QUESTION_NUMBER = 90401,
+    IDS_A11Y_NUMBER_UP = 90402,
+    IDS_A11Y_NUMBER_DOWN = 90403,
+    IDS_A11Y_VERDICT = 90404,
 };
 
 }  // namespace tavlix

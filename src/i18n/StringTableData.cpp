@@ -381,6 +381,12 @@ constexpr LocalizedStringRecord kRows[] = {
     {90224, 0, "IDS_STATISTICS_OPEN_OUTSIDE_TRAINING", "Statistics", "A question opens in the main window only when no training is running. Please stop the training first.", "只有在没有进行训练时才能在主窗口中打开题目。请先停止训练。", "只有在沒有進行訓練時才能在主視窗中開啟題目。請先停止訓練。"},
     {90225, 0, "IDS_STATISTICS_NO_ANSWERS", "Statistics", "No answers in this period.", "此时间范围内没有答题记录。", "此時間範圍內沒有答題記錄。"},
     {90226, 0, "IDS_STATISTICS_CLOSE", "Statistics", "Close", "关闭", "關閉"},
+    // Names and descriptions for screen readers, 90400-90499.
+    {90400, 0, "IDS_A11Y_MESSAGE_TEXT", "Accessibility", "Message", "消息", "訊息"},
+    {90401, 0, "IDS_A11Y_QUESTION_NUMBER", "Accessibility", "Number %1 of the question", "题目的第 %1 个数", "題目的第 %1 個數"},
+    {90402, 0, "IDS_A11Y_NUMBER_UP", "Accessibility", "Increase number %1", "第 %1 个数加 1", "第 %1 個數加 1"},
+    {90403, 0, "IDS_A11Y_NUMBER_DOWN", "Accessibility", "Decrease number %1", "第 %1 个数减 1", "第 %1 個數減 1"},
+    {90404, 0, "IDS_A11Y_VERDICT", "Accessibility", "Verdict on this question", "本题的判定结果", "本題的判定結果"},
     {0, 0, "*", "*", "*", "*", "*"},
 };
 

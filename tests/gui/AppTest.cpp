@@ -133,7 +133,7 @@ private slots:
         fs::remove(env.programDirectory / "config" / "defaultmusic.ini");
         CTavlixApp app(std::move(env));
         SeenBox seen;
-        AnswerNextBox(seen, QStringLiteral("rightButton"));
+        AnswerNextBox(seen, kOk);
         QVERIFY(!app.SetUpConfiguration());
         QCOMPARE(seen.text, QStringLiteral("Installation pack was destroyed. Please uninstall and reinstall your application."));
         QCOMPARE(seen.caption, QStringLiteral("Tavlix"));
@@ -145,7 +145,7 @@ private slots:
         {
             CTavlixApp app(Environment(false, &machine));
             SeenBox seen;
-            AnswerNextBox(seen, QStringLiteral("rightButton"));
+            AnswerNextBox(seen, kOk);
             QVERIFY(!app.SetUpConfiguration());
             QVERIFY(seen.text.contains(QStringLiteral("you must log in as an administrator")));
         }
@@ -290,7 +290,7 @@ private slots:
             }
             exitClicked = true;
             SeenBox exit;
-            AnswerNextBox(exit, QStringLiteral("middleButton"));  // Yes
+            AnswerNextBox(exit, kYes);  // Yes
             QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(ID_EXIT)), Qt::LeftButton);
         });
         user.start();

@@ -110,7 +110,7 @@ private slots:
         SeenBox hint;
         bool hintHadCheckBox = false;
         RunDialog([&](QDialog* dialog) {
-            AnswerNextBox(hint, QStringLiteral("leftButton"), [&](CBMMessageBox* box) {
+            AnswerNextBox(hint, kOk, [&](CBMMessageBox* box) {
                 auto* again = box->findChild<QCheckBox*>(QStringLiteral("checkBox"));
                 hintHadCheckBox = again->isVisible() && again->isChecked();
                 again->click();

@@ -219,8 +219,8 @@ private slots:
         QTest::addColumn<QString>("answer");  // the button of the prompt, empty when none comes
         QTest::addColumn<bool>("madeAnew");
         QTest::newRow("3 days old: shown at once") << 3 << QString() << false;
-        QTest::newRow("30 days old, No: shown") << 30 << QStringLiteral("rightButton") << false;
-        QTest::newRow("30 days old, Yes: made anew") << 30 << QStringLiteral("middleButton") << true;
+        QTest::newRow("30 days old, No: shown") << 30 << kNo << false;
+        QTest::newRow("30 days old, Yes: made anew") << 30 << kYes << true;
         QTest::newRow("100 days old: made anew at once") << 100 << QString() << true;
         QTest::newRow("dated in the future: made anew") << -2 << QString() << true;
     }
@@ -256,7 +256,7 @@ private slots:
         m_programDirectory = m_pages.parent_path();
         OpenWindow();
         SeenBox notice;
-        AnswerNextBox(notice, QStringLiteral("rightButton"));
+        AnswerNextBox(notice, kOk);
         WithDialog(StartAndWait);
         QCOMPARE(notice.text, QStringLiteral("Template file \"%1/doc/english/grandlist.htm\" was not found. Please "
                                              "reinstall the program.")
@@ -269,7 +269,7 @@ private slots:
     {
         fs::create_directories(Page("esdhsns.htm"));
         SeenBox notice;
-        AnswerNextBox(notice, QStringLiteral("rightButton"));
+        AnswerNextBox(notice, kOk);
         WithDialog(StartAndWait);
         QCOMPARE(notice.text, QStringLiteral("Path \"%1\" points to a directory, not a file.")
                                   .arg(QString::fromStdString(Page("esdhsns.htm").string())));

@@ -121,7 +121,7 @@ bool IsDownloadWindow(QDialog* dialog) { return dialog->objectName() == QLatin1S
 void ExitByTheToolbar(MainWindow* window)
 {
     SeenBox exit;
-    AnswerNextBox(exit, QStringLiteral("middleButton"));
+    AnswerNextBox(exit, kYes);
     QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(ID_EXIT)), Qt::LeftButton);
 }
 
@@ -353,8 +353,8 @@ private slots:
     {
         SeenBox prompt;
         SeenBox later;
-        AnswerNextBox(prompt, QStringLiteral("rightButton"),
-                      [&](CBMMessageBox*) { AnswerNextBox(later, QStringLiteral("rightButton")); });
+        AnswerNextBox(prompt, kNo,
+                      [&](CBMMessageBox*) { AnswerNextBox(later, kOk); });
         UpdateCheck check(Services(m_server.Url("/tavlix/download/updtinfo.txt")), nullptr);
         check.Start();
         QTRY_VERIFY_WITH_TIMEOUT(later.shown, 10000);
@@ -383,7 +383,7 @@ private slots:
         m_server.SetAnswer("/page.txt", Answer::Of("Version = 1.6\nBuild = 2013-1-5\nURL = https://u.test/new.html"));
         UpdateCheck check(Services(m_server.Url("/page.txt")), nullptr);
         SeenBox prompt;
-        AnswerNextBox(prompt, QStringLiteral("middleButton"));
+        AnswerNextBox(prompt, kYes);
         check.Start();
         QTRY_COMPARE_WITH_TIMEOUT(m_browsed, std::vector<std::string>{"https://u.test/new.html"}, 10000);
         QCOMPARE(prompt.text, QLatin1String(kPrompt));
@@ -454,7 +454,7 @@ private slots:
         FakeShell* shell = nullptr;
         CTavlixApp app(Environment(m_server.Url("/"), shell));
         SeenBox prompt;
-        AnswerNextBox(prompt, QStringLiteral("middleButton"), [](CBMMessageBox*) {
+        AnswerNextBox(prompt, kYes, [](CBMMessageBox*) {
             OnNextDialog(
                 qApp,
                 [](QDialog* dialog) {
@@ -478,7 +478,7 @@ private slots:
         SeenBox prompt;
         bool behind = false;
         bool stillRunning = false;
-        AnswerNextBox(prompt, QStringLiteral("middleButton"), [&](CBMMessageBox*) {
+        AnswerNextBox(prompt, kYes, [&](CBMMessageBox*) {
             OnNextDialog(
                 qApp,
                 [&](QDialog* dialog) {
