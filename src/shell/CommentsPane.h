@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 #include <string>
@@ -23,6 +25,10 @@ public:
                  std::function<AnswerInput()> readInput);
 
     void Show(const std::string& text);
+    // Shows a judgement and has screen readers say it: the pane's text changes, and the
+    // control with the focus (where the player typed or submitted) is described by it
+    // until the pane shows something else.
+    void Announce(const std::string& text);
     void Clear();
     void ShowAllSolutions();
     // Each call tells one step more about the question on screen, up to a whole solution;
@@ -39,6 +45,7 @@ public:
 
 private:
     void ShowHint(int step);
+    void ForgetAnnouncement();
 
     QPlainTextEdit* m_pane;
     AnswerChecker& m_checker;
@@ -46,6 +53,7 @@ private:
     std::function<AnswerInput()> m_readInput;
     int m_hintStep = 0;  // 0: no hint shown for the question on screen yet
     QString m_hintText;  // the hints so far, as the pane shows them
+    QPointer<QWidget> m_describedByJudgement;
 };
 
 }  // namespace tavlix

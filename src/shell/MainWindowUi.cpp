@@ -50,6 +50,14 @@ constexpr ToolbarButton kToolbar[] = {
 // The toolbar groups end after these buttons.
 bool EndsGroup(int id) { return id == ID_WORLD_CUP || id == ID_SAVE_TO_MY_FAVORITES || id == ID_COMPLETE_LIST; }
 
+// A control hidden in some states keeps its room, so that the window never changes size.
+void KeepRoomWhenHidden(QWidget* widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
 QPlainTextEdit* FixedPane(QDialog* window, const char* name, int height)
 {
     auto* pane = new QPlainTextEdit(window);
@@ -81,6 +89,8 @@ void MainWindowUi::Build(QDialog* window)
     BuildQuestionRow(window, root);
     BuildAnswerArea(window, root);
     BuildCommentsArea(window, root);
+    // The toolbar comes first in the Tab order, but a player starts by typing a question.
+    questionBoxes[0]->setFocus();
 }
 
 void MainWindowUi::BuildToolbar(QDialog* window, QVBoxLayout* root)
@@ -128,6 +138,7 @@ void MainWindowUi::BuildQuestionRow(QDialog* window, QVBoxLayout* root)
             spin->addWidget(arrow);
             (step > 0 ? spinUp : spinDown)[i] = arrow;
         }
+        StepWithArrowKeys(box, spinUp[i], spinDown[i]);
         row->addWidget(box);
         row->addLayout(spin);
         row->addSpacing(8);
@@ -137,6 +148,7 @@ void MainWindowUi::BuildQuestionRow(QDialog* window, QVBoxLayout* root)
     resultPicture = new QLabel(window);
     resultPicture->setObjectName(QStringLiteral("resultPicture"));
     resultPicture->setFixedSize(48, 48);
+    KeepRoomWhenHidden(resultPicture);
     resultPicture->hide();
     row->addWidget(resultPicture);
     root->addLayout(row);
@@ -170,6 +182,8 @@ void MainWindowUi::BuildAnswerArea(QDialog* window, QVBoxLayout* root)
     checkSolution = commandButton("checkSolutionButton", ID_CHECK_SOLUTION_BUTTON);
     for (QPushButton* button : {previous, submit, next, done})
         row->addWidget(button);
+    for (QPushButton* button : {previous, next, done})
+        KeepRoomWhenHidden(button);
     row->addSpacing(24);
     row->addWidget(checkSolution);
     root->addLayout(row);
@@ -221,6 +235,25 @@ void MainWindowUi::Retranslate(const LanguageState& language)
     questionLabel->setBuddy(questionBoxes[0]);
     commentsLabel->setBuddy(commentsPane);
     hyperlink->setToolTip(text(IDS_BMT_COMPANY));
+    NameForScreenReaders(language);
+}
+
+void MainWindowUi::NameForScreenReaders(const LanguageState& language)
+{
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::string number = std::to_string(i + 1);
+        questionBoxes[i]->setAccessibleName(LocalizedText(language, IDS_A11Y_QUESTION_NUMBER, number));
+        spinUp[i]->setAccessibleName(LocalizedText(language, IDS_A11Y_NUMBER_UP, number));
+        spinDown[i]->setAccessibleName(LocalizedText(language, IDS_A11Y_NUMBER_DOWN, number));
+    }
+    answerBox->setAccessibleName(PlainLabel(answerLabel->text()));
+    commentsPane->setAccessibleName(PlainLabel(commentsLabel->text()));
+    previous->setAccessibleName(previous->toolTip());
+    next->setAccessibleName(next->toolTip());
+    resultPicture->setAccessibleDescription(LocalizedText(language, IDS_A11Y_VERDICT));
+    m_verdictNames = {LocalizedText(language, IDS_BMT_INCORRECT), LocalizedText(language, IDS_BMT_CORRECT)};
+    if (m_verdict)
+        resultPicture->setAccessibleName(m_verdictNames[std::size_t(*m_verdict)]);
 }
 
 void MainWindowUi::ShowRules(bool standardRule, bool jqkEnabled)
@@ -281,13 +314,14 @@ void MainWindowUi::SetEnlarged(bool enlarged)
 
 void MainWindowUi::ShowVerdict(std::optional<bool> correct)
 {
+    m_verdict = correct;
     if (!correct) {
         resultPicture->hide();
         return;
     }
     const QString icon = *correct ? QStringLiteral(":/icons/result-correct.svg") : QStringLiteral(":/icons/result-wrong.svg");
     resultPicture->setPixmap(QIcon(icon).pixmap(resultPicture->size()));
-    resultPicture->setProperty("verdict", *correct ? QStringLiteral("correct") : QStringLiteral("wrong"));
+    resultPicture->setAccessibleName(m_verdictNames[std::size_t(*correct)]);
     resultPicture->show();
 }
 

@@ -74,12 +74,12 @@ private slots:
         TypeAnswers(QStringLiteral("3*3+8+8"));
         ClickSubmit();
         QCOMPARE(Status(), QStringLiteral("Correct: 0  Incorrect: 1  Not Answered: 4"));
-        QCOMPARE(Find<QLabel>("resultPicture")->property("verdict").toString(), QStringLiteral("wrong"));
+        QCOMPARE(VerdictShown(), QStringLiteral("wrong"));
         QVERIFY(!AnswerLocked());
         TypeAnswers(QStringLiteral("8/(3-8/3)"));
         SubmitWithKeys();
         QCOMPARE(Status(), QStringLiteral("Correct: 1  Incorrect: 0  Not Answered: 4"));
-        QCOMPARE(Find<QLabel>("resultPicture")->property("verdict").toString(), QStringLiteral("correct"));
+        QCOMPARE(VerdictShown(), QStringLiteral("correct"));
         QCOMPARE(PlayedEffects(), (std::vector<std::string>{"incorrect", "correct"}));
 
         // On and back: the answer given is still there, and the picture with it.
@@ -87,22 +87,22 @@ private slots:
         QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Standard Level - Beginner) 2/5"));
         QVERIFY(Question() != QStringLiteral("3 3 8 8"));
         QVERIFY(Find<QPlainTextEdit>("answerBox")->toPlainText().isEmpty());
-        QVERIFY(!Find<QLabel>("resultPicture")->isVisible());
+        QCOMPARE(VerdictShown(), QString());
         QTest::mouseClick(Find<QPushButton>("previousButton"), Qt::LeftButton);
         QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Standard Level - Beginner) 1/5"));
         QCOMPARE(Find<QPlainTextEdit>("answerBox")->toPlainText(), QStringLiteral("8/(3-8/3)"));
-        QVERIFY(Find<QLabel>("resultPicture")->isVisible());
+        QCOMPARE(VerdictShown(), QStringLiteral("correct"));
         QCOMPARE(PlayedEffects().back(), std::string("previous"));
 
         // Esc asks; No stays, Yes goes back to free play.
         SeenBox stay;
-        AnswerNextBox(stay, QStringLiteral("rightButton"));  // No
+        AnswerNextBox(stay, kNo);  // No
         QTest::keyClick(m_window.get(), Qt::Key_Escape);
         QCOMPARE(stay.text, QStringLiteral("Are you sure you want to exit training?"));
         QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Training);
         BackToWindow();
         SeenBox leave;
-        AnswerNextBox(leave, QStringLiteral("middleButton"));  // Yes
+        AnswerNextBox(leave, kYes);  // Yes
         QTest::keyClick(m_window.get(), Qt::Key_Escape);
         QVERIFY(leave.shown);
         QVERIFY(m_window->isVisible());
@@ -110,6 +110,28 @@ private slots:
         QCOMPARE(Status(), QString());
         QCOMPARE(Question(), QStringLiteral("   "));
         QCOMPARE(Find<PictureButton>(kTrainingButton.toLatin1().constData())->toolTip(), QStringLiteral("Training"));
+    }
+
+    // Nothing below the question row moves during play: the window keeps one size with
+    // the verdict picture, Previous, Next and Done shown or not.
+    void theWindowKeepsOneSize()
+    {
+        const QSize size = m_window->size();
+        TypeQuestion({"3", "3", "8", "8"});
+        TypeAnswers(QStringLiteral("8/(3-8/3)"));
+        ClickSubmit();
+        QCOMPARE(m_window->size(), size);
+        StorePlan("Training Game", 5);
+        StartFromToolbar(ID_TRAINING_GAME);
+        QVERIFY(Find<QPushButton>("doneButton")->isVisible());
+        QCOMPARE(m_window->size(), size);
+        TypeAnswers(QStringLiteral("3*3+8+8"));
+        ClickSubmit();
+        QCOMPARE(VerdictShown(), QStringLiteral("wrong"));
+        QCOMPARE(m_window->size(), size);
+        QTest::mouseClick(Find<QPushButton>("nextButton"), Qt::LeftButton);
+        QVERIFY(Find<QPushButton>("previousButton")->isVisible());
+        QCOMPARE(m_window->size(), size);
     }
 
     void aTrainingGameLocksAnsweredQuestionsAndEndsWhenTheTimeIsUp()
@@ -138,7 +160,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("remainingTime")->text(), QStringLiteral("00:00:59"), 5000);
         QVERIFY(Find<QLabel>("remainingTime")->isVisible());
         SeenBox report;
-        AnswerNextBox(report, QStringLiteral("rightButton"));
+        AnswerNextBox(report, kOk);
         m_clock.now += 60;
         QTRY_VERIFY_WITH_TIMEOUT(report.shown, 5000);
         QCOMPARE(report.text, QStringLiteral("Training Game Score Report - Standard Level\n\nRule: Standard Rule "
@@ -163,7 +185,7 @@ private slots:
             }
         }
         SeenBox offer;
-        AnswerNextBox(offer, QStringLiteral("rightButton"));  // No: look the answers over first
+        AnswerNextBox(offer, kNo);  // No: look the answers over first
         SubmitWithKeys();
         QVERIFY(offer.text.startsWith(QStringLiteral("You have answered all the required questions.")));
         QCOMPARE(Status(), QStringLiteral("Correct: 4  Incorrect: 1  Not Answered: 0"));
@@ -171,7 +193,7 @@ private slots:
 
         m_clock.now += 75;
         SeenBox report;
-        AnswerNextBox(report, QStringLiteral("rightButton"));
+        AnswerNextBox(report, kOk);
         QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_D, Qt::ControlModifier);
         QVERIFY(report.text.endsWith(QStringLiteral("Scores: 4/5\nTime: 1 min 15 sec")));
         QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Free);
@@ -188,7 +210,7 @@ private slots:
             QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_Right, Qt::ControlModifier);
         }
         SeenBox offer;
-        AnswerNextBox(offer, QStringLiteral("rightButton"));  // No, once all are answered
+        AnswerNextBox(offer, kNo);  // No, once all are answered
         QStringList tooMany;
         for (int line = 0; line < 31; ++line)
             tooMany << QStringLiteral("1+2+3+4");
@@ -205,7 +227,7 @@ private slots:
         QVERIFY(offer.shown);
         BackToWindow();
         SeenBox report;
-        AnswerNextBox(report, QStringLiteral("rightButton"));
+        AnswerNextBox(report, kOk);
         QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_D, Qt::ControlModifier);
         QVERIFY(report.text.contains(QStringLiteral("Scores: 5/5")));
     }
@@ -220,7 +242,7 @@ private slots:
         ClickToolbar("toolbar32798");  // J, Q and K
         QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Holy War Level - Beginner) 1/5"));
         SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
+        AnswerNextBox(note, kOk);
         QTest::keyClick(m_window.get(), Qt::Key_F1);
         QVERIFY(note.text.contains(QStringLiteral("Advanced Rule (Addition, Subtraction, Multiplication, Division, "
                                                   "Power and Root)")));
@@ -229,10 +251,12 @@ private slots:
 
     void helpDuringARunShowsItsRules()
     {
+        QTRY_COMPARE(m_helpTopics, std::vector<int>{7});  // the release notes of the first start
+        m_helpTopics.clear();
         StorePlan("Training", 5);
         StartFromToolbar(ID_TRAINING);
         SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
+        AnswerNextBox(note, kOk);
         QTest::keyClick(m_window.get(), Qt::Key_F1);
         QVERIFY(note.text.startsWith(QStringLiteral("\t\t\tTraining Rules")));
         QVERIFY(m_helpTopics.empty());
@@ -266,7 +290,7 @@ private slots:
             QCOMPARE(cup->windowTitle(), QStringLiteral("World Cup - Hero Level"));
             cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
         });
-        AnswerNextBox(note, QStringLiteral("rightButton"));
+        AnswerNextBox(note, kOk);
         QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
         BackToWindow();
         QVERIFY(note.text.startsWith(QStringLiteral("\t\t\tWorld Cup Rules - Hero Level\n")));
@@ -283,8 +307,8 @@ private slots:
         QCOMPARE(Status(), QStringLiteral("Correct: 39  Incorrect: 0  Not Answered: 1"));
         m_clock.now += 25 * 60 + 10;
         SeenBox submit, scores;
-        AnswerNextBox(submit, QStringLiteral("middleButton"),  // Yes, submit now
-                      [&scores](CBMMessageBox*) { AnswerNextBox(scores, QStringLiteral("rightButton")); });
+        AnswerNextBox(submit, kYes,  // submit now
+                      [&scores](CBMMessageBox*) { AnswerNextBox(scores, kOk); });
         QString ranking;
         OnNextDialog(m_window.get(), [&ranking](QDialog* name) {
             auto* edit = name->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
@@ -315,11 +339,11 @@ private slots:
             cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
         });
         SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
+        AnswerNextBox(note, kOk);
         QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
         BackToWindow();
         SeenBox leave;
-        AnswerNextBox(leave, QStringLiteral("middleButton"));  // Yes
+        AnswerNextBox(leave, kYes);  // Yes
         QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
         QCOMPARE(leave.text, QStringLiteral("Are you sure you want to exit World Cup?"));
         QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Free);
@@ -345,10 +369,10 @@ private slots:
                 cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
             });
             SeenBox prompt, note;
-            AnswerNextBox(prompt, agree ? QStringLiteral("middleButton") : QStringLiteral("rightButton"),
+            AnswerNextBox(prompt, agree ? kOk : kCancel,
                           [&note, agree](CBMMessageBox*) {
                               if (agree)  // the game starts with its rules
-                                  AnswerNextBox(note, QStringLiteral("rightButton"));
+                                  AnswerNextBox(note, kOk);
                           });
             QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
             return prompt.text;

@@ -1,0 +1,224 @@
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <algorithm>
+#include <set>
+
+#include "MainWindowHarness.h"
+#include "controls/HyperlinkLabel.h"
+#include "history/HistoryStore.h"
+#include "settings/OptionsDlg.h"
+#include "shell/CommandTable.h"
+
+using namespace tavlix;
+using namespace tavlix::testing;
+
+namespace {
+
+// What a player operates: buttons, boxes, lists, the link. The arrows beside number boxes
+// are left out, as Up and Down in the boxes do their work; so are scroll bars.
+bool IsControl(const QWidget* w)
+{
+    const auto* arrow = qobject_cast<const QToolButton*>(w);
+    if (qobject_cast<const QScrollBar*>(w) || (arrow && arrow->arrowType() != Qt::NoArrow))
+        return false;
+    // The parts of a combined control count with it.
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractSpinBox*>(p) ||
+            qobject_cast<const QAbstractItemView*>(p))
+            return false;
+    return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QAbstractSlider*>(w) ||
+           qobject_cast<const HyperlinkLabel*>(w);
+}
+
+QString Describe(const QWidget* w)
+{
+    return QStringLiteral("%1 \"%2\"").arg(QLatin1String(w->metaObject()->className()), w->objectName());
+}
+
+// The controls a screen reader would find nameless, and the enabled ones that Tab never
+// reaches (a radio button counts as reached with its group, whose others the arrow keys
+// choose), in the window on top. Tab is pressed through the window system, as a
+// player's key arrives.
+QStringList KeyboardFaults(QWidget* window)
+{
+    QStringList faults;
+    std::set<const QWidget*> reached;
+    if (!QTest::qWaitForWindowActive(window))
+        return {QStringLiteral("the window never became active")};
+    for (int press = 0; press < 120; ++press) {
+        if (QWidget* focus = window->focusWidget())
+            reached.insert(focus);
+        QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+    }
+    // Radio buttons of one choice: one button group, or one parent without a group.
+    const auto sameChoice = [](const QWidget* a, const QWidget* b) {
+        const auto* first = qobject_cast<const QRadioButton*>(a);
+        const auto* second = qobject_cast<const QRadioButton*>(b);
+        if (!first || !second)
+            return false;
+        return first->group() ? first->group() == second->group()
+                              : !second->group() && first->parentWidget() == second->parentWidget();
+    };
+    const auto isReached = [&](const QWidget* w) {
+        return std::any_of(reached.begin(), reached.end(),
+                           [&](const QWidget* r) { return r == w || sameChoice(r, w); });
+    };
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window) || !IsControl(w))
+            continue;
+        if (QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).trimmed().isEmpty())
+            faults << QStringLiteral("no name: ") + Describe(w);
+        if (w->isEnabled() && !isReached(w))
+            faults << QStringLiteral("not reached by Tab: ") + Describe(w);
+    }
+    return faults;
+}
+
+// A history of two answers, enough for every part of the Statistics window to show.
+class TwoAnswers : public HistoryStore {
+public:
+    bool Add(const AnswerRecord&, std::string&) override { return true; }
+    std::vector<AnswerRecord> LoadAll(std::string&) const override
+    {
+        return {{1'699'990'000, "3 3 8 8", true, false, RunMode::Free, 1, 9000, AnswerVerdict::Correct, false},
+                {1'699'995'000, "1 5 5 5", true, false, RunMode::Free, 1, 30000, AnswerVerdict::Incorrect, true}};
+    }
+};
+
+}  // namespace
+
+// Every window of the program is usable from the keyboard and with a screen reader: Tab
+// reaches each control, picture buttons answer Space and Enter, and every control has a
+// name a screen reader can say.
+class KeyboardAccessTest : public QObject, protected MainWindowHarness {
+    Q_OBJECT
+
+    // Opens the dialog of a command and returns what the keyboard and a screen reader
+    // find wrong in it; inspect sees it before it closes.
+    QStringList FaultsOfDialog(int command, std::function<void(QDialog*)> inspect = {})
+    {
+        QStringList faults{QStringLiteral("no dialog came")};
+        OnNextDialog(m_window.get(), [&](QDialog* dialog) {
+            faults = KeyboardFaults(dialog);
+            if (inspect)
+                inspect(dialog);
+            if (auto* box = qobject_cast<CBMMessageBox*>(dialog))  // a question needs an answer
+                box->findChild<QAbstractButton*>(QStringLiteral("rightButton"))->click();
+        });
+        m_window->RunCommand(command);
+        BackToWindow();
+        return faults;
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(ResetHarness());
+        m_window = MakeWindow();
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void theMainWindow()
+    {
+        QCOMPARE(m_window->focusWidget(), Find<QWidget>("questionBox0"));
+        const QStringList faults = KeyboardFaults(m_window.get());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        // The arrows' work from the keyboard.
+        auto* box = Find<QLineEdit>("questionBox2");
+        box->setFocus();
+        QTest::keyClick(m_window->windowHandle(), Qt::Key_Up);
+        QTest::keyClick(m_window->windowHandle(), Qt::Key_Up);
+        QTest::keyClick(m_window->windowHandle(), Qt::Key_Down);
+        QCOMPARE(box->text(), QStringLiteral("1"));
+        // A toolbar button from the keyboard: Space and Enter.
+        auto* jqk = Find<QWidget>("toolbar32798");
+        jqk->setFocus();
+        QTest::keyClick(m_window->windowHandle(), Qt::Key_Space);
+        QVERIFY(!m_window->IsJqkEnabled());
+        QTest::keyClick(m_window->windowHandle(), Qt::Key_Return);
+        QTRY_VERIFY(m_window->IsJqkEnabled());
+    }
+
+    void everyDialog_data()
+    {
+        QTest::addColumn<int>("command");
+        for (const auto& [name, command] :
+             {std::pair{"training plan", ID_TRAINING}, {"world cup", ID_WORLD_CUP}, {"trouble makers", ID_TROUBLE_MAKERS},
+              {"instant solutions", ID_INSTANT_SOLUTIONS}, {"complete list", ID_COMPLETE_LIST},
+              {"background", ID_BACKGROUND}, {"music", ID_BACKGROUND_MUSIC}, {"about", ID_ABOUT},
+              {"exit prompt", ID_EXIT}, {"save to my favorites", ID_SAVE_TO_MY_FAVORITES}})
+            QTest::newRow(name) << int(command);
+    }
+
+    void everyDialog()
+    {
+        QFETCH(int, command);
+        TypeQuestion({"3", "3", "8", "8"});
+        const QStringList faults = FaultsOfDialog(command);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    void theStatistics()
+    {
+        TwoAnswers history;
+        m_history = &history;
+        m_window = MakeWindow();
+        const QStringList faults = FaultsOfDialog(ID_STATISTICS);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    void theOptions()
+    {
+        OptionsDlg options(*m_userData, m_language, {}, m_window.get());
+        options.show();
+        const QStringList faults = KeyboardFaults(&options);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    // The World Cup dialog in the order of its look, and its rankings opened with Enter
+    // and Space on their picture buttons.
+    void theWorldCupFromTheKeyboard()
+    {
+        QStringList order;
+        QStringList rankings;
+        FaultsOfDialog(ID_WORLD_CUP, [&](QDialog* cup) {
+            cup->findChild<QWidget*>(QStringLiteral("standardRuleRadio"))->setFocus();
+            for (int i = 0; i < 7; ++i) {
+                order << cup->focusWidget()->objectName();
+                QTest::keyClick(cup->windowHandle(), Qt::Key_Tab);
+            }
+            for (const auto& [button, key] : {std::pair{"amateurRankingButton", Qt::Key_Return},
+                                              std::pair{"professionalRankingButton", Qt::Key_Space}}) {
+                cup->findChild<QWidget*>(QLatin1String(button))->setFocus();
+                OnNextDialog(
+                    cup,
+                    [&](QDialog* ranking) {
+                        rankings << ranking->windowTitle() + QStringLiteral(": ") + KeyboardFaults(ranking).join(", ");
+                    },
+                    [](QDialog* dialog) { return dialog->objectName() == QLatin1String("rankingDlg"); });
+                const qsizetype opened = rankings.size();
+                QTest::keyClick(cup->windowHandle(), key);
+                QTRY_COMPARE(rankings.size(), opened + 1);
+            }
+        });
+        QCOMPARE(order, (QStringList{"standardRuleRadio", "jqkCheck", "amateurRankingButton",
+                                     "professionalRankingButton", "rulesButton", "okButton", "cancelButton"}));
+        QCOMPARE(rankings, (QStringList{"World Ranking for Amateurs - Standard Level: ",
+                                        "World Ranking for Professional Players - Standard Level: "}));
+    }
+};
+
+TAVLIX_QTEST_MAIN(KeyboardAccessTest)
+#include "KeyboardAccessTest.moc"
