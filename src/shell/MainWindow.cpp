@@ -36,6 +36,7 @@
 #include "shell/AboutDlg.h"
 #include "shell/CommandBindings.h"
 #include "shell/CommentsPane.h"
+#include "shell/QtTranslations.h"
 
 namespace tavlix {
 
@@ -318,6 +319,7 @@ void MainWindow::SetLanguage(int column)
             WriteSetting(m_services.profile, setting::kLanguageLcid, m_services.language.Lcid());
         m_services.cache.Reload(m_services.language);
         ApplyLanguage();
+        FollowInterfaceLanguage(m_services.language.Lcid());
     });
 }
 
@@ -369,7 +371,7 @@ void MainWindow::ShowQuestion(const ShownQuestion& question)
 
 void MainWindow::ShowJudgement(const Judgement& judgement)
 {
-    m_pane->Show(judgement.comment);
+    m_pane->Announce(judgement.comment);
     if (judgement.questionCorrect)
         m_ui.ShowVerdict(judgement.questionCorrect);
     UpdateControlStates();

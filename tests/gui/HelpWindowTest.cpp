@@ -1,3 +1,4 @@
+#include <QColorDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -236,7 +237,32 @@ private slots:
         QCOMPARE(Button("backButton")->text(), QStringLiteral("后退(&B)"));
         QCOMPARE(Button("forwardButton")->text(), QStringLiteral("前进(&F)"));
         Click(Button("backButton"));
-        QCOMPARE(Page(), QStringLiteral("english/rel_notes.htm"));
+        QCOMPARE(Page(), QStringLiteral("gb2312/rel_notes.htm"));
+    }
+
+    // An open help window follows a switch of the interface language at once, with its
+    // title, its buttons and the page on screen; so do Qt's own dialogs.
+    void anOpenWindowFollowsALanguageSwitch()
+    {
+        QVERIFY(Start(MakeProgram()));
+        QVERIFY(PressF1());
+        QWidget* window = ShownHelpWindow();
+        ClickLink(QStringLiteral("Appendix A. Irrelevant solutions"));
+        QVERIFY(ChooseMenuEntry(QStringLiteral("&Traditional Chinese (繁體中文)")));
+        QTRY_COMPARE(Page(), QStringLiteral("big5/userguide/a1_irrelevant.htm"));
+        QCOMPARE(Heading(), QStringLiteral("附錄 A. 互不相關的解法"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tavlix 說明"));
+        QCOMPARE(Button("contentsButton")->text(), QStringLiteral("目錄(&C)"));
+        QCOMPARE(Button("forwardButton")->text(), QStringLiteral("下一頁(&F)"));
+        QCOMPARE(QColorDialog().windowTitle(), QStringLiteral("選擇顏色"));
+
+        QVERIFY(ChooseMenuEntry(QStringLiteral("&Simplified Chinese (简体中文)")));
+        QTRY_COMPARE(Page(), QStringLiteral("gb2312/userguide/a1_irrelevant.htm"));
+        QCOMPARE(QColorDialog().windowTitle(), QStringLiteral("选择颜色"));
+        QVERIFY(ChooseMenuEntry(QStringLiteral("&English")));
+        QTRY_COMPARE(Page(), QStringLiteral("english/userguide/a1_irrelevant.htm"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tavlix Help"));
+        QCOMPARE(QColorDialog().windowTitle(), QStringLiteral("Select Color"));
     }
 
     void topicsInTheInterfaceLanguage_data()
@@ -338,7 +364,7 @@ private slots:
         QVERIFY(PressF1());
         SeenBox seen;
         QWidget* boxParent = nullptr;
-        AnswerNextBox(seen, QStringLiteral("rightButton"),
+        AnswerNextBox(seen, kOk,
                       [&boxParent](CBMMessageBox* box) { boxParent = box->parentWidget(); });
         ClickLink(QStringLiteral("Web page"));
         QTRY_VERIFY(seen.shown);
@@ -348,7 +374,7 @@ private slots:
 
         // The maker's page of the status bar's link, too.
         seen = SeenBox();
-        AnswerNextBox(seen, QStringLiteral("rightButton"),
+        AnswerNextBox(seen, kOk,
                       [&boxParent](CBMMessageBox* box) { boxParent = box->parentWidget(); });
         QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("hyperlink")), Qt::LeftButton);
         QTRY_VERIFY(seen.shown);
@@ -368,7 +394,7 @@ private slots:
     void theMakersPageTheBrowserRefusesIsReported()
     {
         SeenBox seen;
-        AnswerNextBox(seen, QStringLiteral("rightButton"));
+        AnswerNextBox(seen, kOk);
         QVERIFY(Start(MakeProgram(), kLcidEnglish, false, false));
         QTRY_VERIFY(seen.shown);
         QCOMPARE(seen.text, kUnopened.arg(QStringLiteral("https://www.brelmor.com/")));
