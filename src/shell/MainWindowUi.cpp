@@ -203,6 +203,7 @@ void MainWindowUi::BuildCommentsArea(QDialog* window, QVBoxLayout* root)
     statusLine = new QLabel(window);
     statusLine->setObjectName(QStringLiteral("statusLine"));
     statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the counts can be copied
+    statusLine->setFocusPolicy(Qt::NoFocus);  // a text to read, not a control to stop at
     timeField = new QLabel(window);
     timeField->setObjectName(QStringLiteral("timeField"));
     hyperlink = new HyperlinkLabel(window);
