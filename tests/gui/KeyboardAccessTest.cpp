@@ -3,6 +3,8 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QDir>
+#include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextEdit>
@@ -14,6 +16,7 @@
 #include "MainWindowHarness.h"
 #include "controls/HyperlinkLabel.h"
 #include "history/HistoryStore.h"
+#include "runs/RankingNameDlg.h"
 #include "settings/OptionsDlg.h"
 #include "shell/CommandTable.h"
 
@@ -50,12 +53,12 @@ QString Describe(const QWidget* w)
 // reaches (a radio button counts as reached with its group, whose others the arrow keys
 // choose), in the window on top. Tab is pressed through the window system, as a
 // player's key arrives.
-QStringList KeyboardFaults(QWidget* window)
+QString KeyboardFaults(QWidget* window)
 {
     QStringList faults;
     std::set<const QWidget*> reached;
     if (!QTest::qWaitForWindowActive(window))
-        return {QStringLiteral("the window never became active")};
+        return QStringLiteral("the window never became active");
     for (int press = 0; press < 120; ++press) {
         if (QWidget* focus = window->focusWidget())
             reached.insert(focus);
@@ -82,7 +85,43 @@ QStringList KeyboardFaults(QWidget* window)
         if (w->isEnabled() && !isReached(w))
             faults << QStringLiteral("not reached by Tab: ") + Describe(w);
     }
-    return faults;
+    return faults.join(QStringLiteral("; "));
+}
+
+// The visible texts of a window (labels, buttons with text, boxes) that do not get the
+// room they ask for, or stick out of the window: what a player would see cut off.
+QString ClippedTexts(QWidget* window)
+{
+    QStringList clipped;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<QLabel*>(w);
+        const auto* button = qobject_cast<QAbstractButton*>(w);
+        const bool showsText = (label && !label->text().isEmpty()) || (button && !button->text().isEmpty()) ||
+                               qobject_cast<QLineEdit*>(w);
+        if (!w->isVisibleTo(window) || !showsText)
+            continue;
+        const bool wraps = label && label->wordWrap();
+        // A box for one number needs the height of its text, not the width of a sentence.
+        const bool fitsWidth = wraps || qobject_cast<QLineEdit*>(w) || w->width() >= w->sizeHint().width();
+        const int neededHeight = wraps ? label->heightForWidth(w->width()) : w->sizeHint().height();
+        const QRect inWindow(w->mapTo(window, QPoint()), w->size());
+        if (!fitsWidth || w->height() < neededHeight || !window->rect().contains(inWindow))
+            clipped << QStringLiteral("%1 %2x%3, wants %4x%5")
+                           .arg(w->objectName())
+                           .arg(w->width())
+                           .arg(w->height())
+                           .arg(w->sizeHint().width())
+                           .arg(neededHeight);
+    }
+    return clipped.join(QStringLiteral("; "));
+}
+
+// Keeps the window's picture as the screen shows it, for a person to look at.
+void Photograph(QWidget* window, const QString& name)
+{
+    QDir().mkpath(QStringLiteral(TAVLIX_SCREENSHOT_DIR));
+    const QString file = QStringLiteral(TAVLIX_SCREENSHOT_DIR "/%1-x%2.png").arg(name).arg(window->devicePixelRatio());
+    QVERIFY(window->grab().save(file));
 }
 
 // A history of two answers, enough for every part of the Statistics window to show.
@@ -106,9 +145,9 @@ class KeyboardAccessTest : public QObject, protected MainWindowHarness {
 
     // Opens the dialog of a command and returns what the keyboard and a screen reader
     // find wrong in it; inspect sees it before it closes.
-    QStringList FaultsOfDialog(int command, std::function<void(QDialog*)> inspect = {})
+    QString FaultsOfDialog(int command, std::function<void(QDialog*)> inspect = {})
     {
-        QStringList faults{QStringLiteral("no dialog came")};
+        QString faults = QStringLiteral("no dialog came");
         OnNextDialog(m_window.get(), [&](QDialog* dialog) {
             faults = KeyboardFaults(dialog);
             if (inspect)
@@ -124,6 +163,7 @@ class KeyboardAccessTest : public QObject, protected MainWindowHarness {
 private slots:
     void init()
     {
+        m_history = nullptr;
         QVERIFY(ResetHarness());
         m_window = MakeWindow();
     }
@@ -133,8 +173,7 @@ private slots:
     void theMainWindow()
     {
         QCOMPARE(m_window->focusWidget(), Find<QWidget>("questionBox0"));
-        const QStringList faults = KeyboardFaults(m_window.get());
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        QCOMPARE(KeyboardFaults(m_window.get()), QString());
         // The arrows' work from the keyboard.
         auto* box = Find<QLineEdit>("questionBox2");
         box->setFocus();
@@ -166,8 +205,7 @@ private slots:
     {
         QFETCH(int, command);
         TypeQuestion({"3", "3", "8", "8"});
-        const QStringList faults = FaultsOfDialog(command);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        QCOMPARE(FaultsOfDialog(command), QString());
     }
 
     void theStatistics()
@@ -175,16 +213,19 @@ private slots:
         TwoAnswers history;
         m_history = &history;
         m_window = MakeWindow();
-        const QStringList faults = FaultsOfDialog(ID_STATISTICS);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        QCOMPARE(FaultsOfDialog(ID_STATISTICS), QString());
     }
 
-    void theOptions()
+    // Dialogs that open from places the main window does not reach in a test.
+    void dialogsOfTheirOwn()
     {
         OptionsDlg options(*m_userData, m_language, {}, m_window.get());
         options.show();
-        const QStringList faults = KeyboardFaults(&options);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        QCOMPARE(KeyboardFaults(&options), QString());
+        options.close();
+        RankingNameDlg name(*m_profile, m_language, RankingKind::Amateur, {}, m_window.get());
+        name.show();
+        QCOMPARE(KeyboardFaults(&name), QString());
     }
 
     // The World Cup dialog in the order of its look, and its rankings opened with Enter
@@ -205,7 +246,7 @@ private slots:
                 OnNextDialog(
                     cup,
                     [&](QDialog* ranking) {
-                        rankings << ranking->windowTitle() + QStringLiteral(": ") + KeyboardFaults(ranking).join(", ");
+                        rankings << ranking->windowTitle() + QStringLiteral(": ") + KeyboardFaults(ranking);
                     },
                     [](QDialog* dialog) { return dialog->objectName() == QLatin1String("rankingDlg"); });
                 const qsizetype opened = rankings.size();
@@ -217,6 +258,36 @@ private slots:
                                      "professionalRankingButton", "rulesButton", "okButton", "cancelButton"}));
         QCOMPARE(rankings, (QStringList{"World Ranking for Amateurs - Standard Level: ",
                                         "World Ranking for Professional Players - Standard Level: "}));
+    }
+    // Nothing is cut off in the main window and the plan dialog, in free play and in a
+    // run. Run again at twice the size (QT_SCALE_FACTOR=2), it keeps the screenshots.
+    void nothingIsCutOff()
+    {
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QCOMPARE(m_window->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+        TypeQuestion({"3", "3", "8", "8"});
+        TypeAnswers(QStringLiteral("8/(3-8/3)"));
+        ClickSubmit();
+        QCOMPARE(ClippedTexts(m_window.get()), QString());
+        Photograph(m_window.get(), QStringLiteral("main-window"));
+
+        StorePlan("Training Game", 5);
+        QString planClipped = QStringLiteral("no plan dialog");
+        OnNextDialog(m_window.get(), [&planClipped](QDialog* plan) {
+            planClipped = ClippedTexts(plan);
+            Photograph(plan, QStringLiteral("plan-dialog"));
+            plan->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        SeenBox note;
+        AnswerNextBox(note, kOk);
+        ClickToolbar("toolbar32802");
+        QCOMPARE(planClipped, QString());
+        BackToWindow();
+        TypeAnswers(QStringLiteral("3*3+8+8"));
+        ClickSubmit();
+        QTest::mouseClick(Find<QPushButton>("nextButton"), Qt::LeftButton);
+        QCOMPARE(ClippedTexts(m_window.get()), QString());
+        Photograph(m_window.get(), QStringLiteral("main-window-in-a-run"));
     }
 };
 

@@ -246,6 +246,9 @@ private slots:
         QCOMPARE(Pane(), QStringLiteral("答對了！"));
         QCOMPARE(Find<QCheckBox>("noSolution")->text(), QStringLiteral("無解(&N)！"));
         QCOMPARE(m_window->findChild<QMenuBar*>()->actions()[0]->text(), QStringLiteral("遊戲(&G)"));
+        // What screen readers say changes with it.
+        QCOMPARE(Find<QLineEdit>("questionBox1")->accessibleName(), QStringLiteral("題目的第 2 個數"));
+        QCOMPARE(Find<QPlainTextEdit>("answerBox")->accessibleName(), QStringLiteral("我的解法"));
     }
 
     void releaseNotesOncePerVersion()
