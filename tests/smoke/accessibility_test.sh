@@ -11,9 +11,37 @@ out=$2
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 
+# Only a machine without the tools skips the test (exit 77); scripts/install-deps.sh
+# installs them all.
+launcher=/usr/libexec/at-spi-bus-launcher
+missing=$(
+  for tool in xvfb-run Xvfb dbus-run-session xdotool; do command -v "$tool" > /dev/null || echo "$tool"; done
+  [ -x "$launcher" ] || echo at-spi2-core
+  /usr/bin/python3 -c 'import pyatspi' 2> /dev/null || echo python3-pyatspi
+)
+if [ -n "$missing" ]; then
+  echo "SKIP: not installed:" $missing
+  exit 77
+fi
+
 source "$here/window.sh"
 settle_home
-trap 'rm -rf "$home"' EXIT
+# Whatever a session leaves running (the display, the buses, the program) is in the
+# process group of its timeout, and ends with the test however the test ends.
+group=
+end_group() {
+  [ -n "$group" ] && kill -- -"$group" 2> /dev/null || return 0
+  for _ in $(seq 50); do
+    kill -0 -- -"$group" 2> /dev/null || return 0
+    sleep 0.1
+  done
+}
+finish() {
+  end_group
+  rm -rf "$home"
+}
+trap finish EXIT
+trap 'exit 143' TERM INT
 store_training_game_plan
 
 # The names of the edition built by default, Simplified Chinese.
@@ -35,34 +63,37 @@ cat > "$out/names.json" <<'NAMES'
 NAMES
 
 # The system's Python, which has pyatspi; the session bus, the accessibility bus on it,
-# and Qt told to speak to it without waiting for a screen reader to ask. Every wait
-# inside is bounded; the whole session too. Exits 2 when the window never showed.
+# and Qt told to speak to it without waiting for a screen reader to ask. A session ends
+# within 75 s, its client within 60 s; it exits 2 when the window never showed.
 session() {
-timeout 150 xvfb-run -a -s "-screen 0 1024x768x24" \
-  dbus-run-session -- bash -s "$program" "$out" "$here" <<'SESSION'
+timeout -k 5 75 xvfb-run -a -s "-screen 0 1024x768x24" \
+  dbus-run-session -- bash -s "$program" "$out" "$here" "$launcher" <<'SESSION' &
 set -euo pipefail
 program=$1
 out=$2
 here=$3
 source "$here/window.sh"
-/usr/libexec/at-spi-bus-launcher --launch-immediately > "$out/bus.log" 2>&1 &
+"$4" --launch-immediately > "$out/bus.log" 2>&1 &
 bus=$!
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 start_program "$program" "$out/program.log"
 status=0
-timeout 120 /usr/bin/python3 "$here/accessibility_client.py" "$out/names.json" || status=$?
+timeout --foreground 60 /usr/bin/python3 "$here/accessibility_client.py" "$out/names.json" || status=$?
 import -window root "$out/accessibility.png" 2>/dev/null || true
 stop_program
 kill "$bus" 2>/dev/null || true
 exit "$status"
 SESSION
+group=$!
+wait "$group"
 }
 
-# A loaded machine may fail to start the virtual display or show the window: try again
-# then, and only then.
-for attempt in 1 2 3; do
+# A loaded machine may fail to start the virtual display or show the window: try once
+# more then, and only then.
+for attempt in 1 2; do
   status=0
   session || status=$?
+  end_group
   [ "$status" -ne 2 ] && break
   echo "attempt $attempt: no window"
 done
