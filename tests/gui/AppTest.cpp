@@ -277,7 +277,12 @@ private slots:
             if (heights.empty())
                 heights.push_back(window->height());
             if (heights.size() < 5) {
-                QMenu* ui = window->MenuBar()->actions()[1]->menu();
+                // The menu by its title, the entry by what it does.
+                QMenu* ui = nullptr;
+                for (QAction* top : window->MenuBar()->actions())
+                    if (top->text() == QLatin1String("&UI"))
+                        ui = top->menu();
+                QVERIFY(ui);
                 ui->popup(window->mapToGlobal(QPoint(10, 10)));
                 QAction* enlarged = nullptr;
                 for (QAction* action : ui->actions())

@@ -61,16 +61,21 @@ private:
     void (*m_handler)(int);
 };
 
-// Every modal window that opens while it lives is noted and closed unanswered.
+// Every modal window that opens while it lives is noted and declined as a user would: a
+// message box with its rightmost button (No, Cancel or OK), any other window with Esc.
 class ModalWatcher {
 public:
     ModalWatcher()
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                seen << dialog->objectName();
-                dialog->done(IDCANCEL);
-            }
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen << dialog->objectName();
+            if (qobject_cast<CBMMessageBox*>(dialog))
+                dialog->findChild<QAbstractButton*>(QStringLiteral("rightButton"))->click();
+            else
+                dialog->reject();
         });
         m_timer.start(10);
     }
