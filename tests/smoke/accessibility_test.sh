@@ -15,7 +15,7 @@ mkdir -p "$out"
 # installs them all.
 launcher=/usr/libexec/at-spi-bus-launcher
 missing=$(
-  for tool in xvfb-run Xvfb dbus-run-session xdotool; do command -v "$tool" > /dev/null || echo "$tool"; done
+  for tool in Xvfb dbus-daemon xdotool; do command -v "$tool" > /dev/null || echo "$tool"; done
   [ -x "$launcher" ] || echo at-spi2-core
   /usr/bin/python3 -c 'import pyatspi' 2> /dev/null || echo python3-pyatspi
 )
@@ -62,34 +62,43 @@ cat > "$out/names.json" <<'NAMES'
 }
 NAMES
 
-# The system's Python, which has pyatspi; the session bus, the accessibility bus on it,
-# and Qt told to speak to it without waiting for a screen reader to ask. A session ends
-# within 75 s, its client within 60 s; it exits 2 when the window never showed.
+# One session: a virtual display, a session bus with the accessibility bus on it, the
+# program with Qt told to speak to that bus without waiting for a screen reader to ask,
+# and the client in the system's Python, which has pyatspi. It ends within 75 s, its
+# client within 60 s; it exits 2 when the display or the window never showed.
 session() {
-timeout -k 5 75 xvfb-run -a -s "-screen 0 1024x768x24" \
-  dbus-run-session -- bash -s "$program" "$out" "$here" "$launcher" <<'SESSION' &
+timeout -k 5 75 bash -s "$program" "$out" "$here" "$launcher" <<'SESSION' &
 set -euo pipefail
 program=$1
 out=$2
 here=$3
 source "$here/window.sh"
-"$4" --launch-immediately > "$out/bus.log" 2>&1 &
-bus=$!
+# The display server picks a free number itself, so that a test starting beside this
+# one cannot take it in between.
+rm -f "$out/display" "$out/bus-address"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$out/display" 2> "$out/display.log" &
+dbus-daemon --session --nofork --print-address=3 3> "$out/bus-address" 2> "$out/bus.log" &
+for _ in $(seq 100); do
+  [ -s "$out/display" ] && [ -s "$out/bus-address" ] && break
+  sleep 0.1
+done
+[ -s "$out/display" ] && [ -s "$out/bus-address" ] || { echo "no display or no bus"; exit 2; }
+export DISPLAY=:$(cat "$out/display") DBUS_SESSION_BUS_ADDRESS=$(cat "$out/bus-address")
+"$4" --launch-immediately >> "$out/bus.log" 2>&1 &
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 start_program "$program" "$out/program.log"
 status=0
 timeout --foreground 60 /usr/bin/python3 "$here/accessibility_client.py" "$out/names.json" || status=$?
-import -window root "$out/accessibility.png" 2>/dev/null || true
+import -window root "$out/accessibility.png" 2> /dev/null || true
 stop_program
-kill "$bus" 2>/dev/null || true
 exit "$status"
 SESSION
 group=$!
 wait "$group"
 }
 
-# A loaded machine may fail to start the virtual display or show the window: try once
-# more then, and only then.
+# A loaded machine may fail to start the display or show the window: try once more
+# then, and only then.
 for attempt in 1 2; do
   status=0
   session || status=$?

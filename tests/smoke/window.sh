@@ -65,7 +65,7 @@ start_program() {
   "$1" > "$2" 2>&1 &
   pid=$!
   window=$(find_window '^Tavlix$' 50)
-  [ -n "$window" ] || { echo "no window"; kill "$pid"; exit 2; }
+  [ -n "$window" ] || { echo "no window"; kill "$pid" 2> /dev/null || true; exit 2; }
   sleep 0.5
   xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
