@@ -3,6 +3,7 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLabel>
 #include <QRadioButton>
@@ -18,6 +19,7 @@
 #include "history/HistoryStore.h"
 #include "runs/RankingNameDlg.h"
 #include "settings/OptionsDlg.h"
+#include "settings/UserDataDirDlg.h"
 #include "shell/CommandTable.h"
 
 using namespace tavlix;
@@ -226,6 +228,38 @@ private slots:
         RankingNameDlg name(*m_profile, m_language, RankingKind::Amateur, {}, m_window.get());
         name.show();
         QCOMPARE(KeyboardFaults(&name), QString());
+        name.close();
+        UserDataDirDlg folder(*m_userData, m_language, {}, m_window.get());
+        folder.show();
+        QCOMPARE(KeyboardFaults(&folder), QString());
+    }
+
+    // The dialogs a collection opens: a new question (kept, so that there is something to
+    // export), then the export.
+    void theDialogsOfACollection()
+    {
+        QStringList faults;
+        const auto inspectNext = [&faults](QDialog* collection, std::function<void(QDialog*)> then) {
+            OnNextDialog(
+                collection,
+                [&faults, then](QDialog* opened) {
+                    faults << opened->objectName() + QStringLiteral(": ") + KeyboardFaults(opened);
+                    then(opened);
+                },
+                [collection](QDialog* dialog) { return dialog != collection; });
+        };
+        OnNextDialog(m_window.get(), [&](QDialog* collection) {
+            inspectNext(collection, [](QDialog* item) {
+                QTest::keyClicks(item->findChild<QLineEdit*>(QStringLiteral("questionEdit")), QStringLiteral("1 2 3 4"));
+                item->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            });
+            QTest::mouseClick(collection->findChild<QPushButton*>(QStringLiteral("addButton")), Qt::LeftButton);
+            inspectNext(collection, [](QDialog*) {});
+            QTest::mouseClick(collection->findChild<QPushButton*>(QStringLiteral("exportButton")), Qt::LeftButton);
+        });
+        m_window->RunCommand(ID_TROUBLE_MAKERS);
+        BackToWindow();
+        QCOMPARE(faults, (QStringList{"collectionItemDlg: ", "textExportDlg: "}));
     }
 
     // The World Cup dialog in the order of its look, and its rankings opened with Enter
