@@ -162,6 +162,7 @@ void HelpWindow::StayAboveModalWindow()
 void HelpWindow::ApplyLanguage()
 {
     setWindowTitle(LocalizedText(m_language, IDS_DIALOG_HELP_CAPTION, m_language.ProductName()));
+    m_browser->setAccessibleName(windowTitle());  // the pages, as a screen reader names them
     m_contents->setText(LocalizedText(m_language, IDS_DIALOG_HELP_CONTENTS_C));
     m_back->setText(LocalizedText(m_language, IDS_DIALOG_HELP_BACK_B));
     m_forward->setText(LocalizedText(m_language, IDS_DIALOG_HELP_FORWARD_F));

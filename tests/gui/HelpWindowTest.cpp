@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "GuiTestSupport.h"
+#include "KeyboardFaults.h"
 #include "controls/DialogSupport.h"
 #include "shell/CTavlixApp.h"
 #include "shell/MainWindow.h"
@@ -247,11 +248,13 @@ private slots:
         QVERIFY(Start(MakeProgram()));
         QVERIFY(PressF1());
         QWidget* window = ShownHelpWindow();
+        QCOMPARE(KeyboardFaults(window), QString());
         ClickLink(QStringLiteral("Appendix A. Irrelevant solutions"));
         QVERIFY(ChooseMenuEntry(QStringLiteral("&Traditional Chinese (繁體中文)")));
         QTRY_COMPARE(Page(), QStringLiteral("big5/userguide/a1_irrelevant.htm"));
         QCOMPARE(Heading(), QStringLiteral("附錄 A. 互不相關的解法"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Tavlix 說明"));
+        QCOMPARE(Browser()->accessibleName(), QStringLiteral("Tavlix 說明"));
         QCOMPARE(Button("contentsButton")->text(), QStringLiteral("目錄(&C)"));
         QCOMPARE(Button("forwardButton")->text(), QStringLiteral("下一頁(&F)"));
         QCOMPARE(QColorDialog().windowTitle(), QStringLiteral("選擇顏色"));
