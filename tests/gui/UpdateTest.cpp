@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "GuiTestSupport.h"
+#include "KeyboardFaults.h"
 #include "../update/LoopbackHttpsServer.h"
 #include "settings/Profile.h"
 #include "shell/CTavlixApp.h"
@@ -251,6 +252,7 @@ private slots:
         const auto owned = Dialog(m_server.Url("/dl/paused.exe"), Sha256Of(m_installer));
         CUpdateDownloadDlg* dialog = owned.get();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Download the New Version of Tavlix"));
+        QCOMPARE(KeyboardFaults(dialog), QString());
         QCOMPARE(Find<QLineEdit>(dialog, "saveEdit")->text().toStdString(), (m_folder / "paused.exe").string());
         QCOMPARE(Find(dialog, "downloadButton")->toolTip(), QStringLiteral("Download Now!"));
         QStringList steps;
