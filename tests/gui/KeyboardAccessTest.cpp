@@ -118,6 +118,14 @@ private slots:
         QVERIFY(!m_window->IsJqkEnabled());
         QTest::keyClick(m_window->windowHandle(), Qt::Key_Return);
         QTRY_VERIFY(m_window->IsJqkEnabled());
+        // A picture button and the link look different when Tab reaches them.
+        for (const char* name : {"toolbar32798", "hyperlink"}) {
+            auto* control = Find<QWidget>(name);
+            Find<QWidget>("questionBox0")->setFocus(Qt::TabFocusReason);
+            const QImage unfocused = control->grab().toImage();
+            control->setFocus(Qt::TabFocusReason);
+            QVERIFY2(control->grab().toImage() != unfocused, name);
+        }
     }
 
     void everyDialog_data()
