@@ -122,9 +122,11 @@ private slots:
         TypeAnswers(QStringLiteral("8/(3-8/3)"));
         ClickSubmit();
         QCOMPARE(m_window->size(), size);
-        StorePlan("Training Game", 5);
+        StorePlan("Training Game", 5, 1);  // timed: the remaining time shows too
         StartFromToolbar(ID_TRAINING_GAME);
         QVERIFY(Find<QPushButton>("doneButton")->isVisible());
+        m_clock.now += 1;
+        QTRY_VERIFY_WITH_TIMEOUT(Find<QLabel>("remainingTime")->isVisible(), 5000);
         QCOMPARE(m_window->size(), size);
         TypeAnswers(QStringLiteral("3*3+8+8"));
         ClickSubmit();
