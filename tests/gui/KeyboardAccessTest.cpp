@@ -11,7 +11,6 @@
 #include "runs/RankingNameDlg.h"
 #include "settings/OptionsDlg.h"
 #include "settings/UserDataDirDlg.h"
-#include "shell/CommandTable.h"
 
 using namespace tavlix;
 using namespace tavlix::testing;
@@ -73,9 +72,9 @@ public:
 class KeyboardAccessTest : public QObject, protected MainWindowHarness {
     Q_OBJECT
 
-    // Opens the dialog of a command and returns what the keyboard and a screen reader
+    // Opens the dialog of a menu entry and returns what the keyboard and a screen reader
     // find wrong in it; inspect sees it before it closes.
-    QString FaultsOfDialog(int command, std::function<void(QDialog*)> inspect = {})
+    QString FaultsOfDialog(const QString& menu, const QString& entry, std::function<void(QDialog*)> inspect = {})
     {
         QString faults = QStringLiteral("no dialog came");
         OnNextDialog(m_window.get(), [&](QDialog* dialog) {
@@ -85,7 +84,8 @@ class KeyboardAccessTest : public QObject, protected MainWindowHarness {
             if (auto* box = qobject_cast<CBMMessageBox*>(dialog))  // a question needs an answer
                 box->findChild<QAbstractButton*>(QStringLiteral("rightButton"))->click();
         });
-        m_window->RunCommand(command);
+        if (!ClickMenuEntry(menu, entry))
+            return QStringLiteral("no entry ") + entry;
         BackToWindow();
         return faults;
     }
@@ -130,20 +130,27 @@ private slots:
 
     void everyDialog_data()
     {
-        QTest::addColumn<int>("command");
-        for (const auto& [name, command] :
-             {std::pair{"training plan", ID_TRAINING}, {"world cup", ID_WORLD_CUP}, {"trouble makers", ID_TROUBLE_MAKERS},
-              {"instant solutions", ID_INSTANT_SOLUTIONS}, {"complete list", ID_COMPLETE_LIST},
-              {"background", ID_BACKGROUND}, {"music", ID_BACKGROUND_MUSIC}, {"about", ID_ABOUT},
-              {"exit prompt", ID_EXIT}, {"save to my favorites", ID_SAVE_TO_MY_FAVORITES}})
-            QTest::newRow(name) << int(command);
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("entry");
+        const QString game = QStringLiteral("&Game"), tools = QStringLiteral("&Tools");
+        QTest::newRow("training plan") << game << "T&raining...";
+        QTest::newRow("world cup") << game << "&World Cup...";
+        QTest::newRow("save to my favorites") << game << "Save to \"&My Favorites\"...";
+        QTest::newRow("exit prompt") << game << "E&xit";
+        QTest::newRow("trouble makers") << tools << "T&rouble Makers...";
+        QTest::newRow("instant solutions") << tools << "&Instant Solutions...";
+        QTest::newRow("complete list") << tools << "&Complete List of All Solutions for Calculating 24...";
+        QTest::newRow("background") << "&UI" << "&Background...";
+        QTest::newRow("music") << "&Music" << "&Background Music...";
+        QTest::newRow("about") << "&Help" << "&About Tavlix...";
     }
 
     void everyDialog()
     {
-        QFETCH(int, command);
+        QFETCH(QString, menu);
+        QFETCH(QString, entry);
         TypeQuestion({"3", "3", "8", "8"});
-        QCOMPARE(FaultsOfDialog(command), QString());
+        QCOMPARE(FaultsOfDialog(menu, entry), QString());
     }
 
     void theStatistics()
@@ -151,7 +158,7 @@ private slots:
         TwoAnswers history;
         m_history = &history;
         m_window = MakeWindow();
-        QCOMPARE(FaultsOfDialog(ID_STATISTICS), QString());
+        QCOMPARE(FaultsOfDialog(QStringLiteral("&Tools"), QStringLiteral("&Statistics...")), QString());
     }
 
     // Dialogs that open from places the main window does not reach in a test.
@@ -193,7 +200,7 @@ private slots:
             inspectNext(collection, [](QDialog*) {});
             QTest::mouseClick(collection->findChild<QPushButton*>(QStringLiteral("exportButton")), Qt::LeftButton);
         });
-        m_window->RunCommand(ID_TROUBLE_MAKERS);
+        QVERIFY(ClickMenuEntry(QStringLiteral("&Tools"), QStringLiteral("T&rouble Makers...")));
         BackToWindow();
         QCOMPARE(faults, (QStringList{"collectionItemDlg: ", "textExportDlg: "}));
     }
@@ -204,7 +211,7 @@ private slots:
     {
         QStringList order;
         QStringList rankings;
-        FaultsOfDialog(ID_WORLD_CUP, [&](QDialog* cup) {
+        FaultsOfDialog(QStringLiteral("&Game"), QStringLiteral("&World Cup..."), [&](QDialog* cup) {
             cup->findChild<QWidget*>(QStringLiteral("standardRuleRadio"))->setFocus();
             for (int i = 0; i < 7; ++i) {
                 order << cup->focusWidget()->objectName();
