@@ -114,7 +114,9 @@ def play_a_game(window, names, answer):
     if not open_with(window, names["gameButton"]):
         return
     for step in ("plan", "rules"):
-        check(f"the game's {step} shows", wait_for(lambda: dialog_over(window)) is not None)
+        dialog = wait_for(lambda: dialog_over(window))
+        if check(f"the game's {step} shows", dialog is not None):
+            check(f"unnamed focusable controls in the game's {step}", unnamed_focusable(dialog), [])
         press(RETURN)
         wait_for(lambda: dialog_over(window) is None, 10)
     # No window manager runs on the virtual display to give the window the keyboard back
