@@ -119,15 +119,48 @@ def play_a_game(window, names, answer):
             check(f"unnamed focusable controls in the game's {step}", unnamed_focusable(dialog), [])
         press(RETURN)
         wait_for(lambda: dialog_over(window) is None, 10)
-    # No window manager runs on the virtual display to give the window the keyboard back
-    # when a dialog closes: the client does it as one would.
-    subprocess.run(["xdotool", "search", "--name", "^" + names["title"], "windowfocus", "--sync"],
-                   timeout=10, check=False)
+    give_back_the_keyboard(names)
     type_into(answer, names["answer"])
     press(RETURN, control=True)
-    verdict = wait_for(lambda: next((n.name for n in descendants(window)
-                                     if n.description == names["verdictDescription"] and showing(n)), None))
-    check("verdict picture read from the tree", verdict, names["verdict"])
+    check("verdict picture read from the tree", read_verdict(window, names), names["verdicts"][0])
+
+
+def give_back_the_keyboard(names):
+    """No window manager runs on the virtual display to give the window the keyboard back
+    when a dialog closes: the client does it as one would."""
+    subprocess.run(["xdotool", "search", "--name", "^" + names["title"], "windowfocus", "--sync"],
+                   timeout=10, check=False)
+
+
+def read_verdict(window, names, seconds=15.0):
+    return wait_for(lambda: next((n.name for n in descendants(window)
+                                  if n.description == names["verdictDescription"] and showing(n)), None), seconds)
+
+
+def play_a_world_cup(window, names, answer):
+    """The Training Game left with Esc and Yes, a World Cup started from its button, its
+    choice and rules taken with Enter; the first question answered and its verdict
+    picture read from the tree, whichever verdict the question drawn gets."""
+    press(ESCAPE)
+    prompt = wait_for(lambda: dialog_over(window))
+    yes = prompt and named(prompt, names["yesButton"])
+    if not check("Yes of the prompt to leave the game found by name", bool(yes)):
+        return
+    yes.queryAction().doAction(0)
+    wait_for(lambda: dialog_over(window) is None, 10)
+    if not open_with(window, names["worldCupButton"]):
+        return
+    for step in ("choice", "rules"):
+        dialog = wait_for(lambda: dialog_over(window))
+        if check(f"the World Cup's {step} shows", dialog is not None):
+            check(f"unnamed focusable controls in the World Cup's {step}", unnamed_focusable(dialog), [])
+        press(RETURN)
+        wait_for(lambda: dialog_over(window) is None, 10)
+    give_back_the_keyboard(names)
+    check("no verdict picture on a new question", read_verdict(window, names, 1), None)
+    type_into(answer, names["answer"])
+    press(RETURN, control=True)
+    check("World Cup verdict picture read from the tree", read_verdict(window, names) in names["verdicts"])
 
 
 def main():
@@ -158,6 +191,7 @@ def main():
 
     count_unnamed_in_dialogs(window, names)
     play_a_game(window, names, answer)
+    play_a_world_cup(window, names, answer)
     print(f"{counts['passed']} passed, {counts['failed']} failed")
     return 1 if counts["failed"] else 0
 

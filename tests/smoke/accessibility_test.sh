@@ -4,7 +4,7 @@
 # (accessibility_client.py over pyatspi): the question and answer boxes found by their
 # names, a question and an answer typed, Ctrl+Enter, the verdict read from the tree and
 # announced, no focusable control without a name in the main window or the dialogs it
-# opens, and a Training Game whose verdict picture says its verdict.
+# opens, and a Training Game and a World Cup whose verdict pictures say their verdicts.
 set -euo pipefail
 program=$1
 out=$2
@@ -54,20 +54,22 @@ cat > "$out/names.json" <<'NAMES'
   "answer": "8/(3-8/3)",
   "commentsPane": "评语/全部解法",
   "verdictDescription": "本题的判定结果",
-  "verdict": "正确",
+  "verdicts": ["正确", "错误"],
   "comment": "答对了！",
   "dialogButtons": ["训练", "世界杯"],
   "gameButton": "训练赛",
-  "noButton": "否(N)"
+  "noButton": "否(N)",
+  "yesButton": "是(Y)",
+  "worldCupButton": "世界杯"
 }
 NAMES
 
 # One session: a virtual display, a session bus with the accessibility bus on it, the
 # program with Qt told to speak to that bus without waiting for a screen reader to ask,
-# and the client in the system's Python, which has pyatspi. It ends within 75 s, its
-# client within 60 s; it exits 2 when the display or the window never showed.
+# and the client in the system's Python, which has pyatspi. It ends within 110 s, its
+# client within 90 s; it exits 2 when the display or the window never showed.
 session() {
-timeout -k 5 75 bash -s "$program" "$out" "$here" "$launcher" <<'SESSION' &
+timeout -k 5 110 bash -s "$program" "$out" "$here" "$launcher" <<'SESSION' &
 set -euo pipefail
 program=$1
 out=$2
@@ -88,7 +90,7 @@ export DISPLAY=:$(cat "$out/display") DBUS_SESSION_BUS_ADDRESS=$(cat "$out/bus-a
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 start_program "$program" "$out/program.log"
 status=0
-timeout --foreground 60 /usr/bin/python3 "$here/accessibility_client.py" "$out/names.json" || status=$?
+timeout --foreground 90 /usr/bin/python3 "$here/accessibility_client.py" "$out/names.json" || status=$?
 import -window root "$out/accessibility.png" 2> /dev/null || true
 stop_program
 exit "$status"
