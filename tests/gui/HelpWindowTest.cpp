@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include <fstream>
+#include <map>
 
 #include "GuiTestSupport.h"
 #include "KeyboardFaults.h"
@@ -312,6 +313,10 @@ private slots:
         QCOMPARE(Page(), page);
         QCOMPARE(Heading(), heading);
         QVERIFY(m_shell->opened.empty());
+        // Qt's own dialogs speak the language the program started in.
+        const std::map<std::uint32_t, QString> colorDialogTitles{
+            {kLcidEnglish, "Select Color"}, {kLcidSimplifiedChinese, "选择颜色"}, {kLcidTraditionalChinese, "選擇顏色"}};
+        QCOMPARE(QColorDialog().windowTitle(), colorDialogTitles.at(lcid));
     }
 
     void pagesWearTheBundleStyle()
