@@ -108,39 +108,49 @@ def count_unnamed_in_dialogs(window, names):
         wait_for(lambda: dialog_over(window) is None, 10)
 
 
-def play_a_game(window, names, answer):
-    """A Training Game from its button, its plan and rules taken with Enter; the verdict
-    picture of the first answer read from the tree."""
-    if not open_with(window, names["gameButton"]):
-        return
-    for step in ("plan", "rules"):
+def start_run(window, names, button, run, steps):
+    """Starts a run from its button, each dialog on the way (plan, choice, rules) checked for
+    unnamed controls and taken with Enter; False when the run could not start."""
+    if not open_with(window, names[button]):
+        return False
+    for step in steps:
         dialog = wait_for(lambda: dialog_over(window))
-        if check(f"the game's {step} shows", dialog is not None):
-            check(f"unnamed focusable controls in the game's {step}", unnamed_focusable(dialog), [])
+        if not check(f"the {run}'s {step} shows", dialog is not None):
+            return False
+        check(f"unnamed focusable controls in the {run}'s {step}", unnamed_focusable(dialog), [])
         press(RETURN)
         wait_for(lambda: dialog_over(window) is None, 10)
-    give_back_the_keyboard(names)
-    type_into(answer, names["answer"])
-    press(RETURN, control=True)
-    check("verdict picture read from the tree", read_verdict(window, names), names["verdicts"][0])
-
-
-def give_back_the_keyboard(names):
-    """No window manager runs on the virtual display to give the window the keyboard back
-    when a dialog closes: the client does it as one would."""
+    # No window manager runs on the virtual display to give the window the keyboard back
+    # when a dialog closes: the client does it as one would.
     subprocess.run(["xdotool", "search", "--name", "^" + names["title"], "windowfocus", "--sync"],
                    timeout=10, check=False)
+    return True
 
 
-def read_verdict(window, names, seconds=15.0):
+def verdict_shown(window, names, seconds=15.0):
+    """The name of the verdict picture, once it shows within the time; else None."""
     return wait_for(lambda: next((n.name for n in descendants(window)
                                   if n.description == names["verdictDescription"] and showing(n)), None), seconds)
 
 
+def answer_and_read_verdict(window, names, answer):
+    """The verdict picture's name after the answer, or None when none showed."""
+    check("no verdict picture before the answer", verdict_shown(window, names, 1), None)
+    type_into(answer, names["answer"])
+    press(RETURN, control=True)
+    return verdict_shown(window, names)
+
+
+def play_a_game(window, names, answer):
+    """A Training Game, its first question answered right."""
+    if start_run(window, names, "gameButton", "game", ("plan", "rules")):
+        check("verdict picture read from the tree", answer_and_read_verdict(window, names, answer),
+              names["verdicts"][0])
+
+
 def play_a_world_cup(window, names, answer):
-    """The Training Game left with Esc and Yes, a World Cup started from its button, its
-    choice and rules taken with Enter; the first question answered and its verdict
-    picture read from the tree, whichever verdict the question drawn gets."""
+    """The Training Game left with Esc and Yes, then a World Cup, its first question
+    answered: the verdict picture says a verdict, whichever the question drawn gets."""
     press(ESCAPE)
     prompt = wait_for(lambda: dialog_over(window))
     yes = prompt and named(prompt, names["yesButton"])
@@ -148,19 +158,9 @@ def play_a_world_cup(window, names, answer):
         return
     yes.queryAction().doAction(0)
     wait_for(lambda: dialog_over(window) is None, 10)
-    if not open_with(window, names["worldCupButton"]):
-        return
-    for step in ("choice", "rules"):
-        dialog = wait_for(lambda: dialog_over(window))
-        if check(f"the World Cup's {step} shows", dialog is not None):
-            check(f"unnamed focusable controls in the World Cup's {step}", unnamed_focusable(dialog), [])
-        press(RETURN)
-        wait_for(lambda: dialog_over(window) is None, 10)
-    give_back_the_keyboard(names)
-    check("no verdict picture on a new question", read_verdict(window, names, 1), None)
-    type_into(answer, names["answer"])
-    press(RETURN, control=True)
-    check("World Cup verdict picture read from the tree", read_verdict(window, names) in names["verdicts"])
+    if start_run(window, names, "worldCupButton", "World Cup", ("choice", "rules")):
+        check("World Cup verdict picture read from the tree",
+              answer_and_read_verdict(window, names, answer) in names["verdicts"])
 
 
 def main():
