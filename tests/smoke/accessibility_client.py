@@ -70,8 +70,15 @@ def press(key, control=False):
         pyatspi.Registry.generateKeyboardEvent(CONTROL_MASK, None, pyatspi.KEY_UNLOCKMODIFIERS)
 
 
-def type_into(node, text):
+def focus(node):
+    """Gives the node the focus and waits until the program says it has it, so that the
+    keys pressed next reach it."""
     node.queryComponent().grabFocus()
+    wait_for(lambda: node.getState().contains(pyatspi.STATE_FOCUSED), 5)
+
+
+def type_into(node, text):
+    focus(node)
     node.queryEditableText().setTextContents(text)
 
 
@@ -80,24 +87,33 @@ def dialog_over(main):
                  if w is not None and w != main and showing(w) and w.getRole() in DIALOG_ROLES), None)
 
 
-def open_with(main, button_name):
+def give_back_the_keyboard(names):
+    """No window manager runs on the virtual display to give the main window the keyboard
+    back when a dialog closes: the client does it as one would."""
+    subprocess.run(["xdotool", "search", "--name", "^" + names["title"], "windowfocus", "--sync"],
+                   timeout=10, check=False)
+
+
+def open_with(main, names, button_name):
     """The dialog that Space on the named button opens, or None."""
     button = named(main, button_name)
     if not check(f"button {button_name} found by name", button is not None):
         return None
-    button.queryComponent().grabFocus()
+    give_back_the_keyboard(names)
+    focus(button)
     press(SPACE)
     return wait_for(lambda: dialog_over(main))
 
 
 def count_unnamed_in_dialogs(window, names):
     for button in names["dialogButtons"]:
-        dialog = open_with(window, button)
+        dialog = open_with(window, names, button)
         if check(f"{button} opens a dialog", dialog is not None):
             title = dialog.name
             check(f"unnamed focusable controls in {title}", unnamed_focusable(dialog), [])
             press(ESCAPE)
             check(f"{title} closes", wait_for(lambda: dialog_over(window) is None, 10) is not None)
+    give_back_the_keyboard(names)
     press(ESCAPE)
     prompt = wait_for(lambda: dialog_over(window))
     if check("Esc asks before the program ends", prompt is not None):
@@ -111,7 +127,7 @@ def count_unnamed_in_dialogs(window, names):
 def start_run(window, names, button, run, steps):
     """Starts a run from its button, each dialog on the way (plan, choice, rules) checked for
     unnamed controls and taken with Enter; False when the run could not start."""
-    if not open_with(window, names[button]):
+    if not open_with(window, names, names[button]):
         return False
     for step in steps:
         dialog = wait_for(lambda: dialog_over(window))
@@ -120,10 +136,7 @@ def start_run(window, names, button, run, steps):
         check(f"unnamed focusable controls in the {run}'s {step}", unnamed_focusable(dialog), [])
         press(RETURN)
         wait_for(lambda: dialog_over(window) is None, 10)
-    # No window manager runs on the virtual display to give the window the keyboard back
-    # when a dialog closes: the client does it as one would.
-    subprocess.run(["xdotool", "search", "--name", "^" + names["title"], "windowfocus", "--sync"],
-                   timeout=10, check=False)
+    give_back_the_keyboard(names)
     return True
 
 
