@@ -17,6 +17,8 @@ packages=(
   libasound2-dev                                          # or to the card, without a server
   pulseaudio pulseaudio-utils                             # the sound tests' own server and recorder
   fonts-wqy-zenhei                                        # Chinese text
+  qt6-translations-l10n                                   # Qt's own dialogs in Chinese
+  at-spi2-core dbus-daemon python3-pyatspi                # the screen-reader test's accessibility bus and client
   xvfb xauth xdotool xclip imagemagick                    # its tests on a virtual display
   openssl                                                 # certificates of the update tests' HTTPS server
   help2man librsvg2-bin dpkg-dev file                     # manual page, icons, Debian package

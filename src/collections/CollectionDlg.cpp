@@ -68,6 +68,10 @@ CollectionDlg::CollectionDlg(Collection& collection, const CollectionContext& co
     m_details->setReadOnly(true);
     m_details->setMaximumHeight(70);
     m_solutions->setReadOnly(true);
+    // What a screen reader says of the list and the panes, which have no label on screen.
+    m_list->setAccessibleName(windowTitle());
+    m_details->setAccessibleName(Text(IDS_BMT_NOTE));
+    m_solutions->setAccessibleName(PlainLabel(Text(IDS_DIALOG_MAIN_ALL_SOLUTIONS_A)));
     m_showSolutions->setText(Text(IDS_DIALOG_FM_SHOW_SOLUTION_S));
     m_advanced->setText(Text(IDS_DIALOG_FM_ENABLE_POWER_ROOT_E));
     m_showSolutions->setChecked(ReadSetting(context.profile, setting::kCollectionShowSolutions));

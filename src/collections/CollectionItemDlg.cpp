@@ -44,6 +44,7 @@ CollectionItemDlg::CollectionItemDlg(const Collection* collection, std::size_t e
     auto* form = new QFormLayout;
     form->addRow(LocalizedText(language, IDS_DIALOG_MAIN_QUESTION_Q), m_question);
     auto* noteLabel = new QLabel(LocalizedText(language, IDS_DIALOG_FM_NOTE_N), this);
+    noteLabel->setBuddy(m_note);  // its key letter and what a screen reader says for the box
     form->addRow(noteLabel, m_note);
     // The stand-alone tool keeps no item, so it has no note.
     noteLabel->setVisible(collection != nullptr);

@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -67,7 +68,10 @@ TextExportDlg::TextExportDlg(const Collection& collection, const CollectionConte
     pathRow->addWidget(browse);
     auto* form = new QFormLayout;
     form->addRow(LocalizedText(language, IDS_DIALOG_SF_TITLE_T), m_title);
-    form->addRow(LocalizedText(language, IDS_DIALOG_SF_PATH_P), pathRow);
+    // The row holds the box and its button: the label is told which box it names.
+    auto* pathLabel = new QLabel(LocalizedText(language, IDS_DIALOG_SF_PATH_P), this);
+    pathLabel->setBuddy(m_path);
+    form->addRow(pathLabel, pathRow);
     auto* group = new QGroupBox(LocalizedText(language, IDS_DIALOG_SF_CONTAINING), this);
     auto* groupLayout = new QHBoxLayout(group);
     for (QCheckBox* c : {m_questions, m_notes, m_answers})

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "controls/DialogSupport.h"
 #include "i18n/LanguageState.h"
 #include "i18n/StringIds.h"
 
@@ -51,6 +52,22 @@ const ButtonSet& ButtonsOf(unsigned set)
         {{0, IDS_DIALOG_RETRY_R, IDS_DIALOG_CANCEL}, {0, IDRETRY, IDCANCEL}, true, IDCANCEL},
     };
     return kSets[set < std::size(kSets) ? set : 0];
+}
+
+// The button the style's default bits choose: the first visible one unless a bit names
+// the second or third visible one; OK alone is the right button. The visible buttons
+// are the rightmost ones.
+int DefaultPosition(unsigned style, int visible)
+{
+    const unsigned defaultBits = style & 0xF00;
+    const int firstVisible = 3 - visible;
+    if ((style & 0x0F) == MB_OK)
+        return 2;
+    if (defaultBits == MB_DEFBUTTON2 && visible >= 2)
+        return firstVisible + 1;
+    if (defaultBits == MB_DEFBUTTON3 && visible == 3)
+        return 2;
+    return firstVisible;
 }
 
 }  // namespace
@@ -134,29 +151,19 @@ void CBMMessageBox::SetUp()
     m_icon->setVisible(icon != 0);
 
     const ButtonSet& set = ButtonsOf(m_style & 0x0F);
-    QPushButton* firstShown = nullptr;
     int visible = 0;
     for (int i = 0; i < 3; ++i) {
         m_codes[i] = set.codes[i];
         m_buttons[i]->setVisible(set.labels[i] != 0);
-        m_buttons[i]->setAutoDefault(false);
+        // Enter answers the button that has the focus, as Space does.
+        m_buttons[i]->setAutoDefault(true);
         if (set.labels[i] == 0)
             continue;
         m_buttons[i]->setText(Text(set.labels[i]));
         ++visible;
-        if (!firstShown)
-            firstShown = m_buttons[i];
     }
-    // The visible buttons are the rightmost ones; the default bits count among them.
-    const unsigned defaultBits = m_style & 0xF00;
-    const int firstVisible = 3 - visible;
-    m_defaultPosition = firstVisible;
-    if ((m_style & 0x0F) == MB_OK)
-        m_defaultPosition = 2;
-    else if (defaultBits == MB_DEFBUTTON2 && visible >= 2)
-        m_defaultPosition = firstVisible + 1;
-    else if (defaultBits == MB_DEFBUTTON3 && visible == 3)
-        m_defaultPosition = 2;
+    QPushButton* defaultButton = m_buttons[DefaultPosition(m_style, visible)];
+    defaultButton->setDefault(true);
 
     m_checkBox->setText(Text(IDS_DIALOG_BM_MESSAGE_BOX_SHOW_NEXT_TIME_S));
     m_checkBox->setChecked(m_checkBoxChecked);
@@ -166,7 +173,7 @@ void CBMMessageBox::SetUp()
     m_detailsButton->setText(Text(helpKey ? IDS_DIALOG_BM_MESSAGE_BOX_DETAILS_D
                                           : IDS_DIALOG_BM_MESSAGE_BOX_SHOW_DETAILS_D));
     m_detailsButton->setEnabled(m_detailsEnabled);
-    m_detailsButton->setAutoDefault(false);
+    m_detailsButton->setAutoDefault(true);
 
     m_messageView->setPlainText(m_message);
     m_detailsView->setPlainText(helpKey ? QString() : m_detailsText);
@@ -182,8 +189,10 @@ void CBMMessageBox::SetUp()
     m_detailsView->setVisible(false);
     m_expanded = false;
 
-    if (firstShown)
-        firstShown->setFocus();
+    m_messageView->setAccessibleName(Text(IDS_A11Y_MESSAGE_TEXT));
+    m_detailsView->setAccessibleName(PlainLabel(Text(IDS_DIALOG_BM_MESSAGE_BOX_DETAILS_D)));
+    setAccessibleDescription(m_message);
+    defaultButton->setFocus();
 }
 
 int CBMMessageBox::exec()
@@ -217,6 +226,13 @@ void CBMMessageBox::ToggleDetails()
     adjustSize();
     if (parentWidget())
         move(parentWidget()->geometry().center() - rect().center());
+}
+
+void CBMMessageBox::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The focus frame shows from the start, not only after the first Tab.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void CBMMessageBox::reject()

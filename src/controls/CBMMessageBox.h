@@ -59,10 +59,9 @@ public:
 
     int exec() override;
     bool IsExpanded() const { return m_expanded; }
-    // The button the style's default bits point at (it is not marked as default).
-    int DefaultButtonPosition() const { return m_defaultPosition; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -81,7 +80,6 @@ private:
     QPushButton* m_buttons[3];
     int m_codes[3] = {0, 0, 0};
     bool m_expanded = false;
-    int m_defaultPosition = 0;
 };
 
 // Shows a message box and returns the code of the button that closed it.

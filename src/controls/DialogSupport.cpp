@@ -1,11 +1,13 @@
 #include "controls/DialogSupport.h"
 
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QDialog>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -21,6 +23,16 @@ QString ToQString(const std::string& text) { return QString::fromStdString(ToPla
 QString LocalizedText(const LanguageState& language, int id, const std::string& first)
 {
     return ToQString(language.GetLocalizedString(id, first));
+}
+
+QString PlainLabel(QString text)
+{
+    text = text.section(QLatin1Char('\t'), 0, 0);
+    text.remove(QRegularExpression(QStringLiteral(R"(\(&\w\))")));
+    text.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
+    if (text.endsWith(QLatin1String("...")))
+        text.chop(3);
+    return text.trimmed();
 }
 
 QString QtFileFilter(const std::string& filter)
@@ -75,7 +87,34 @@ private:
     int m_topic;
 };
 
+class ArrowKeysStep : public QObject {
+public:
+    ArrowKeysStep(QObject* box, QAbstractButton* up, QAbstractButton* down) : QObject(box), m_up(up), m_down(down) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->modifiers() == Qt::NoModifier && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+                (key->key() == Qt::Key_Up ? m_up : m_down)->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAbstractButton* m_up;
+    QAbstractButton* m_down;
+};
+
 }  // namespace
+
+void StepWithArrowKeys(QWidget* box, QAbstractButton* up, QAbstractButton* down)
+{
+    box->installEventFilter(new ArrowKeysStep(box, up, down));
+}
 
 void InstallHelpKey(QWidget* window, std::function<void(int topic)> openHelpTopic, int topic)
 {

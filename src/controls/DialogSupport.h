@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+class QAbstractButton;
 class QDialog;
 class QWidget;
 
@@ -20,6 +21,10 @@ QString ToQString(const std::string& text);
 // A text of the string table, ready for a widget; first fills "%1".
 QString LocalizedText(const LanguageState& language, int id, const std::string& first = {});
 
+// A label or menu text as a screen reader should say it: without its mnemonic ("&My
+// solution(s)", "我的解答(&M)"), its accelerator ("\tCtrl+S") or a trailing "...".
+QString PlainLabel(QString text);
+
 // A file dialog filter for Qt ("Name (*.a *.b);;...") from the table's form
 // ("Name (*.a;*.b)|*.a;*.b|...||"): every other part names a filter, its patterns
 // separated by ";" where Qt wants blanks.
@@ -30,6 +35,9 @@ QString QtFileFilter(const std::string& filter);
 QDialogButtonBox* MakeButtonBox(QDialog* dialog, const LanguageState& language,
                                 QDialogButtonBox::StandardButtons buttons = QDialogButtonBox::Ok |
                                                                            QDialogButtonBox::Cancel);
+
+// Up and Down in a number box press the arrow buttons beside it, which Tab passes by.
+void StepWithArrowKeys(QWidget* box, QAbstractButton* up, QAbstractButton* down);
 
 // F1 anywhere in the window opens the help topic; nothing happens without an opener.
 void InstallHelpKey(QWidget* window, std::function<void(int topic)> openHelpTopic, int topic);

@@ -6,7 +6,8 @@
 
 namespace tavlix {
 
-// A label that looks like a link and opens its address when clicked.
+// A label that looks like a link and opens its address when clicked, or when Enter or
+// Space is pressed on it: Tab reaches it.
 class HyperlinkLabel : public QLabel {
     Q_OBJECT
 
@@ -19,8 +20,12 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    void Open();
+
     QString m_address;
     std::function<void(const QString&)> m_opener;
 };

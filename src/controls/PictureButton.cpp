@@ -1,7 +1,10 @@
 #include "controls/PictureButton.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace tavlix {
 
@@ -20,7 +23,24 @@ QIcon Picture(const QString& name)
 PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent)
 {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // A click leaves the focus where it was, as on a toolbar; Tab reaches the button.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+bool PictureButton::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTipChange)
+        setAccessibleName(toolTip());
+    return QAbstractButton::event(event);
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        animateClick();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void PictureButton::SetImages(const QString& name)
@@ -44,6 +64,12 @@ void PictureButton::paintEvent(QPaintEvent*)
     const QIcon& icon = hot ? m_hot : m_normal;
     const QRect area = rect().adjusted(4, 4, -4, -4);
     icon.paint(&painter, area, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    if (hasFocus()) {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    }
 }
 
 void PictureButton::enterEvent(QEnterEvent* event)

@@ -6,7 +6,9 @@
 namespace tavlix {
 
 // A flat toolbar button that shows one of two pictures per state: the normal one, and
-// a brighter one while the pointer is over it or it is pressed.
+// a brighter one while the pointer is over it or it is pressed. It takes the focus with
+// Tab and answers Space and Enter; having no text, it is named by its tool tip for
+// screen readers.
 class PictureButton : public QAbstractButton {
     Q_OBJECT
 
@@ -20,6 +22,8 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

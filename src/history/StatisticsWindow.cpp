@@ -179,6 +179,9 @@ QTableWidget* StatisticsWindow::BuildHardestTable()
     // A double click or Enter on a row opens its question.
     connect(m_hardest, &QTableWidget::cellActivated, this, [this](int row, int) { OnOpenQuestion(row); });
     m_hardestNote->setObjectName(QStringLiteral("hardestNote"));
+    // Tab leaves the table for the buttons; the arrow keys move in it.
+    m_hardest->setTabKeyNavigation(false);
+    m_hardest->setAccessibleName(Text(IDS_STATISTICS_HARDEST));
     return m_hardest;
 }
 

@@ -389,6 +389,13 @@ enum StringId : int {
     IDS_UPDATE_CUT_OFF = 90306,
     IDS_UPDATE_LENGTH_UNKNOWN = 90307,
     IDS_UPDATE_HTTP_STATUS = 90308,
+    // Names and descriptions that screen readers say for controls whose look tells more
+    // than their text, 90400-90499.
+    IDS_A11Y_MESSAGE_TEXT = 90400,
+    IDS_A11Y_QUESTION_NUMBER = 90401,
+    IDS_A11Y_NUMBER_UP = 90402,
+    IDS_A11Y_NUMBER_DOWN = 90403,
+    IDS_A11Y_VERDICT = 90404,
     // What the player is told when a history can only be read or a picture is too large,
     // and the streak of a single day, 90550-90599.
     IDS_HISTORY_READ_ONLY = 90550,

@@ -391,6 +391,12 @@ constexpr LocalizedStringRecord kRows[] = {
     {90306, 0, "IDS_UPDATE_CUT_OFF", "Update", "Download failed: the connection ended after %1, before the whole file had arrived.", "下载失败：连接在收到 %1 后中断，文件未完整接收。", "下載失敗：連線在收到 %1 後中斷，檔案未完整接收。"},
     {90307, 0, "IDS_UPDATE_LENGTH_UNKNOWN", "Update", "Download failed: the server did not say how long the file is, so a cut-off file could not be told from a whole one.", "下载失败：服务器没有告知文件长度，无法判断收到的文件是否完整。", "下載失敗：伺服器沒有告知檔案長度，無法判斷收到的檔案是否完整。"},
     {90308, 0, "IDS_UPDATE_HTTP_STATUS", "Update", "Download failed: the server answered with status %1.", "下载失败：服务器返回了状态码 %1。", "下載失敗：伺服器傳回了狀態碼 %1。"},
+    // Names and descriptions for screen readers, 90400-90499.
+    {90400, 0, "IDS_A11Y_MESSAGE_TEXT", "Accessibility", "Message", "消息", "訊息"},
+    {90401, 0, "IDS_A11Y_QUESTION_NUMBER", "Accessibility", "Number %1 of the question", "题目的第 %1 个数", "題目的第 %1 個數"},
+    {90402, 0, "IDS_A11Y_NUMBER_UP", "Accessibility", "Increase number %1", "第 %1 个数加 1", "第 %1 個數加 1"},
+    {90403, 0, "IDS_A11Y_NUMBER_DOWN", "Accessibility", "Decrease number %1", "第 %1 个数减 1", "第 %1 個數減 1"},
+    {90404, 0, "IDS_A11Y_VERDICT", "Accessibility", "Verdict on this question", "本题的判定结果", "本題的判定結果"},
     // What the player is told when a history can only be read or a picture is too large,
     // and the streak of a single day, 90550-90599.
     {90550, 0, "IDS_HISTORY_READ_ONLY", "Notices", "The history of your answers (%1) is in a folder this program may not write to. Your statistics show the answers kept there, but the answers of this session cannot be saved.", "您的答题记录（%1）所在的文件夹不允许本程序写入。统计中会显示其中已保存的答题，但本次运行的答题无法保存。", "您的答題記錄（%1）所在的資料夾不允許本程式寫入。統計中會顯示其中已儲存的答題，但本次執行的答題無法儲存。"},

@@ -54,6 +54,8 @@ QWidget* MakeSpin(QWidget* parent, const char* name, QLineEdit* edit, int low, i
             edit->setText(QString::number(typed ? std::clamp(*typed + step, low, high) : low));
         });
     }
+    StepWithArrowKeys(edit, spin->findChild<QToolButton*>(QStringLiteral("upButton")),
+                      spin->findChild<QToolButton*>(QStringLiteral("downButton")));
     return spin;
 }
 
@@ -227,8 +229,13 @@ QGroupBox* CTrainingPlanDlg::BuildDataBox()
     dataLayout->addWidget(m_withinRange, 1, 0, 1, 6);
     dataLayout->addWidget(m_startCheck, 2, 1);
     dataLayout->addWidget(m_endCheck, 3, 1);
-    for (std::size_t i = 0; i < m_rangeLists.size(); ++i)
+    for (std::size_t i = 0; i < m_rangeLists.size(); ++i) {
         dataLayout->addWidget(m_rangeLists[i], i < 4 ? 2 : 3, 2 + int(i % 4));
+        // Said as "Start: Number 2 of the question".
+        const QString row = PlainLabel((i < 4 ? m_startCheck : m_endCheck)->text());
+        m_rangeLists[i]->setAccessibleName(
+            row + QLatin1Char(' ') + LocalizedText(m_language, IDS_A11Y_QUESTION_NUMBER, std::to_string(i % 4 + 1)));
+    }
     dataLayout->addWidget(m_randomly, 4, 0, 1, 6);
     dataLayout->addWidget(m_sequentially, 5, 0, 1, 6);
     dataLayout->addWidget(m_ascending, 6, 1, 1, 2);
@@ -243,6 +250,8 @@ QGroupBox* CTrainingPlanDlg::BuildOtherBox()
     auto* otherBox = new QGroupBox(Text(IDS_DIALOG_TRAINING_OTHER_CONFIGURATIONS), this);
     auto* otherLayout = new QGridLayout(otherBox);
     m_minutesLabel->setText(Text(IDS_DIALOG_TRAINING_MINUTES));
+    m_minutes->setAccessibleName(PlainLabel(m_timeLimit->text()));
+    m_minutes->setAccessibleDescription(m_minutesLabel->text());
     auto* countLabel = new QLabel(Text(IDS_DIALOG_TRAINING_NUMBER_OF_QUESTIONS_Q), otherBox);
     countLabel->setBuddy(m_count);
     auto* difficultyLabel = new QLabel(Text(IDS_DIALOG_TRAINING_DIFFICULTY_LEVEL_D), otherBox);

@@ -72,6 +72,11 @@ CWorldCupDlg::CWorldCupDlg(Profile& profile, const LanguageState& language,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rules);
     layout->addLayout(pictures);
+    // Tab goes as the eye does: the level, then the picture buttons left to right.
+    QWidget* const order[] = {m_standardRule, m_advancedRule, m_jqk, m_amateurRanking, m_professionalRanking,
+                              m_rules, m_ok, m_cancel};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     for (QAbstractButton* choice : std::initializer_list<QAbstractButton*>{m_standardRule, m_advancedRule, m_jqk})
         connect(choice, &QAbstractButton::toggled, this, &CWorldCupDlg::UpdateCaption);

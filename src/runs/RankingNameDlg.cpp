@@ -21,6 +21,7 @@ RankingNameDlg::RankingNameDlg(Profile& profile, const LanguageState& language, 
     auto* prompt = new QLabel(ToQString(RankingNamePrompt(kind, language)), this);
     prompt->setObjectName(QStringLiteral("promptLabel"));
     prompt->setWordWrap(true);
+    prompt->setBuddy(m_name);  // what a screen reader says for the box
     m_name->setObjectName(QStringLiteral("nameEdit"));
     // No more than the settings can keep, so that the name entered is the name stored.
     m_name->setMaxLength(int(Profile::kMaxStringLength));

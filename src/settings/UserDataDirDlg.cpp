@@ -62,6 +62,7 @@ DirectoryChooser::DirectoryChooser(UserDataDirectory& userData, const LanguageSt
     m_label->setWordWrap(true);
     m_edit->setObjectName(QStringLiteral("directoryEdit"));
     m_edit->setMinimumWidth(420);
+    m_edit->setAccessibleName(Text(IDS_DIALOG_UDD_TITLE));  // the label above may be a long explanation
     m_browse->setObjectName(QStringLiteral("browseButton"));
     m_ok->setObjectName(QStringLiteral("okButton"));
     m_cancel->setObjectName(QStringLiteral("cancelButton"));

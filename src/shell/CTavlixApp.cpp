@@ -24,6 +24,7 @@
 #include "shell/HelpOpener.h"
 #include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
+#include "shell/QtTranslations.h"
 #include "settings/Profile.h"
 #include "settings/SettingsTable.h"
 #include "i18n/StringIds.h"
@@ -92,14 +93,7 @@ CTavlixApp::~CTavlixApp()
     SetMessageBoxContext({});
 }
 
-std::string CTavlixApp::LanguageFolder() const
-{
-    switch (m_language.Lcid()) {
-    case kLcidSimplifiedChinese: return "gb2312";
-    case kLcidTraditionalChinese: return "big5";
-    default: return "english";
-    }
-}
+std::string CTavlixApp::LanguageFolder() const { return HelpOpener::LanguageFolder(m_language.Lcid()); }
 
 void CTavlixApp::OpenHelpTopic(int topic)
 {
@@ -165,6 +159,7 @@ bool CTavlixApp::SetUpConfiguration()
     // The language comes first, so that a refusal by the running instance speaks it.
     m_language.InitLanguage(m_env.edition, ReadSetting(*m_profile, setting::kLanguageLcid, m_env.userDefaultLcid));
     m_cache.Reload(m_language);
+    FollowInterfaceLanguage(m_language.Lcid());
     if (!CheckSingleInstance())
         return false;
 

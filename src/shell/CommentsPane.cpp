@@ -1,5 +1,6 @@
 #include "shell/CommentsPane.h"
 
+#include <QAccessible>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -27,13 +28,41 @@ CommentsPane::CommentsPane(QPlainTextEdit* pane, AnswerChecker& checker, const L
     QObject::connect(why, &QShortcut::activated, m_pane, [this] { ExplainRepetitive(); });
 }
 
-void CommentsPane::Show(const std::string& text) { m_pane->setPlainText(ToQString(text)); }
+void CommentsPane::Show(const std::string& text)
+{
+    ForgetAnnouncement();
+    m_pane->setPlainText(ToQString(text));
+}
 
-void CommentsPane::Clear() { m_pane->clear(); }
+void CommentsPane::Announce(const std::string& text)
+{
+    const QString before = m_pane->toPlainText();
+    Show(text);
+    QAccessibleTextUpdateEvent changed(m_pane, 0, before, m_pane->toPlainText());
+    QAccessible::updateAccessibility(&changed);
+    // Qt 6.4 has no announcement for AT-SPI; what screen readers say unasked is a change
+    // of the focused control's description.
+    m_describedByJudgement = m_pane->window()->focusWidget();
+    if (m_describedByJudgement)
+        m_describedByJudgement->setAccessibleDescription(m_pane->toPlainText());
+}
+
+void CommentsPane::ForgetAnnouncement()
+{
+    if (m_describedByJudgement)
+        m_describedByJudgement->setAccessibleDescription({});
+    m_describedByJudgement = nullptr;
+}
+
+void CommentsPane::Clear()
+{
+    ForgetAnnouncement();
+    m_pane->clear();
+}
 
 void CommentsPane::ShowComment(const std::string& comment)
 {
-    Show(comment);
+    Announce(comment);
     m_commented = m_readInput();
     m_commentText = m_pane->toPlainText();
 }
@@ -87,6 +116,7 @@ void CommentsPane::ShowHint(int step)
     const std::string text = HintGuide(m_language).GetHintsText(m_readInput(), step, shown);
     m_hintStep = shown;
     m_hintText = ToQString(text);
+    ForgetAnnouncement();
     m_pane->setPlainText(m_hintText);
 }
 

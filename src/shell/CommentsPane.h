@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 #include <optional>
@@ -26,7 +28,8 @@ public:
                  std::function<AnswerInput()> readInput);
 
     void Show(const std::string& text);
-    // Shows the comment on the answers on screen, which it explains while it stays.
+    // Shows the comment on the answers on screen, which it explains while it stays, and
+    // has screen readers say it.
     void ShowComment(const std::string& comment);
     void Clear();
     void ShowAllSolutions();
@@ -52,6 +55,11 @@ private:
     void ShowContextMenu(const QPoint& at);
     // The answers the comment shown was made on, while it is shown.
     std::optional<AnswerInput> CommentedInput() const;
+    // Shows a judgement so that screen readers say it: the pane's text changes, and the
+    // control with the focus (where the player typed or submitted) is described by it
+    // until the pane shows something else.
+    void Announce(const std::string& text);
+    void ForgetAnnouncement();
 
     QPlainTextEdit* m_pane;
     AnswerChecker& m_checker;
@@ -61,6 +69,7 @@ private:
     QString m_hintText;  // the hints so far, as the pane shows them
     std::optional<AnswerInput> m_commented;  // the answers of the last comment shown
     QString m_commentText;                   // that comment, as the pane shows it
+    QPointer<QWidget> m_describedByJudgement;
 };
 
 }  // namespace tavlix

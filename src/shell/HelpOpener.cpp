@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "i18n/LanguageState.h"
 #include "platform/Shell.h"
 
 namespace tavlix {
@@ -36,6 +37,15 @@ std::string HelpOpener::TopicPage(int topic)
     };
     const auto it = kPages.find(topic);
     return it != kPages.end() ? it->second : kPages.at(0);
+}
+
+std::string HelpOpener::LanguageFolder(std::uint32_t lcid)
+{
+    switch (lcid) {
+    case kLcidSimplifiedChinese: return "gb2312";
+    case kLcidTraditionalChinese: return "big5";
+    default: return "english";
+    }
 }
 
 std::filesystem::path HelpOpener::BundleFolder() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -35,6 +36,8 @@ public:
     std::string GetMakerHomePage() const;
     // The page of a topic relative to a help folder; unknown topics give the index.
     static std::string TopicPage(int topic);
+    // The bundle's folder of an interface language: "english", "gb2312" or "big5".
+    static std::string LanguageFolder(std::uint32_t lcid);
     // The bundle: one folder per language and the style sheet they share.
     std::filesystem::path BundleFolder() const;
     // Where the bundle's page of a topic lies (whether or not it exists).

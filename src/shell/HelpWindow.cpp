@@ -124,6 +124,30 @@ bool HelpWindow::event(QEvent* event)
     return QWidget::event(event);
 }
 
+void HelpWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ApplyLanguage();
+        ShowPageInInterfaceLanguage();
+    }
+    QWidget::changeEvent(event);
+}
+
+void HelpWindow::ShowPageInInterfaceLanguage()
+{
+    const QString page = QDir(m_bundleFolder).relativeFilePath(m_browser->source().toLocalFile());
+    if (m_browser->source().isEmpty() || page.startsWith(QLatin1String("..")))
+        return;
+    const QString language = QString::fromStdString(HelpOpener::LanguageFolder(m_language.Lcid()));
+    if (page.section(QLatin1Char('/'), 0, 0) == language)
+        return;
+    const QString folder = m_bundleFolder + QLatin1Char('/') + language + QLatin1Char('/');
+    QString translated = folder + page.section(QLatin1Char('/'), 1);
+    if (!QFileInfo::exists(translated))
+        translated = folder + QString::fromStdString(HelpOpener::TopicPage(0));
+    m_browser->setSource(QUrl::fromLocalFile(translated));
+}
+
 void HelpWindow::StayAboveModalWindow()
 {
     const QWidget* modal = QApplication::activeModalWidget();
@@ -138,6 +162,7 @@ void HelpWindow::StayAboveModalWindow()
 void HelpWindow::ApplyLanguage()
 {
     setWindowTitle(LocalizedText(m_language, IDS_DIALOG_HELP_CAPTION, m_language.ProductName()));
+    m_browser->setAccessibleName(windowTitle());  // the pages, as a screen reader names them
     m_contents->setText(LocalizedText(m_language, IDS_DIALOG_HELP_CONTENTS_C));
     m_back->setText(LocalizedText(m_language, IDS_DIALOG_HELP_BACK_B));
     m_forward->setText(LocalizedText(m_language, IDS_DIALOG_HELP_FORWARD_F));

@@ -18,7 +18,8 @@ class Shell;
 // The program's help window: the pages of the help bundle, with Contents, Back and
 // Forward. Links between pages of the bundle stay in the window; every other address
 // goes to the web browser. One window serves every request, and it stays usable while
-// a dialog of the program is open.
+// a dialog of the program is open. A switch of the interface language while it is open
+// shows its texts and the page on screen in the new language.
 class HelpWindow : public QWidget {
     Q_OBJECT
 
@@ -33,9 +34,13 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void ApplyLanguage();
+    // The page on screen in the folder of the interface language, or that language's
+    // contents where it has no such page.
+    void ShowPageInInterfaceLanguage();
     void FollowLink(const QUrl& link);
     void ShowContents();
     void StayAboveModalWindow();

@@ -36,6 +36,7 @@
 #include "shell/AboutDlg.h"
 #include "shell/CommandBindings.h"
 #include "shell/CommentsPane.h"
+#include "shell/QtTranslations.h"
 
 namespace tavlix {
 
@@ -318,6 +319,7 @@ void MainWindow::SetLanguage(int column)
             WriteSetting(m_services.profile, setting::kLanguageLcid, m_services.language.Lcid());
         m_services.cache.Reload(m_services.language);
         ApplyLanguage();
+        FollowInterfaceLanguage(m_services.language.Lcid());
     });
 }
 

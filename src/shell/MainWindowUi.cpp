@@ -50,6 +50,14 @@ constexpr ToolbarButton kToolbar[] = {
 // The toolbar groups end after these buttons.
 bool EndsGroup(int id) { return id == ID_WORLD_CUP || id == ID_SAVE_TO_MY_FAVORITES || id == ID_COMPLETE_LIST; }
 
+// A control hidden in some states keeps its room, so that the window never changes size.
+void KeepRoomWhenHidden(QWidget* widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
 QPlainTextEdit* FixedPane(QDialog* window, const char* name, int height)
 {
     auto* pane = new QPlainTextEdit(window);
@@ -81,6 +89,8 @@ void MainWindowUi::Build(QDialog* window)
     BuildQuestionRow(window, root);
     BuildAnswerArea(window, root);
     BuildCommentsArea(window, root);
+    // The toolbar comes first in the Tab order, but a player starts by typing a question.
+    questionBoxes[0]->setFocus();
 }
 
 void MainWindowUi::BuildToolbar(QDialog* window, QVBoxLayout* root)
@@ -129,6 +139,7 @@ void MainWindowUi::BuildQuestionRow(QDialog* window, QVBoxLayout* root)
             (step > 0 ? spinUp : spinDown)[i] = arrow;
         }
         PassFileDropsOn(box);
+        StepWithArrowKeys(box, spinUp[i], spinDown[i]);
         row->addWidget(box);
         row->addLayout(spin);
         row->addSpacing(8);
@@ -138,6 +149,7 @@ void MainWindowUi::BuildQuestionRow(QDialog* window, QVBoxLayout* root)
     resultPicture = new QLabel(window);
     resultPicture->setObjectName(QStringLiteral("resultPicture"));
     resultPicture->setFixedSize(48, 48);
+    KeepRoomWhenHidden(resultPicture);
     resultPicture->hide();
     row->addWidget(resultPicture);
     root->addLayout(row);
@@ -172,6 +184,8 @@ void MainWindowUi::BuildAnswerArea(QDialog* window, QVBoxLayout* root)
     checkSolution = commandButton("checkSolutionButton", ID_CHECK_SOLUTION_BUTTON);
     for (QPushButton* button : {previous, submit, next, done})
         row->addWidget(button);
+    for (QPushButton* button : {previous, next, done})
+        KeepRoomWhenHidden(button);
     row->addSpacing(24);
     row->addWidget(checkSolution);
     root->addLayout(row);
@@ -191,6 +205,7 @@ void MainWindowUi::BuildCommentsArea(QDialog* window, QVBoxLayout* root)
     statusLine = new QLabel(window);
     statusLine->setObjectName(QStringLiteral("statusLine"));
     statusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the counts can be copied
+    statusLine->setFocusPolicy(Qt::NoFocus);  // a text to read, not a control to stop at
     timeField = new QLabel(window);
     timeField->setObjectName(QStringLiteral("timeField"));
     hyperlink = new HyperlinkLabel(window);
@@ -223,6 +238,25 @@ void MainWindowUi::Retranslate(const LanguageState& language)
     questionLabel->setBuddy(questionBoxes[0]);
     commentsLabel->setBuddy(commentsPane);
     hyperlink->setToolTip(text(IDS_BMT_COMPANY));
+    NameForScreenReaders(language);
+}
+
+void MainWindowUi::NameForScreenReaders(const LanguageState& language)
+{
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::string number = std::to_string(i + 1);
+        questionBoxes[i]->setAccessibleName(LocalizedText(language, IDS_A11Y_QUESTION_NUMBER, number));
+        spinUp[i]->setAccessibleName(LocalizedText(language, IDS_A11Y_NUMBER_UP, number));
+        spinDown[i]->setAccessibleName(LocalizedText(language, IDS_A11Y_NUMBER_DOWN, number));
+    }
+    answerBox->setAccessibleName(PlainLabel(answerLabel->text()));
+    commentsPane->setAccessibleName(PlainLabel(commentsLabel->text()));
+    previous->setAccessibleName(previous->toolTip());
+    next->setAccessibleName(next->toolTip());
+    resultPicture->setAccessibleDescription(LocalizedText(language, IDS_A11Y_VERDICT));
+    m_verdictNames = {LocalizedText(language, IDS_BMT_INCORRECT), LocalizedText(language, IDS_BMT_CORRECT)};
+    if (m_verdict)
+        resultPicture->setAccessibleName(m_verdictNames[std::size_t(*m_verdict)]);
 }
 
 void MainWindowUi::ShowRules(bool standardRule, bool jqkEnabled)
@@ -283,13 +317,14 @@ void MainWindowUi::SetEnlarged(bool enlarged)
 
 void MainWindowUi::ShowVerdict(std::optional<bool> correct)
 {
+    m_verdict = correct;
     if (!correct) {
         resultPicture->hide();
         return;
     }
     const QString icon = *correct ? QStringLiteral(":/icons/result-correct.svg") : QStringLiteral(":/icons/result-wrong.svg");
     resultPicture->setPixmap(QIcon(icon).pixmap(resultPicture->size()));
-    resultPicture->setProperty("verdict", *correct ? QStringLiteral("correct") : QStringLiteral("wrong"));
+    resultPicture->setAccessibleName(m_verdictNames[std::size_t(*correct)]);
     resultPicture->show();
 }
 

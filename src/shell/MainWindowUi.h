@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <map>
 #include <optional>
@@ -82,10 +84,15 @@ struct MainWindowUi {
     std::vector<std::pair<QAbstractButton*, int>> commandButtons;
 
 private:
+    // The names a screen reader says where the labels on screen do not name a control.
+    void NameForScreenReaders(const LanguageState& language);
     void BuildToolbar(QDialog* window, QVBoxLayout* root);
     void BuildQuestionRow(QDialog* window, QVBoxLayout* root);
     void BuildAnswerArea(QDialog* window, QVBoxLayout* root);
     void BuildCommentsArea(QDialog* window, QVBoxLayout* root);
+
+    std::optional<bool> m_verdict;        // the verdict picture shown, if any
+    std::array<QString, 2> m_verdictNames;  // wrong, correct
 };
 
 }  // namespace tavlix

@@ -177,6 +177,7 @@ void CUpdateDownloadDlg::SetRunning(bool running)
     m_downloadButton->setIcon(style()->standardIcon(running ? QStyle::SP_BrowserStop : QStyle::SP_ArrowDown));
     m_downloadButton->setToolTip(
         Text(running ? IDS_DIALOG_LVUD_TIP_STOP_DOWNLOADING : IDS_DIALOG_LVUD_TIP_DOWNLOAD_NOW));
+    m_downloadButton->setAccessibleName(m_downloadButton->toolTip());  // a picture says nothing
 }
 
 void CUpdateDownloadDlg::OnStep(InstallerDownload::Step step, const QString& file)

@@ -135,7 +135,7 @@ private slots:
         fs::remove(env.programDirectory / "config" / "defaultmusic.ini");
         CTavlixApp app(std::move(env));
         SeenBox seen;
-        AnswerNextBox(seen, QStringLiteral("rightButton"));
+        AnswerNextBox(seen, kOk);
         QVERIFY(!app.SetUpConfiguration());
         QCOMPARE(seen.text, QStringLiteral("Installation pack was destroyed. Please uninstall and reinstall your application."));
         QCOMPARE(seen.caption, QStringLiteral("Tavlix"));
@@ -147,7 +147,7 @@ private slots:
         {
             CTavlixApp app(Environment(false, &machine));
             SeenBox seen;
-            AnswerNextBox(seen, QStringLiteral("rightButton"));
+            AnswerNextBox(seen, kOk);
             QVERIFY(!app.SetUpConfiguration());
             QVERIFY(seen.text.contains(QStringLiteral("you must log in as an administrator")));
         }
@@ -318,7 +318,12 @@ private slots:
             if (heights.empty())
                 heights.push_back(window->height());
             if (heights.size() < 5) {
-                QMenu* ui = window->MenuBar()->actions()[1]->menu();
+                // The menu by its title, the entry by what it does.
+                QMenu* ui = nullptr;
+                for (QAction* top : window->MenuBar()->actions())
+                    if (top->text() == QLatin1String("&UI"))
+                        ui = top->menu();
+                QVERIFY(ui);
                 ui->popup(window->mapToGlobal(QPoint(10, 10)));
                 QAction* enlarged = nullptr;
                 for (QAction* action : ui->actions())
@@ -331,7 +336,7 @@ private slots:
             }
             exitClicked = true;
             SeenBox exit;
-            AnswerNextBox(exit, QStringLiteral("middleButton"));  // Yes
+            AnswerNextBox(exit, kYes);  // Yes
             QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(ID_EXIT)), Qt::LeftButton);
         });
         user.start();

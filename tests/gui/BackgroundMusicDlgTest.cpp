@@ -234,7 +234,7 @@ private slots:
         MakePlayer(files);
         auto dialog = MakeDialog();
         SeenBox seen;
-        AnswerNextBox(seen, QStringLiteral("rightButton"));
+        AnswerNextBox(seen, kOk);
         Click(*dialog, "okButton");
         QCOMPARE(seen.text, QStringLiteral("Can't write file \"%1\". Please check if there is file protection for its "
                                            "upper folder, or the file is being used by some other program.")

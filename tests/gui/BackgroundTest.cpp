@@ -129,7 +129,7 @@ private slots:
         SeenBox hint;
         bool hintHadCheckBox = false;
         RunDialog([&](QDialog* dialog) {
-            AnswerNextBox(hint, QStringLiteral("leftButton"), [&](CBMMessageBox* box) {
+            AnswerNextBox(hint, kOk, [&](CBMMessageBox* box) {
                 auto* again = box->findChild<QCheckBox*>(QStringLiteral("checkBox"));
                 hintHadCheckBox = again->isVisible() && again->isChecked();
                 again->click();
@@ -250,13 +250,13 @@ private slots:
         Reopen();
         SeenBox chosen;
         RunDialog([&](QDialog* dialog) {
-            AnswerNextBox(chosen, QStringLiteral("rightButton"));
+            AnswerNextBox(chosen, kOk);
             QTest::mouseClick(Child<QWidget>(dialog, "browseButton"), Qt::LeftButton);
             QCOMPARE(Child<QLineEdit>(dialog, "imagePathEdit")->text(), ShippedImage());
         });
         QCOMPARE(chosen.text, why);
         SeenBox dropped;
-        AnswerNextBox(dropped, QStringLiteral("rightButton"));
+        AnswerNextBox(dropped, kOk);
         QVERIFY(Drop({huge}));
         QTRY_COMPARE(dropped.text, why);
         QCOMPARE(Corners(), (Colours{kRed, kBlue}));

@@ -92,7 +92,7 @@ private slots:
                 QVERIFY(item->findChild<QPlainTextEdit*>(QStringLiteral("solutionsPane"))->toPlainText().startsWith(QStringLiteral("A1: ")));
                 item->findChild<QCheckBox*>(QStringLiteral("advancedCheck"))->click();
                 SeenBox* notice = new SeenBox;
-                AnswerNextBox(*notice, QStringLiteral("rightButton"), [notice](CBMMessageBox*) {
+                AnswerNextBox(*notice, kOk, [notice](CBMMessageBox*) {
                     QCOMPARE(notice->text, QStringLiteral("Your question is reordered and saved as:\n\n\t2 3 4 5"));
                     delete notice;
                 });
@@ -112,7 +112,7 @@ private slots:
                 QCOMPARE(question->text(), QStringLiteral("3 3 8 8"));
                 question->setText(QStringLiteral("4 3 2 1"));
                 SeenBox seen;
-                AnswerNextBox(seen, QStringLiteral("rightButton"));
+                AnswerNextBox(seen, kOk);
                 Button(item, "okButton")->click();
                 QCOMPARE(seen.text, QStringLiteral("The question already exists in this list. There is no need to add it again."));
                 QVERIFY(item->isVisible());
@@ -125,7 +125,7 @@ private slots:
 
             // Delete the last item: the one before it is selected.
             SeenBox confirm;
-            AnswerNextBox(confirm, QStringLiteral("middleButton"));  // Yes
+            AnswerNextBox(confirm, kYes);  // Yes
             Button(&dialog, "deleteButton")->click();
             QVERIFY(confirm.text.startsWith(QStringLiteral("You are trying to delete follow question:\n\n\t3 3 8 8")));
             QCOMPARE(collection.Items().size(), std::size_t(2));
@@ -172,7 +172,7 @@ private slots:
         QCOMPARE(again.findChild<QLineEdit*>(QStringLiteral("pathEdit"))->text(), m_pickedFile + QStringLiteral(".txt"));
         QVERIFY(!again.findChild<QCheckBox*>(QStringLiteral("answersCheck"))->isChecked());
         SeenBox overwrite;
-        AnswerNextBox(overwrite, QStringLiteral("rightButton"));  // No
+        AnswerNextBox(overwrite, kNo);  // No
         Button(&again, "okButton")->click();
         QVERIFY(overwrite.text.startsWith(QStringLiteral("You are about to overwrite file")));
         QVERIFY(again.result() != QDialog::Accepted);
@@ -183,14 +183,14 @@ private slots:
         path->clear();
         QTest::keyClicks(path, QStringLiteral("file://") + m_pickedFile + QStringLiteral(".txt"));
         SeenBox asked;
-        AnswerNextBox(asked, QStringLiteral("rightButton"));  // No
+        AnswerNextBox(asked, kNo);  // No
         Button(&again, "okButton")->click();
         QVERIFY(asked.shown);
         QVERIFY(asked.text.contains(m_pickedFile + QStringLiteral(".txt")));
         QVERIFY(!asked.text.contains(QStringLiteral("file://")));
         QCOMPARE(ReadFile(target.string() + ".txt"), written);
         SeenBox yes;
-        AnswerNextBox(yes, QStringLiteral("middleButton"));  // Yes
+        AnswerNextBox(yes, kYes);  // Yes
         Button(&again, "okButton")->click();
         QVERIFY(yes.shown);
         QCOMPARE(again.result(), int(QDialog::Accepted));

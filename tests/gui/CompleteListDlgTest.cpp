@@ -220,8 +220,8 @@ private slots:
         QTest::addColumn<QString>("answer");  // the button of the prompt, empty when none comes
         QTest::addColumn<bool>("madeAnew");
         QTest::newRow("3 days old: shown at once") << 3 << QString() << false;
-        QTest::newRow("30 days old, No: shown") << 30 << QStringLiteral("rightButton") << false;
-        QTest::newRow("30 days old, Yes: made anew") << 30 << QStringLiteral("middleButton") << true;
+        QTest::newRow("30 days old, No: shown") << 30 << kNo << false;
+        QTest::newRow("30 days old, Yes: made anew") << 30 << kYes << true;
         QTest::newRow("100 days old: made anew at once") << 100 << QString() << true;
         QTest::newRow("dated in the future: made anew") << -2 << QString() << true;
     }
@@ -268,7 +268,7 @@ private slots:
         m_programDirectory = m_pages.parent_path();
         OpenWindow();
         SeenBox notice;
-        AnswerNextBox(notice, QStringLiteral("rightButton"));
+        AnswerNextBox(notice, kOk);
         WithDialog(StartAndWait);
         QCOMPARE(notice.text, QStringLiteral("Template file \"%1/doc/english/grandlist.htm\" was not found. Please "
                                              "reinstall the program.")
@@ -283,7 +283,7 @@ private slots:
         const QString page = QString::fromStdString(Page("esdhsns.htm").string());
         fs::create_directories(Page("esdhsns.htm"));
         SeenBox notice;
-        AnswerNextBox(notice, QStringLiteral("rightButton"));
+        AnswerNextBox(notice, kOk);
         WithDialog(StartAndWait);
         QCOMPARE(notice.text, QStringLiteral("Path \"%1\" points to a directory, not a file.").arg(page));
 
@@ -292,7 +292,7 @@ private slots:
         if (!locked.Holds())
             QSKIP("this file system cannot keep root from writing");
         SeenBox refused;
-        AnswerNextBox(refused, QStringLiteral("rightButton"));
+        AnswerNextBox(refused, kOk);
         WithDialog(StartAndWait);
         QCOMPARE(refused.text, QStringLiteral("Can't write file \"%1\". Please check if the disk is full, or the "
                                               "directory or disk is write-protected.").arg(page));

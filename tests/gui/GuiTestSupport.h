@@ -60,25 +60,46 @@ inline void OnNextDialog(QObject* owner, std::function<void(QDialog*)> use,
     });
 }
 
-// Answers the next message box when it opens, by clicking the button with that
-// object name ("leftButton", "middleButton", "rightButton"), or by a key.
-inline void AnswerNextBox(SeenBox& seen, const QString& button, std::function<void(CBMMessageBox*)> inspect = {})
+// The answers of the message boxes as the English table labels them.
+inline const QString kOk = QStringLiteral("OK");
+inline const QString kCancel = QStringLiteral("Cancel");
+inline const QString kYes = QStringLiteral("&Yes");
+inline const QString kNo = QStringLiteral("&No");
+
+// Answers the next message box when it opens, with a mouse click on the shown button of
+// that label (kOk, kNo, ...) or with Esc ("Escape"). A box without such a button, or one
+// that stays open, fails the test and is closed with a code no button gives.
+inline void AnswerNextBox(SeenBox& seen, const QString& answer, std::function<void(CBMMessageBox*)> inspect = {})
 {
     OnNextDialog(
         qApp,
-        [&seen, button, inspect = std::move(inspect)](QDialog* dialog) {
+        [&seen, answer, inspect = std::move(inspect)](QDialog* dialog) {
             auto* box = static_cast<CBMMessageBox*>(dialog);
             seen.shown = true;
             seen.text = box->findChild<QPlainTextEdit*>(QStringLiteral("messageText"))->toPlainText();
             seen.caption = box->windowTitle();
             if (inspect)
                 inspect(box);
-            if (button == QLatin1String("Escape"))
+            if (answer == QLatin1String("Escape")) {
                 QTest::keyClick(box, Qt::Key_Escape);
-            else if (auto* b = box->findChild<QAbstractButton*>(button))
-                b->click();
-            if (box->isVisible())  // a refused Esc: close it the way the test allows
-                box->done(IDCANCEL);
+            } else {
+                QAbstractButton* button = nullptr;
+                for (const char* name : {"leftButton", "middleButton", "rightButton"}) {
+                    auto* b = box->findChild<QAbstractButton*>(QLatin1String(name));
+                    if (b->isVisible() && b->text() == answer)
+                        button = b;
+                }
+                if (button)
+                    QTest::mouseClick(button, Qt::LeftButton);
+                else
+                    QTest::qFail(qPrintable(QStringLiteral("no button %1 in the box \"%2\"").arg(answer, seen.text)),
+                                 __FILE__, __LINE__);
+            }
+            if (box->isVisible()) {
+                if (!QTest::currentTestFailed())
+                    QTest::qFail("the message box stayed open", __FILE__, __LINE__);
+                box->done(0);
+            }
         },
         [](QDialog* dialog) { return qobject_cast<CBMMessageBox*>(dialog) != nullptr; });
 }

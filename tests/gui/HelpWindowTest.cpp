@@ -1,3 +1,4 @@
+#include <QColorDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -7,8 +8,10 @@
 #include <QWindow>
 
 #include <fstream>
+#include <map>
 
 #include "GuiTestSupport.h"
+#include "KeyboardFaults.h"
 #include "controls/DialogSupport.h"
 #include "shell/CTavlixApp.h"
 #include "shell/MainWindow.h"
@@ -236,7 +239,34 @@ private slots:
         QCOMPARE(Button("backButton")->text(), QStringLiteral("后退(&B)"));
         QCOMPARE(Button("forwardButton")->text(), QStringLiteral("前进(&F)"));
         Click(Button("backButton"));
-        QCOMPARE(Page(), QStringLiteral("english/rel_notes.htm"));
+        QCOMPARE(Page(), QStringLiteral("gb2312/rel_notes.htm"));
+    }
+
+    // An open help window follows a switch of the interface language at once, with its
+    // title, its buttons and the page on screen; so do Qt's own dialogs.
+    void anOpenWindowFollowsALanguageSwitch()
+    {
+        QVERIFY(Start(MakeProgram()));
+        QVERIFY(PressF1());
+        QWidget* window = ShownHelpWindow();
+        QCOMPARE(KeyboardFaults(window), QString());
+        ClickLink(QStringLiteral("Appendix A. Irrelevant solutions"));
+        QVERIFY(ChooseMenuEntry(QStringLiteral("&Traditional Chinese (繁體中文)")));
+        QTRY_COMPARE(Page(), QStringLiteral("big5/userguide/a1_irrelevant.htm"));
+        QCOMPARE(Heading(), QStringLiteral("附錄 A. 互不相關的解法"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tavlix 說明"));
+        QCOMPARE(Browser()->accessibleName(), QStringLiteral("Tavlix 說明"));
+        QCOMPARE(Button("contentsButton")->text(), QStringLiteral("目錄(&C)"));
+        QCOMPARE(Button("forwardButton")->text(), QStringLiteral("下一頁(&F)"));
+        QCOMPARE(QColorDialog().windowTitle(), QStringLiteral("選擇顏色"));
+
+        QVERIFY(ChooseMenuEntry(QStringLiteral("&Simplified Chinese (简体中文)")));
+        QTRY_COMPARE(Page(), QStringLiteral("gb2312/userguide/a1_irrelevant.htm"));
+        QCOMPARE(QColorDialog().windowTitle(), QStringLiteral("选择颜色"));
+        QVERIFY(ChooseMenuEntry(QStringLiteral("&English")));
+        QTRY_COMPARE(Page(), QStringLiteral("english/userguide/a1_irrelevant.htm"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tavlix Help"));
+        QCOMPARE(QColorDialog().windowTitle(), QStringLiteral("Select Color"));
     }
 
     void topicsInTheInterfaceLanguage_data()
@@ -283,6 +313,10 @@ private slots:
         QCOMPARE(Page(), page);
         QCOMPARE(Heading(), heading);
         QVERIFY(m_shell->opened.empty());
+        // Qt's own dialogs speak the language the program started in.
+        const std::map<std::uint32_t, QString> colorDialogTitles{
+            {kLcidEnglish, "Select Color"}, {kLcidSimplifiedChinese, "选择颜色"}, {kLcidTraditionalChinese, "選擇顏色"}};
+        QCOMPARE(QColorDialog().windowTitle(), colorDialogTitles.at(lcid));
     }
 
     void pagesWearTheBundleStyle()
@@ -338,7 +372,7 @@ private slots:
         QVERIFY(PressF1());
         SeenBox seen;
         QWidget* boxParent = nullptr;
-        AnswerNextBox(seen, QStringLiteral("rightButton"),
+        AnswerNextBox(seen, kOk,
                       [&boxParent](CBMMessageBox* box) { boxParent = box->parentWidget(); });
         ClickLink(QStringLiteral("Web page"));
         QTRY_VERIFY(seen.shown);
@@ -348,7 +382,7 @@ private slots:
 
         // The maker's page of the status bar's link, too.
         seen = SeenBox();
-        AnswerNextBox(seen, QStringLiteral("rightButton"),
+        AnswerNextBox(seen, kOk,
                       [&boxParent](CBMMessageBox* box) { boxParent = box->parentWidget(); });
         QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("hyperlink")), Qt::LeftButton);
         QTRY_VERIFY(seen.shown);
@@ -368,7 +402,7 @@ private slots:
     void theMakersPageTheBrowserRefusesIsReported()
     {
         SeenBox seen;
-        AnswerNextBox(seen, QStringLiteral("rightButton"));
+        AnswerNextBox(seen, kOk);
         QVERIFY(Start(MakeProgram(), kLcidEnglish, false, false));
         QTRY_VERIFY(seen.shown);
         QCOMPARE(seen.text, kUnopened.arg(QStringLiteral("https://www.brelmor.com/")));

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QAccessible>
+#include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -187,7 +190,7 @@ protected:
             plan->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
         });
         SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
+        AnswerNextBox(note, kOk);
         QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(command)), Qt::LeftButton);
         BackToWindow();
         return note.text;
@@ -218,6 +221,24 @@ protected:
                 QTest::keyClick(answer, Qt::Key_Return);
             QTest::keyClicks(answer, list[i]);
         }
+    }
+
+    // The verdict picture as the player sees it, "correct" or "wrong" ("" when none
+    // shows), checked against what a screen reader says of it.
+    QString VerdictShown() const
+    {
+        auto* picture = Find<QLabel>("resultPicture");
+        if (!picture->isVisible())
+            return {};
+        const QString spoken = QAccessible::queryAccessibleInterface(picture)->text(QAccessible::Name);
+        for (const auto& [verdict, said] : {std::pair{"correct", "Correct"}, std::pair{"wrong", "Incorrect"}}) {
+            const QImage drawn = QIcon(QStringLiteral(":/icons/result-%1.svg").arg(QLatin1String(verdict)))
+                                     .pixmap(picture->size())
+                                     .toImage();
+            if (picture->pixmap().toImage() == drawn)
+                return spoken == QLatin1String(said) ? QLatin1String(verdict) : QStringLiteral("unnamed ") + verdict;
+        }
+        return QStringLiteral("unknown picture");
     }
 
     QString Pane() const { return Find<QPlainTextEdit>("commentsPane")->toPlainText(); }

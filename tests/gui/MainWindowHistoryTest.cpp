@@ -68,8 +68,8 @@ private slots:
         QTest::keyClicks(Find<QLineEdit>("questionBox0"), QStringLiteral("0"));  // not a question: not judged
         ClickSubmit();
         QCOMPARE(m_memory.records.size(), std::size_t(3));
-        QVERIFY(m_memory.records[0] == (AnswerRecord{1'700'000'007, "3 3 8 8", m_window->IsStandardRule(),
-                                                     m_window->IsJqkEnabled(), RunMode::Free, 1, 7000,
+        // Free play under the settings' first rule and range: Standard, J/Q/K on.
+        QVERIFY(m_memory.records[0] == (AnswerRecord{1'700'000'007, "3 3 8 8", true, true, RunMode::Free, 1, 7000,
                                                      AnswerVerdict::Incorrect, false}));
         QCOMPARE(m_memory.records[1].verdict, AnswerVerdict::Correct);
         QCOMPARE(m_memory.records[1].millisecondsTaken, std::int64_t(12000));  // the same question still
@@ -79,7 +79,7 @@ private slots:
         TypeQuestion({"8", "3", "3", "8"});
         TypeAnswers(QStringLiteral("3*3+8+8"));
         SeenBox notice;
-        AnswerNextBox(notice, QStringLiteral("rightButton"));
+        AnswerNextBox(notice, kOk);
         ClickSubmit();
         QTRY_VERIFY(notice.shown);
         QVERIFY(notice.text.startsWith(QStringLiteral("An answer could not be added to the history of your answers "
@@ -118,8 +118,8 @@ private slots:
         });
         // First the note that fewer questions are available, then the rules of training.
         SeenBox fewer, note;
-        AnswerNextBox(fewer, QStringLiteral("rightButton"),
-                      [&note](CBMMessageBox*) { AnswerNextBox(note, QStringLiteral("rightButton")); });
+        AnswerNextBox(fewer, kOk,
+                      [&note](CBMMessageBox*) { AnswerNextBox(note, kOk); });
         QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(ID_TRAINING)), Qt::LeftButton);
         QTRY_VERIFY(note.shown);
         BackToWindow();
@@ -133,7 +133,7 @@ private slots:
         ClickSubmit();
         QCOMPARE(m_memory.records.size(), std::size_t(4));
         const AnswerRecord& kept = m_memory.records.back();
-        QVERIFY(kept == (AnswerRecord{kept.answeredAt, "1 5 5 5", true, false, RunMode::Training, 2, 4000,
+        QVERIFY(kept == (AnswerRecord{m_clock.now, "1 5 5 5", true, false, RunMode::Training, 2, 4000,
                                       AnswerVerdict::Correct, false}));
     }
 
@@ -156,7 +156,7 @@ private slots:
             dialog->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
         });
         SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
+        AnswerNextBox(note, kOk);
         QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(ID_TRAINING)), Qt::LeftButton);
         QTRY_VERIFY(note.shown);
         BackToWindow();

@@ -38,7 +38,7 @@ private slots:
         QCOMPARE(m_audio.openSequence.string(), Track("training.mid"));
 
         SeenBox leave;
-        AnswerNextBox(leave, QStringLiteral("middleButton"));  // Yes
+        AnswerNextBox(leave, kYes);  // Yes
         QTest::keyClick(m_window.get(), Qt::Key_Escape);
         QTRY_VERIFY(leave.shown);
         QCOMPARE(m_audio.openSequence.string(), Track("general.mid"));

@@ -6,6 +6,7 @@
 
 #include "MainWindowHarness.h"
 #include "engine/CBMUtilities.h"
+#include "engine/Rules.h"
 #include "shell/CommandTable.h"
 
 using namespace tavlix;
@@ -25,17 +26,18 @@ const QString kWorldCupButton = QStringLiteral("toolbar%1").arg(ID_WORLD_CUP);
 class MainWindowRunsTest : public QObject, protected MainWindowHarness {
     Q_OBJECT
 
-    // The solutions of the question on screen under the window's rule.
-    StringArray SolutionsOnScreen() const
+    // The solutions of the question on screen under the rule the run should play, by
+    // default the Standard rule of the plans these tests store.
+    StringArray SolutionsOnScreen(const Rules& rules = Rules::Of(true, true)) const
     {
         NumberArray question;
         CBMUtilities::GetQuestionFromString(Question().toStdString(), question, kLargestNumber);
         StringArray solutions;
-        CBMUtilities::GetSolutions(question, solutions, Rules::Of(m_window->IsStandardRule(), true));
+        CBMUtilities::GetSolutions(question, solutions, rules);
         return solutions;
     }
 
-    // A correct line for the question on screen.
+    // A correct line for the question on screen under the Standard rule.
     std::string SolutionOnScreen() const
     {
         const StringArray solutions = SolutionsOnScreen();
@@ -49,7 +51,7 @@ class MainWindowRunsTest : public QObject, protected MainWindowHarness {
         m_clock.now += first;
         QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>("remainingTime")->text(), remaining, 5000);
         QVERIFY(Find<QLabel>("remainingTime")->isVisible());
-        AnswerNextBox(report, QStringLiteral("rightButton"));
+        AnswerNextBox(report, kOk);
         m_clock.now += rest;
         QTRY_VERIFY_WITH_TIMEOUT(report.shown, 5000);
     }
@@ -64,7 +66,7 @@ class MainWindowRunsTest : public QObject, protected MainWindowHarness {
             cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
         });
         SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
+        AnswerNextBox(note, kOk);
         QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
         BackToWindow();
         return note.text;
@@ -109,12 +111,12 @@ private slots:
         TypeAnswers(QStringLiteral("3*3+8+8"));
         ClickSubmit();
         QCOMPARE(Status(), QStringLiteral("Correct: 0  Incorrect: 1  Not Answered: 4"));
-        QCOMPARE(Find<QLabel>("resultPicture")->property("verdict").toString(), QStringLiteral("wrong"));
+        QCOMPARE(VerdictShown(), QStringLiteral("wrong"));
         QVERIFY(!AnswerLocked());
         TypeAnswers(QStringLiteral("8/(3-8/3)"));
         SubmitWithKeys();
         QCOMPARE(Status(), QStringLiteral("Correct: 1  Incorrect: 0  Not Answered: 4"));
-        QCOMPARE(Find<QLabel>("resultPicture")->property("verdict").toString(), QStringLiteral("correct"));
+        QCOMPARE(VerdictShown(), QStringLiteral("correct"));
         QCOMPARE(PlayedEffects(), (std::vector<std::string>{"incorrect", "correct"}));
 
         // On and back: the answer given is still there, and the picture with it.
@@ -122,22 +124,22 @@ private slots:
         QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Standard Level - Beginner) 2/5"));
         QVERIFY(Question() != QStringLiteral("3 3 8 8"));
         QVERIFY(Find<QPlainTextEdit>("answerBox")->toPlainText().isEmpty());
-        QVERIFY(!Find<QLabel>("resultPicture")->isVisible());
+        QCOMPARE(VerdictShown(), QString());
         QTest::mouseClick(Find<QPushButton>("previousButton"), Qt::LeftButton);
         QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Standard Level - Beginner) 1/5"));
         QCOMPARE(Find<QPlainTextEdit>("answerBox")->toPlainText(), QStringLiteral("8/(3-8/3)"));
-        QVERIFY(Find<QLabel>("resultPicture")->isVisible());
+        QCOMPARE(VerdictShown(), QStringLiteral("correct"));
         QCOMPARE(PlayedEffects().back(), std::string("previous"));
 
         // Esc asks; No stays, Yes goes back to free play.
         SeenBox stay;
-        AnswerNextBox(stay, QStringLiteral("rightButton"));  // No
+        AnswerNextBox(stay, kNo);  // No
         QTest::keyClick(m_window.get(), Qt::Key_Escape);
         QCOMPARE(stay.text, QStringLiteral("Are you sure you want to exit training?"));
         QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Training);
         BackToWindow();
         SeenBox leave;
-        AnswerNextBox(leave, QStringLiteral("middleButton"));  // Yes
+        AnswerNextBox(leave, kYes);  // Yes
         QTest::keyClick(m_window.get(), Qt::Key_Escape);
         QVERIFY(leave.shown);
         QVERIFY(m_window->isVisible());
@@ -145,6 +147,30 @@ private slots:
         QCOMPARE(Status(), QString());
         QCOMPARE(Question(), QStringLiteral("   "));
         QCOMPARE(Find<PictureButton>(kTrainingButton.toLatin1().constData())->toolTip(), QStringLiteral("Training"));
+    }
+
+    // Nothing below the question row moves during play: the window keeps one size with
+    // the verdict picture, Previous, Next and Done shown or not.
+    void theWindowKeepsOneSize()
+    {
+        const QSize size = m_window->size();
+        TypeQuestion({"3", "3", "8", "8"});
+        TypeAnswers(QStringLiteral("8/(3-8/3)"));
+        ClickSubmit();
+        QCOMPARE(m_window->size(), size);
+        StorePlan("Training Game", 5, 1);  // timed: the remaining time shows too
+        StartFromToolbar(ID_TRAINING_GAME);
+        QVERIFY(Find<QPushButton>("doneButton")->isVisible());
+        m_clock.now += 1;
+        QTRY_VERIFY_WITH_TIMEOUT(Find<QLabel>("remainingTime")->isVisible(), 5000);
+        QCOMPARE(m_window->size(), size);
+        TypeAnswers(QStringLiteral("3*3+8+8"));
+        ClickSubmit();
+        QCOMPARE(VerdictShown(), QStringLiteral("wrong"));
+        QCOMPARE(m_window->size(), size);
+        QTest::mouseClick(Find<QPushButton>("nextButton"), Qt::LeftButton);
+        QVERIFY(Find<QPushButton>("previousButton")->isVisible());
+        QCOMPARE(m_window->size(), size);
     }
 
     void aTrainingGameLocksAnsweredQuestionsAndEndsWhenTheTimeIsUp()
@@ -193,7 +219,7 @@ private slots:
             }
         }
         SeenBox offer;
-        AnswerNextBox(offer, QStringLiteral("rightButton"));  // No: look the answers over first
+        AnswerNextBox(offer, kNo);  // No: look the answers over first
         SubmitWithKeys();
         QVERIFY(offer.text.startsWith(QStringLiteral("You have answered all the required questions.")));
         QCOMPARE(Status(), QStringLiteral("Correct: 4  Incorrect: 1  Not Answered: 0"));
@@ -201,7 +227,7 @@ private slots:
 
         m_clock.now += 75;
         SeenBox report;
-        AnswerNextBox(report, QStringLiteral("rightButton"));
+        AnswerNextBox(report, kOk);
         QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_D, Qt::ControlModifier);
         QVERIFY(report.text.endsWith(QStringLiteral("Scores: 4/5\nTime: 1 min 15 sec")));
         QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Free);
@@ -218,7 +244,7 @@ private slots:
             QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_Right, Qt::ControlModifier);
         }
         SeenBox offer;
-        AnswerNextBox(offer, QStringLiteral("rightButton"));  // No, once all are answered
+        AnswerNextBox(offer, kNo);  // No, once all are answered
         QStringList tooMany;
         for (int line = 0; line < 31; ++line)
             tooMany << QStringLiteral("1+2+3+4");
@@ -235,7 +261,7 @@ private slots:
         QVERIFY(offer.shown);
         BackToWindow();
         SeenBox report;
-        AnswerNextBox(report, QStringLiteral("rightButton"));
+        AnswerNextBox(report, kOk);
         QTest::keyClick(Find<QPlainTextEdit>("answerBox"), Qt::Key_D, Qt::ControlModifier);
         QVERIFY(report.text.contains(QStringLiteral("Scores: 5/5")));
     }
@@ -250,7 +276,7 @@ private slots:
         ClickToolbar("toolbar32798");  // J, Q and K
         QCOMPARE(Caption(), QStringLiteral("Tavlix - Training (Holy War Level - Beginner) 1/5"));
         SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
+        AnswerNextBox(note, kOk);
         QTest::keyClick(m_window.get(), Qt::Key_F1);
         QVERIFY(note.text.contains(QStringLiteral("Advanced Rule (Addition, Subtraction, Multiplication, Division, "
                                                   "Power and Root)")));
@@ -259,20 +285,22 @@ private slots:
 
     void helpDuringARunShowsItsRules()
     {
+        QTRY_COMPARE(m_helpTopics, std::vector<int>{7});  // the release notes of the first start
+        m_helpTopics.clear();
         StorePlan("Training", 5);
         StartFromToolbar(ID_TRAINING);
         SeenBox note;
-        AnswerNextBox(note, QStringLiteral("rightButton"));
+        AnswerNextBox(note, kOk);
         QTest::keyClick(m_window.get(), Qt::Key_F1);
         QVERIFY(note.text.startsWith(QStringLiteral("\t\t\tTraining Rules")));
         QVERIFY(m_helpTopics.empty());
     }
 
     // Answers the question on screen as the level asks: as many different solutions
-    // as it wants, or "No solution!" when there is none.
-    void AnswerRight(std::size_t wanted)
+    // under its rule as it wants, or "No solution!" when there is none.
+    void AnswerRight(std::size_t wanted, const Rules& rules)
     {
-        StringArray solutions = SolutionsOnScreen();
+        StringArray solutions = SolutionsOnScreen(rules);
         if (solutions.empty()) {
             QTest::mouseClick(Find<QCheckBox>("noSolution"), Qt::LeftButton);
         } else {
@@ -297,16 +325,17 @@ private slots:
         QVERIFY(!Find<QPushButton>("checkSolutionButton")->isEnabled());
 
         // Forty questions, all right, the last one after 25 min 10 s.
+        const Rules hero = Rules::Of(true, true);
         for (int question = 0; question < 39; ++question) {
-            AnswerRight(2);
+            AnswerRight(2, hero);
             QTest::mouseClick(Find<QPushButton>("nextButton"), Qt::LeftButton);
         }
         QCOMPARE(Caption(), QStringLiteral("Tavlix - World Cup (Hero Level) 40/40"));
         QCOMPARE(Status(), QStringLiteral("Correct: 39  Incorrect: 0  Not Answered: 1"));
         m_clock.now += 25 * 60 + 10;
         SeenBox submit, scores;
-        AnswerNextBox(submit, QStringLiteral("middleButton"),  // Yes, submit now
-                      [&scores](CBMMessageBox*) { AnswerNextBox(scores, QStringLiteral("rightButton")); });
+        AnswerNextBox(submit, kYes,  // submit now
+                      [&scores](CBMMessageBox*) { AnswerNextBox(scores, kOk); });
         QString ranking;
         OnNextDialog(m_window.get(), [&ranking](QDialog* name) {
             auto* edit = name->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
@@ -319,7 +348,7 @@ private slots:
             }, [](QDialog* dialog) { return dialog->objectName() != QStringLiteral("rankingNameDlg"); });
             name->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
         }, [](QDialog* dialog) { return !qobject_cast<CBMMessageBox*>(dialog); });
-        AnswerRight(2);
+        AnswerRight(2, hero);
         QVERIFY(submit.text.startsWith(QStringLiteral("You have answered all the required questions.")));
         QTRY_VERIFY_WITH_TIMEOUT(!ranking.isEmpty(), 5000);
         QCOMPARE(scores.text, QStringLiteral("World Cup Score Report - Hero Level\n\nRule: Standard Rule (Addition, "
@@ -362,10 +391,11 @@ private slots:
                 cup->findChild<QAbstractButton*>(QStringLiteral("jqkCheck"))->click();
         });
         QVERIFY2(note.startsWith(rules), qPrintable(note));
-        StringArray solutions = SolutionsOnScreen();
+        const Rules advanced = Rules::Of(false, jqk);
+        StringArray solutions = SolutionsOnScreen(advanced);
         for (int next = 0; next < 39 && solutions.size() < 5; ++next) {
             QTest::mouseClick(Find<QPushButton>("nextButton"), Qt::LeftButton);
-            solutions = SolutionsOnScreen();
+            solutions = SolutionsOnScreen(advanced);
         }
         QVERIFY(solutions.size() >= 5);
         TypeAnswers(QString::fromStdString(solutions[0] + "\n" + solutions[1]));
@@ -391,7 +421,7 @@ private slots:
     {
         StartWorldCup();
         SeenBox leave;
-        AnswerNextBox(leave, QStringLiteral("middleButton"));  // Yes
+        AnswerNextBox(leave, kYes);  // Yes
         QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
         QCOMPARE(leave.text, QStringLiteral("Are you sure you want to exit World Cup?"));
         QCOMPARE(m_window->CurrentRun().Mode(), RunMode::Free);
@@ -417,10 +447,10 @@ private slots:
                 cup->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
             });
             SeenBox prompt, note;
-            AnswerNextBox(prompt, agree ? QStringLiteral("middleButton") : QStringLiteral("rightButton"),
+            AnswerNextBox(prompt, agree ? kOk : kCancel,
                           [&note, agree](CBMMessageBox*) {
                               if (agree)  // the game starts with its rules
-                                  AnswerNextBox(note, QStringLiteral("rightButton"));
+                                  AnswerNextBox(note, kOk);
                           });
             QTest::mouseClick(Find<QWidget>(kWorldCupButton.toLatin1().constData()), Qt::LeftButton);
             return prompt.text;

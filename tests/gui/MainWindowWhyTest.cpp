@@ -73,7 +73,7 @@ private slots:
         SubmitWithKeys();
         RightClickPane([](QMenu* menu) { QVERIFY(WhyAction(menu) && !WhyAction(menu)->isEnabled()); });
         SeenBox nothing;
-        AnswerNextBox(nothing, QStringLiteral("rightButton"));
+        AnswerNextBox(nothing, kOk);
         PressWhy();
         QTRY_VERIFY(nothing.shown);
         QCOMPARE(nothing.text, kNothing);
@@ -82,7 +82,7 @@ private slots:
         TypeAnswers(QStringLiteral("1*2*3*4\n(1+3)*(2+4)\n\n2*3*4/1\n(4+2)*(3+1)"));
         SubmitWithKeys();
         SeenBox seen;
-        AnswerNextBox(seen, QStringLiteral("rightButton"));
+        AnswerNextBox(seen, kOk);
         RightClickPane([](QMenu* menu) {
             QAction* why = WhyAction(menu);
             QVERIFY(why && why->isEnabled());

@@ -1,6 +1,10 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QStyleOptionButton>
+
+#include <map>
 
 #include "GuiTestSupport.h"
 #include "i18n/StringIds.h"
@@ -15,7 +19,10 @@ class MessageBoxTest : public QObject {
     CachedStrings m_cache;
     std::vector<int> m_helpTopics;
 
-    // Opens a box, lets check run while it shows, then presses a button or a key.
+    // Opens a box, lets check look at it while it shows, then presses a button (by object
+    // name, with the mouse) or keys ("key:Return", "key:Tab,Space": through the window, to
+    // the control with the focus), or closes it. The box closes whatever check found, so
+    // a failed check cannot leave it open; -99 when the press did not close it.
     int Run(unsigned type, const QString& press, std::function<void(CBMMessageBox&)> check = {},
             const QString& details = {}, bool detailsEnabled = false)
     {
@@ -24,20 +31,41 @@ class MessageBoxTest : public QObject {
         box.m_style = type;
         box.m_detailsText = details;
         box.m_detailsEnabled = detailsEnabled;
-        QTimer::singleShot(0, &box, [&] {
+        WhileOpen(box, [&] {
+            QVERIFY(QTest::qWaitForWindowActive(&box));
             if (check)
                 check(box);
-            if (press.startsWith(QLatin1String("key:")))
-                QTest::keyClick(&box, press == QLatin1String("key:Escape") ? Qt::Key_Escape : Qt::Key_Return);
-            else if (press == QLatin1String("close"))
-                box.close();
-            else
-                box.findChild<QPushButton*>(press)->click();
-            if (box.isVisible())
-                box.done(-99);  // the key or close was refused
+            Press(box, press);
         });
         const int result = box.exec();
         return box.result() == -99 ? -99 : result;
+    }
+
+    static void WhileOpen(CBMMessageBox& box, std::function<void()> use)
+    {
+        QTimer::singleShot(0, &box, [&box, use = std::move(use)] {
+            const auto closeIfOpen = qScopeGuard([&box] {
+                if (box.isVisible())
+                    box.done(-99);
+            });
+            use();
+        });
+    }
+
+    static void Press(CBMMessageBox& box, const QString& press)
+    {
+        static const std::map<QString, Qt::Key> kKeys = {
+            {"Return", Qt::Key_Return}, {"Space", Qt::Key_Space}, {"Escape", Qt::Key_Escape}, {"Tab", Qt::Key_Tab}};
+        if (press.startsWith(QLatin1String("key:"))) {
+            for (const QString& key : press.mid(4).split(QLatin1Char(',')))
+                QTest::keyClick(box.windowHandle(), kKeys.at(key));
+        } else if (press == QLatin1String("close")) {
+            box.close();
+        } else {
+            auto* button = box.findChild<QPushButton*>(press);
+            QVERIFY2(button && button->isVisible(), qPrintable(press));
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
     }
 
 private slots:
@@ -72,6 +100,7 @@ private slots:
         QFETCH(QStringList, labels);
         QFETCH(QList<int>, codes);
         const char* names[] = {"leftButton", "middleButton", "rightButton"};
+        const int first = labels[0].isEmpty() ? (labels[1].isEmpty() ? 2 : 1) : 0;
         for (int i = 0; i < 3; ++i) {
             if (labels[i].isEmpty())
                 continue;
@@ -82,12 +111,23 @@ private slots:
                     if (!labels[k].isEmpty())
                         QCOMPARE(b->text(), labels[k]);
                 }
-                // Focus starts on the first visible button from the left.
-                const int first = labels[0].isEmpty() ? (labels[1].isEmpty() ? 2 : 1) : 0;
-                QCOMPARE(box.focusWidget(), box.findChild<QPushButton*>(QLatin1String(names[first])));
             });
             QCOMPARE(result, codes[i]);
         }
+        // The first button is the default: it has the focus, shows it from the start, and
+        // Enter and Space answer it. Tab moves on, and Enter answers the button it reaches.
+        Run(type, "key:Return", [&](CBMMessageBox& box) {
+            auto* button = box.findChild<QPushButton*>(QLatin1String(names[first]));
+            QVERIFY(button->isDefault());
+            QVERIFY(button->hasFocus());
+            QStyleOptionButton look;
+            look.initFrom(button);
+            QVERIFY2(look.state & QStyle::State_KeyboardFocusChange, "the focus frame shows");
+        });
+        QCOMPARE(Run(type, "key:Return"), codes[first]);
+        QCOMPARE(Run(type, "key:Space"), codes[first]);
+        if (first < 2)
+            QCOMPARE(Run(type, "key:Tab,Return"), codes[first + 1]);
     }
 
     void escapeAndCloseRules()
@@ -102,17 +142,18 @@ private slots:
         QCOMPARE(Run(MB_ABORTRETRYIGNORE, "key:Escape"), -99);
     }
 
+    // The default bits choose the button that Enter and Space answer.
     void defaultButtonBits()
     {
         const std::pair<unsigned, int> cases[] = {
-            {MB_OK | MB_DEFBUTTON2, 2},        {MB_YESNOCANCEL, 0},
-            {MB_YESNOCANCEL | MB_DEFBUTTON2, 1}, {MB_YESNOCANCEL | MB_DEFBUTTON3, 2},
-            {MB_YESNO | MB_DEFBUTTON2, 2},     {MB_OKCANCEL | MB_DEFBUTTON3, 1},
+            {MB_OK | MB_DEFBUTTON2, IDOK},       {MB_YESNOCANCEL, IDYES},
+            {MB_YESNOCANCEL | MB_DEFBUTTON2, IDNO}, {MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
+            {MB_YESNO | MB_DEFBUTTON2, IDNO},     {MB_OKCANCEL | MB_DEFBUTTON3, IDOK},
+            {MB_RETRYCANCEL | MB_DEFBUTTON2, IDCANCEL},
         };
-        for (const auto& [type, position] : cases) {
-            Run(type, MB_OK == (type & 0x0F) ? "rightButton" : "middleButton", [position](CBMMessageBox& box) {
-                QCOMPARE(box.DefaultButtonPosition(), position);
-            });
+        for (const auto& [type, code] : cases) {
+            QCOMPARE(Run(type, "key:Return"), code);
+            QCOMPARE(Run(type, "key:Space"), code);
         }
     }
 
@@ -123,7 +164,7 @@ private slots:
         box.m_style = MB_OK | MB_ICONQUESTION;
         box.m_showCheckBox = true;
         box.m_checkBoxChecked = true;
-        QTimer::singleShot(0, &box, [&] {
+        WhileOpen(box, [&] {
             QCOMPARE(box.windowTitle(), QStringLiteral("Tavlix"));
             QVERIFY(box.findChild<QLabel*>(QStringLiteral("icon"))->isVisible());
             auto* check = box.findChild<QCheckBox*>(QStringLiteral("checkBox"));
@@ -138,7 +179,7 @@ private slots:
 
         CBMMessageBox plain;
         plain.m_caption = QStringLiteral("Own caption");
-        QTimer::singleShot(0, &plain, [&] {
+        WhileOpen(plain, [&] {
             QCOMPARE(plain.windowTitle(), QStringLiteral("Own caption"));
             QVERIFY(!plain.findChild<QLabel*>(QStringLiteral("icon"))->isVisible());
             QVERIFY(!plain.findChild<QCheckBox*>(QStringLiteral("checkBox"))->isVisible());
@@ -187,7 +228,7 @@ private slots:
             int height = 0;
             CBMMessageBox box;
             box.m_message = text;
-            QTimer::singleShot(0, &box, [&] {
+            WhileOpen(box, [&] {
                 height = box.findChild<QPlainTextEdit*>(QStringLiteral("messageText"))->height();
                 box.findChild<QPushButton*>(QStringLiteral("rightButton"))->click();
             });

@@ -90,7 +90,7 @@ private slots:
         dialog.findChild<QLineEdit*>(QStringLiteral("directoryEdit"))
             ->setText(QString::fromStdString((Root() / "program" / "data").string()));
         SeenBox seen;
-        AnswerNextBox(seen, QStringLiteral("rightButton"));
+        AnswerNextBox(seen, kOk);
         QTest::mouseClick(Child(dialog, "okButton"), Qt::LeftButton);
         QVERIFY(seen.text.startsWith(QStringLiteral("For data security consideration")));
         QVERIFY(dialog.isVisible());
@@ -119,7 +119,7 @@ private slots:
         const fs::path moved = Root() / "moved";
         dialog.findChild<QLineEdit*>(QStringLiteral("directoryEdit"))->setText(QString::fromStdString(moved.string()));
         SeenBox seen;
-        AnswerNextBox(seen, QStringLiteral("middleButton"));  // Yes, copy
+        AnswerNextBox(seen, kYes);  // Yes, copy
         QTest::mouseClick(Child(dialog, "okButton"), Qt::LeftButton);
         QVERIFY(seen.text.startsWith(QStringLiteral("Will you copy the data under the original User Data Directory")));
         QCOMPARE(userData->Current(), moved.string());

@@ -208,7 +208,7 @@ private slots:
     {
         m_memory.loadError = "history-cannot-open: disk I/O error";
         SeenBox notice;
-        AnswerNextBox(notice, QStringLiteral("rightButton"));
+        AnswerNextBox(notice, kOk);
         QString answers;
         QVERIFY(WithWindow([&](QDialog* window) { answers = Figure(window, "answersFigure"); }));
         QCOMPARE(notice.text, QStringLiteral("The history of your answers could not be read completely:\n\n"
@@ -220,7 +220,7 @@ private slots:
             m_history = history;
             m_window = MakeWindow();
             SeenBox second;
-            AnswerNextBox(second, QStringLiteral("rightButton"));
+            AnswerNextBox(second, kOk);
             bool opened = false;
             OnNextDialog(qApp, [&](QDialog*) { opened = true; }, IsStatisticsWindow, 50);
             QVERIFY(ClickMenuEntry(kToolsMenu, kStatisticsEntry));
@@ -370,7 +370,7 @@ private slots:
         SeenBox notice;
         bool stillOpen = false;
         QVERIFY(WithWindow([&](QDialog* window) {
-            AnswerNextBox(notice, QStringLiteral("rightButton"));
+            AnswerNextBox(notice, kOk);
             DoubleClickRow(window, 0);
             stillOpen = window->isVisible();
         }));
@@ -396,7 +396,7 @@ private slots:
         m_window = MakeWindow();
         SeenBox notice;
         QVERIFY(WithWindow([&](QDialog* window) {
-            AnswerNextBox(notice, QStringLiteral("rightButton"));
+            AnswerNextBox(notice, kOk);
             ClickExport(window);
         }));
         QVERIFY2(notice.text.startsWith(QStringLiteral("The answers could not be saved to ") + target + ":\n\n"),

@@ -447,7 +447,7 @@ private slots:
             for (const auto& [edit, text] : refused[i])
                 Type(edit, QString::fromLatin1(text));
             SeenBox seen;
-            AnswerNextBox(seen, QStringLiteral("rightButton"));
+            AnswerNextBox(seen, kOk);
             Get<QPushButton>(d, "okButton")->click();
             QTRY_VERIFY(seen.shown);
             QCOMPARE(seen.text, prompts[i]);
@@ -515,7 +515,7 @@ private slots:
         QVERIFY(notes.contains(QStringLiteral("all the available questions will be used.\n\nDifficulty Levels\n\n")));
         auto dialog = Open();
         SeenBox seen;
-        AnswerNextBox(seen, QStringLiteral("rightButton"), [](CBMMessageBox* box) {
+        AnswerNextBox(seen, kOk, [](CBMMessageBox* box) {
             auto* details = box->findChild<QPushButton*>(QStringLiteral("detailsButton"));
             QVERIFY(details->isEnabled());
             details->click();
@@ -526,7 +526,7 @@ private slots:
         QCOMPARE(m_helpTopics, std::vector<int>{CBMMessageBox::kIrrelevantHelpTopic});
 
         SeenBox byKey;
-        AnswerNextBox(byKey, QStringLiteral("rightButton"));
+        AnswerNextBox(byKey, kOk);
         QTest::keyClick(Get(dialog.get(), "countEdit"), Qt::Key_F1);
         QTRY_VERIFY(byKey.shown);
         QCOMPARE(byKey.text, notes);

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "GuiTestSupport.h"
+#include "KeyboardFaults.h"
 #include "../update/LoopbackHttpsServer.h"
 #include "../update/ResidentMemory.h"
 #include "settings/Profile.h"
@@ -63,16 +64,21 @@ private:
     void (*m_handler)(int);
 };
 
-// Every modal window that opens while it lives is noted and closed unanswered.
+// Every modal window that opens while it lives is noted and declined as a user would: a
+// message box with its rightmost button (No, Cancel or OK), any other window with Esc.
 class ModalWatcher {
 public:
     ModalWatcher()
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                seen << dialog->objectName();
-                dialog->done(IDCANCEL);
-            }
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen << dialog->objectName();
+            if (qobject_cast<CBMMessageBox*>(dialog))
+                dialog->findChild<QAbstractButton*>(QStringLiteral("rightButton"))->click();
+            else
+                dialog->reject();
         });
         m_timer.start(10);
     }
@@ -123,7 +129,7 @@ bool IsDownloadWindow(QDialog* dialog) { return dialog->objectName() == QLatin1S
 void ExitByTheToolbar(MainWindow* window)
 {
     SeenBox exit;
-    AnswerNextBox(exit, QStringLiteral("middleButton"));
+    AnswerNextBox(exit, kYes);
     QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("toolbar%1").arg(ID_EXIT)), Qt::LeftButton);
 }
 
@@ -266,6 +272,7 @@ private slots:
         const auto owned = Dialog(m_server.Url("/dl/paused.exe"), Sha256Of(m_installer));
         CUpdateDownloadDlg* dialog = owned.get();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Download the New Version of Tavlix"));
+        QCOMPARE(KeyboardFaults(dialog), QString());
         QCOMPARE(Find<QLineEdit>(dialog, "saveEdit")->text().toStdString(), (m_folder / "paused.exe").string());
         QCOMPARE(Find(dialog, "downloadButton")->toolTip(), QStringLiteral("Download Now!"));
         QStringList steps;
@@ -458,8 +465,8 @@ private slots:
     {
         SeenBox prompt;
         SeenBox later;
-        AnswerNextBox(prompt, QStringLiteral("rightButton"),
-                      [&](CBMMessageBox*) { AnswerNextBox(later, QStringLiteral("rightButton")); });
+        AnswerNextBox(prompt, kNo,
+                      [&](CBMMessageBox*) { AnswerNextBox(later, kOk); });
         UpdateCheck check(Services(m_server.Url("/tavlix/download/updtinfo.txt")), nullptr);
         check.Start();
         QTRY_VERIFY_WITH_TIMEOUT(later.shown, 10000);
@@ -512,7 +519,7 @@ private slots:
         m_server.SetAnswer(path == "/o/moved.txt" ? "/o/served.txt" : path, Answer::Of(body, Answer::Kind(kind)));
         UpdateCheck check(Services(m_server.Url(QString::fromLatin1(path))), nullptr);
         SeenBox prompt;
-        AnswerNextBox(prompt, QStringLiteral("middleButton"));
+        AnswerNextBox(prompt, kYes);
         check.Start();
         const std::string opened = why.isEmpty() ? "https://u.test/new.html" : kHome;
         QTRY_COMPARE_WITH_TIMEOUT(m_browsed, std::vector<std::string>{opened}, 10000);
@@ -590,7 +597,7 @@ private slots:
         FakeShell* shell = nullptr;
         CTavlixApp app(Environment(m_server.Url("/"), shell));
         SeenBox prompt;
-        AnswerNextBox(prompt, QStringLiteral("middleButton"), [](CBMMessageBox*) {
+        AnswerNextBox(prompt, kYes, [](CBMMessageBox*) {
             OnNextDialog(
                 qApp,
                 [](QDialog* dialog) {
@@ -614,7 +621,7 @@ private slots:
         SeenBox prompt;
         bool behind = false;
         bool stillRunning = false;
-        AnswerNextBox(prompt, QStringLiteral("middleButton"), [&](CBMMessageBox*) {
+        AnswerNextBox(prompt, kYes, [&](CBMMessageBox*) {
             OnNextDialog(
                 qApp,
                 [&](QDialog* dialog) {

@@ -140,7 +140,7 @@ private slots:
         dialog.show();
         for (const bool byKey : {false, true}) {
             SeenBox seen;
-            AnswerNextBox(seen, QStringLiteral("rightButton"));
+            AnswerNextBox(seen, kOk);
             if (byKey)
                 QTest::keyClick(Child<QCheckBox>(&dialog, "jqkCheck"), Qt::Key_F1);
             else

@@ -30,12 +30,14 @@ TEST(StringTableTest, LayoutHeaderRowsCategoriesAndTerminator)
 
     // Categories in their order, each within its id range and with its row count.
     const std::vector<std::string> order = {"Info", "BMT", "Dialog", "Error", "Menu", "Message", "Tip",
-                                            "Hint", "History", "Statistics", "Update", "Notices", "Technique"};
+                                            "Hint", "History", "Statistics", "Update", "Accessibility", "Notices",
+                                            "Technique"};
     const std::map<std::string, std::pair<int, int>> ranges = {
         {"Tip", {20000, 32}}, {"Menu", {30000, 32}}, {"Dialog", {40000, 210}},
         {"Message", {80000, 4}}, {"Error", {100000, 19}}, {"BMT", {140000, 28}},
         {"Hint", {90000, 11}}, {"History", {90100, 5}}, {"Statistics", {90200, 27}},
-        {"Update", {90300, 9}}, {"Notices", {90550, 3}}, {"Technique", {90600, 25}}};
+        {"Update", {90300, 9}}, {"Accessibility", {90400, 5}}, {"Notices", {90550, 3}},
+        {"Technique", {90600, 25}}};
     std::map<std::string, int> counts;
     std::size_t category = 0;
     std::set<int> ids;

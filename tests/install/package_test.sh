@@ -50,7 +50,7 @@ done
 # Every dependency names a package that this machine, which built and linked the
 # programs, has installed (one of each set of alternatives): apt finds them all.
 depends=$(dpkg-deb --field "$deb" Depends)
-for needed in libc6 libqt6widgets6 libqt6svg6; do
+for needed in libc6 libqt6widgets6 libqt6svg6 qt6-translations-l10n; do
   grep -qE "(^|, )$needed( |,|$)" <<<"$depends" && pass "depends on $needed" || fail "no $needed in: $depends"
 done
 IFS=',' read -ra groups <<<"$depends"

@@ -16,10 +16,7 @@ mkdir -p "$out"
 source "$lib"
 settle_home
 trap 'rm -rf "$home"' EXIT
-{
-  printf '[Training%%20Game]\nFull%%20Range=0\nData%%20Range%%20Start=1\nStart%%201=3\nStart%%202=3\n'
-  printf 'Start%%203=8\nStart%%204=8\nRandomly=0\nAscending=1\nQuestion%%20Count=5\nNo%%20Solution=0\nTime=0\n'
-} >> "$user_settings"
+store_training_game_plan
 
 # The verdicts of the edition built by default, Simplified Chinese.
 right_verdict="答对了！"

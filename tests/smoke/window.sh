@@ -21,6 +21,15 @@ settle_home() {
   printf '[App]\nFirst%%20Run=1\n' > "$XDG_CONFIG_DIRS/Brelmor/$edition/$version.conf"
 }
 
+# A Training Game plan kept from an earlier start, in $user_settings: the solvable
+# questions from 3 3 8 8 on, in order, five of them, untimed.
+store_training_game_plan() {
+  {
+    printf '[Training%%20Game]\nFull%%20Range=0\nData%%20Range%%20Start=1\nStart%%201=3\nStart%%202=3\n'
+    printf 'Start%%203=8\nStart%%204=8\nRandomly=0\nAscending=1\nQuestion%%20Count=5\nNo%%20Solution=0\nTime=0\n'
+  } >> "$user_settings"
+}
+
 # One check of a test's results: name, what was found, what was expected.
 check() {
   if [ "$2" = "$3" ]; then
@@ -56,7 +65,7 @@ start_program() {
   "$1" > "$2" 2>&1 &
   pid=$!
   window=$(find_window '^Tavlix$' 50)
-  [ -n "$window" ] || { echo "no window"; kill "$pid"; exit 2; }
+  [ -n "$window" ] || { echo "no window"; kill "$pid" 2> /dev/null || true; exit 2; }
   sleep 0.5
   xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
