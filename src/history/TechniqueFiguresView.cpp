@@ -40,6 +40,9 @@ TechniqueFiguresView::TechniqueFiguresView(const LanguageState& language, QWidge
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_table->setMinimumHeight(180);
+    // Tab leaves the table for the window's buttons; screen readers name it by its note.
+    m_table->setTabKeyNavigation(false);
+    m_table->setAccessibleName(m_note->text());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_note);
