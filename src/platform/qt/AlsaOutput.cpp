@@ -8,9 +8,9 @@ namespace tavlix {
 
 namespace {
 
-// The device holds 30 ms ahead and takes 15 ms at a time, as the server's stream does.
-constexpr unsigned kBufferMicroseconds = 30'000;
-constexpr int kBlockFrames = SoundMixer::kRate * 15 / 1000;
+// The device holds 28 ms ahead and takes 14 ms at a time, as the server's stream does.
+constexpr unsigned kBufferMicroseconds = 28'000;
+constexpr int kBlockFrames = SoundMixer::kRate * 14 / 1000;
 // Silent for this long, the thread sleeps.
 constexpr std::int64_t kQuietFramesBeforeSleep = 2 * SoundMixer::kRate;
 

@@ -12,9 +12,10 @@ namespace {
 
 constexpr int kBytesPerFrame = 2 * int(sizeof(std::int16_t));
 // What the server holds ahead, and how much of it plays before the server asks for more:
-// a new sound waits for the next request, then behind what is left, 30 ms at most.
-constexpr int kBufferMilliseconds = 30;
-constexpr int kRequestMilliseconds = 15;
+// a new sound waits for the next request, then behind what is left: 28 ms at most, which
+// leaves the thread's wake-up room under 30.
+constexpr int kBufferMilliseconds = 28;
+constexpr int kRequestMilliseconds = 14;
 // Silent for this long, the stream is corked.
 constexpr std::int64_t kQuietFramesBeforeCork = 2 * SoundMixer::kRate;
 

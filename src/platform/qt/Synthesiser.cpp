@@ -57,6 +57,10 @@ Synthesiser::Synthesiser(int rate)
     // Events in step with the frames rendered, with no timer thread of the player's own.
     fluid_settings_setstr(m_settings.get(), "player.timing-source", "sample");
     m_synth.reset(new_fluid_synth(m_settings.get()));
+    // Straight-line interpolation between a sample's points: over ten minutes of the
+    // shipped music the default fourth-order one cost the program a sixth more time.
+    if (m_synth)
+        fluid_synth_set_interp_method(m_synth.get(), -1, FLUID_INTERP_LINEAR);
     const QByteArray font = FontFile(m_settings.get());
     if (m_synth && !font.isEmpty())
         m_font = fluid_synth_sfload(m_synth.get(), font.constData(), 1);
