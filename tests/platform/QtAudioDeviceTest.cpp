@@ -110,9 +110,10 @@ class QtAudioDeviceTest : public QObject {
     // machine reaches later, and a sound that goes on never reaches.
     bool Silent()
     {
+        constexpr std::size_t kQuietSamples = 8000 * 7 / 10;
         Quiet quiet;
-        (void)Record(5000, [&](const auto& samples) { return quiet.Follow(samples, 50) >= 5600; });
-        return quiet.run >= 5600;
+        (void)Record(5000, [&](const auto& samples) { return quiet.Follow(samples, 50) >= kQuietSamples; });
+        return quiet.run >= kQuietSamples;
     }
 
     bool WaitForPosition(qint64 (QtAudioDevice::*position)() const, qint64 atLeast, int timeout = 10000)

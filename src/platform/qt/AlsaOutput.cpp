@@ -85,21 +85,17 @@ bool AlsaOutput::Write(const std::vector<std::int16_t>& block)
     return true;
 }
 
+// The mixer is asked under m_lock, which Wake takes after a new sound reached the mixer,
+// so a sound that comes as the thread lies down still wakes it.
 bool AlsaOutput::SleepUntilWoken(const std::stop_token& stop)
 {
     std::unique_lock lock(m_lock);
-    if (!m_woken.wait(lock, stop, [this] { return m_wakeRequested; }))
-        return false;
-    m_wakeRequested = false;
-    return true;
+    return m_woken.wait(lock, stop, [this] { return !m_mixer.IsIdle(); });
 }
 
 void AlsaOutput::Wake()
 {
-    {
-        std::lock_guard lock(m_lock);
-        m_wakeRequested = true;
-    }
+    { std::lock_guard lock(m_lock); }
     m_woken.notify_one();
 }
 

@@ -42,9 +42,8 @@ private:
 
     SoundMixer& m_mixer;
     _snd_pcm* m_device;
-    std::mutex m_lock;
+    std::mutex m_lock;  // between a new sound and the thread lying down
     std::condition_variable_any m_woken;
-    bool m_wakeRequested = false;  // under m_lock
     std::atomic<bool> m_alive{true};
     std::jthread m_thread;
 };
